@@ -1,0 +1,46 @@
+# Source layout: every subsystem folder under src/ holds its portable code directly and its
+# Windows-only shell code in a win/ subfolder; tests mirror that under tests/. Each
+# subsystem is a library of its own, so a subsystem's tests build without the others.
+
+# Subsystems in dependency order, each with the subsystems it builds on.
+set(PELMORA_SUBSYSTEMS base picture richtext clipboard dialogs app)
+set(PELMORA_DEPS_base "")
+set(PELMORA_DEPS_picture base)
+set(PELMORA_DEPS_richtext base)
+set(PELMORA_DEPS_clipboard base picture)
+set(PELMORA_DEPS_dialogs base picture richtext)
+set(PELMORA_DEPS_app base picture richtext clipboard dialogs)
+
+# pelmora_<sub>: the portable code of one subsystem (an interface library while empty).
+# pelmora_<sub>_win: its Windows shell code, on top of the portable code.
+function(pelmora_add_subsystem sub root)
+  file(GLOB portable CONFIGURE_DEPENDS "${root}/${sub}/*.cpp")
+  if(portable)
+    add_library(pelmora_${sub} STATIC ${portable})
+    target_include_directories(pelmora_${sub} PUBLIC ${root})
+    set(scope PUBLIC)
+  else()
+    add_library(pelmora_${sub} INTERFACE)
+    target_include_directories(pelmora_${sub} INTERFACE ${root})
+    set(scope INTERFACE)
+  endif()
+  foreach(dep IN LISTS PELMORA_DEPS_${sub})
+    target_link_libraries(pelmora_${sub} ${scope} pelmora_${dep})
+  endforeach()
+
+  if(NOT WIN32)
+    return()
+  endif()
+  file(GLOB shell CONFIGURE_DEPENDS "${root}/${sub}/win/*.cpp")
+  if(shell)
+    add_library(pelmora_${sub}_win STATIC ${shell})
+    set(scope PUBLIC)
+  else()
+    add_library(pelmora_${sub}_win INTERFACE)
+    set(scope INTERFACE)
+  endif()
+  target_link_libraries(pelmora_${sub}_win ${scope} pelmora_${sub} pelmora_win32)
+  foreach(dep IN LISTS PELMORA_DEPS_${sub})
+    target_link_libraries(pelmora_${sub}_win ${scope} pelmora_${dep}_win)
+  endforeach()
+endfunction()

@@ -1,0 +1,41 @@
+#pragma once
+// The program's string table: every message and description it shows, in Shift-JIS
+// (narrow literals are compiled to code page 932). Patterns take %s and %d (format.h).
+
+namespace pelmora::strings {
+
+// Errors
+inline constexpr char kCannotOpenClipboard[] = "クリップボードを開くことができません";
+inline constexpr char kUnknownClipboardFormat[] = "未対応のクリップボード データです";
+inline constexpr char kInvalidBitmap[] = "ビットマップイメージが不正です";
+inline constexpr char kInvalidPixelFormat[] = "画像フォーマットが不正です";
+inline constexpr char kScanLineOutOfRange[] = "スキャンライン のインデックスが範囲を越えました";
+inline constexpr char kUnknownExtension[] = "拡張子 .%s の画像形式は処理できません";
+inline constexpr char kJpegError[] = "JPEG エラー #%d";
+inline constexpr char kJpegCannotResize[] = "JPEG イメージのサイズは変更できません";
+inline constexpr char kAssignError[] = "%s を %s に代入することはできません";
+inline constexpr char kFileOpenError[] = "ファイル %s は開けません";
+inline constexpr char kFileCreateError[] = "ファイル %s を作成できません";
+inline constexpr char kReadError[] = "ストリームからの読み込みエラー";
+inline constexpr char kWriteError[] = "ストリームへの書き込みエラー";
+inline constexpr char kStreamInFailed[] = "ストリームからの読み込みに失敗しました";
+inline constexpr char kStreamOutFailed[] = "ストリームへの書き込みに失敗しました";
+inline constexpr char kOSError[] = "システムエラー。コード：%d.\n%s";
+inline constexpr char kOutOfResources[] = "システム リソースが足りません";
+inline constexpr char kFileWriteError[] = "ファイル書き込みエラー";
+
+// Graphic kinds, as the file-format registry describes them
+inline constexpr char kMetafileDescription[] = "メタファイル";
+inline constexpr char kEnhancedMetafileDescription[] = "エンハンス メタファイル";
+inline constexpr char kIconDescription[] = "アイコン";
+inline constexpr char kBitmapDescription[] = "ビットマップ";
+inline constexpr char kJpegDescription[] = "JPEG イメージファイル";
+
+// Picture save dialog preview
+inline constexpr char kPreviewSize[] = " (%dx%d)";
+inline constexpr char kPreviewNoPicture[] = "画像:";
+inline constexpr char kPreviewNone[] = "(なし)";
+inline constexpr char kPreviewInvalid[] = "画像が不正です";
+inline constexpr char kPreview[] = "プレビュー";
+
+}  // namespace pelmora::strings

@@ -1,0 +1,31 @@
+#include "picture/graphic.h"
+
+namespace pelmora {
+
+void TGraphic::Changed() {
+  modified_ = true;
+  if (on_change_) on_change_(*this);
+}
+
+void TGraphic::SetTransparent(bool value) {
+  if (value == transparent_) return;
+  transparent_ = value;
+  Changed();
+}
+
+void TGraphic::LoadFromFile(const std::string& file_name) {
+  TFileStream stream(file_name, FileMode::OpenRead);
+  LoadFromStream(stream);
+}
+
+void TGraphic::SaveToFile(const std::string& file_name) {
+  TFileStream stream(file_name, FileMode::Create);
+  SaveToStream(stream);
+}
+
+void TGraphic::Progress(ProgressStage stage, int percent, bool redraw_now, const TRect& rect,
+                        const std::string& message) {
+  if (on_progress_) on_progress_(*this, stage, percent, redraw_now, rect, message);
+}
+
+}  // namespace pelmora
