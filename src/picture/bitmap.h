@@ -1,0 +1,108 @@
+#pragma once
+// The bitmap graphic: a raster image held as a display bitmap or a section in a shared,
+// reference-counted image record. Its stream form is BMP, its clipboard form CF_BITMAP.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/stream.h"
+#include "picture/graphic.h"
+#include "picture/raster_image.h"
+#include "picture/raster_palette.h"
+
+namespace pelmora {
+
+enum class TPixelFormat { Device, Bit1, Bit4, Bit8, Bit15, Bit16, Bit24, Bit32, Custom };
+
+inline constexpr std::uint16_t kCfBitmap = 2;
+
+// One image record; bitmaps share it and take their own copy before changing pixels.
+struct TBitmapImage {
+  // The display bitmap, or the section itself when the image is a section.
+  std::shared_ptr<raster::Image> handle;
+  // The section: the image itself, or a twin made on demand from a display bitmap.
+  std::shared_ptr<raster::Image> section;
+  // Rows were handed out of a display bitmap's twin: the twin holds the newer pixels.
+  bool twin_written = false;
+  raster::Description description;
+  std::shared_ptr<raster::Palette> palette;
+  bool halftone = false;
+  // Read from a file with a core header: written back in that form.
+  bool os2 = false;
+  // The complete file of a compressed BMP, written back unchanged until a change.
+  std::shared_ptr<const std::vector<std::uint8_t>> file_copy;
+
+  bool IsSectionImage() const { return handle != nullptr && handle == section; }
+};
+
+class TBitmap final : public TGraphic {
+ public:
+  TBitmap();
+  ~TBitmap() override;
+
+  static const GraphicClass& StaticClass();
+  const GraphicClass& Class() const noexcept override { return StaticClass(); }
+
+  // Shares another bitmap's record and takes its transparency; none makes it empty.
+  void Assign(const TPersistent* source) override;
+  // Draws the whole bitmap stretched into the rectangle.
+  void Draw(TCanvas& canvas, const TRect& rect) override;
+  bool Empty() const override;
+  int Height() const override;
+  // The bitmap's palette; a section without one first gets one from its colour table (or
+  // a halftone palette when the screen is shallower than the bitmap).
+  std::shared_ptr<raster::Palette> Palette() override;
+  int Width() const override;
+  void SetHeight(int value) override;
+  // The bitmap owns the palette given to it.
+  void SetPalette(std::shared_ptr<raster::Palette> palette) override;
+  void SetWidth(int value) override;
+  // Reads one BMP from the stream's position to its end; a stream at its end gives an
+  // empty bitmap. A failed load leaves the bitmap as it was.
+  void LoadFromStream(TStream& stream) override;
+  // Writes one BMP; an empty bitmap writes nothing.
+  void SaveToStream(TStream& stream) override;
+  // Takes a copy of a clipboard bitmap (kCfBitmap): a display bitmap stays one of the
+  // screen's format (monochrome stays monochrome), a section keeps its header and colours.
+  void LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) override;
+  // Gives kCfBitmap, a display-format copy of the image and a copy of the palette.
+  void SaveToClipboardFormat(std::uint16_t& format, ClipboardData& data) override;
+
+  TPixelFormat PixelFormat() const;
+  // Converts the image; an empty bitmap keeps the format for a later size. Custom fails
+  // with EInvalidGraphic.
+  void SetPixelFormat(TPixelFormat format);
+  // The address of row y's first byte, row 0 being the top row; for a display bitmap the
+  // row of its section twin. Fails with EInvalidGraphicOperation outside 0..height-1.
+  std::uint8_t* ScanLine(int y);
+  // Bytes per row of the section form (padded to 32 bits).
+  int RowBytes() const;
+  // Drops the image, keeping the palette; the pixel format becomes device.
+  void SetHandleToNone();
+
+  // What the record holds, for the shell and for tests.
+  const raster::Description& Description() const;
+  // The image itself: the display bitmap or the section; none when empty.
+  std::shared_ptr<const raster::Image> Image() const;
+  bool IsSection() const;
+  bool Os2Format() const;
+  bool HasFileCopy() const;
+  // Whether another bitmap shares this one's record.
+  bool SharesImageWith(const TBitmap& other) const;
+
+ private:
+  std::shared_ptr<TBitmapImage> Record() const;
+  void SetRecord(std::shared_ptr<TBitmapImage> record);
+  // Gives this bitmap a record of its own, ready for a change to its pixels.
+  TBitmapImage& PrepareForChange();
+  // Makes sure the record has a section (for a display bitmap, its twin).
+  void SectionNeeded(TBitmapImage& record);
+  // Copies the image into a new description by the copy rule and takes the result.
+  void CopyInto(const raster::Description& target,
+                std::shared_ptr<raster::Palette> new_palette);
+
+  std::shared_ptr<TBitmapImage> image_;
+  bool ignore_palette_ = false;
+};
+
+}  // namespace pelmora

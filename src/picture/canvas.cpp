@@ -1,0 +1,14 @@
+#include "picture/canvas.h"
+
+namespace pelmora {
+
+void TImageCanvas::StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+                               const raster::Palette* palette) {
+  last_mode_ = mode;
+  last_palette_ = palette;
+  ++draw_count_;
+  if (mode != StretchMode::Unchanged) mode_ = mode;
+  raster::Stretch(image, TRect{0, 0, image.Width(), image.Height()}, *target_, dest, mode_);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,54 @@
+#pragma once
+// A drawing surface. The Windows shell implements it over a device context; TImageCanvas
+// draws into an engine image (tests, previews, anything without a window).
+#include <memory>
+
+#include "picture/graphic.h"
+#include "picture/raster_image.h"
+#include "picture/raster_ops.h"
+#include "picture/raster_palette.h"
+#include "picture/raster_screen.h"
+
+namespace pelmora {
+
+using raster::StretchMode;
+
+class TCanvas {
+ public:
+  virtual ~TCanvas() = default;
+
+  // Draws the whole image stretched into `dest`. With a palette, the palette is selected as
+  // a background palette and realised for the drawing and deselected afterwards. Mode
+  // Unchanged keeps the surface's own stretch mode.
+  virtual void StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+                           const raster::Palette* palette) = 0;
+
+  // The surface's depth in bits per pixel times planes; a screen surface has the screen's.
+  virtual int DeviceDepth() const { return raster::Screen().Depth(); }
+};
+
+// A surface over an image of our own.
+class TImageCanvas final : public TCanvas {
+ public:
+  explicit TImageCanvas(std::shared_ptr<raster::Image> target) : target_(std::move(target)) {}
+
+  void StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+                   const raster::Palette* palette) override;
+  int DeviceDepth() const override { return target_->BitCount(); }
+
+  raster::Image& Target() { return *target_; }
+  // What the last StretchDraw was given: for checking which mode and palette a graphic
+  // chose.
+  StretchMode LastMode() const { return last_mode_; }
+  const raster::Palette* LastPalette() const { return last_palette_; }
+  int DrawCount() const { return draw_count_; }
+
+ private:
+  std::shared_ptr<raster::Image> target_;
+  StretchMode mode_ = StretchMode::ColorOnColor;
+  StretchMode last_mode_ = StretchMode::Unchanged;
+  const raster::Palette* last_palette_ = nullptr;
+  int draw_count_ = 0;
+};
+
+}  // namespace pelmora
