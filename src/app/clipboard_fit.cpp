@@ -1,0 +1,38 @@
+#include "app/clipboard_fit.h"
+
+#include <cmath>
+
+namespace pelmora {
+
+namespace {
+
+// Truncates toward zero; sizes beyond what any view can hold saturate instead of
+// overflowing (a 1-pixel-high strip scaled to a tall panel can exceed the int range).
+int TruncSaturated(long double value) {
+  constexpr long double kLimit = 1 << 30;
+  if (!(value < kLimit)) return 1 << 30;
+  if (!(value > -kLimit)) return -(1 << 30);
+  return static_cast<int>(value);
+}
+
+}  // namespace
+
+ClipboardFit FitPictureToPanel(int W, int H, int w, int h) {
+  if ((w < W && h < H) || w <= 0 || h <= 0) {
+    // An empty picture has nothing to scale (and a ratio over zero would be undefined):
+    // it stays at its own size, centred like any small picture.
+    return {(W - w) / 2, (H - h) / 2, w, h, false};
+  }
+  const long double ratio = W < H ? static_cast<long double>(W) / w * 0.96L
+                                  : static_cast<long double>(H) / h * 0.96L;
+  const float r = static_cast<float>(ratio);
+  ClipboardFit fit;
+  fit.stretch = true;
+  fit.width = TruncSaturated(static_cast<long double>(w) * r);
+  fit.height = TruncSaturated(static_cast<long double>(h) * r);
+  fit.left = static_cast<int>((static_cast<long long>(W) - fit.width) / 2);
+  fit.top = static_cast<int>((static_cast<long long>(H) - fit.height) / 2);
+  return fit;
+}
+
+}  // namespace pelmora
