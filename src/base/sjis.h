@@ -1,0 +1,57 @@
+#pragma once
+// Shift-JIS (code page 932) text helpers. Every text inside Pelmora is Shift-JIS, and the
+// second byte of a double-byte character may equal "\", "|" or an ASCII letter, so every
+// scan here walks the text forwards character by character; a scan "from the end" is a
+// forward pass that remembers the last match.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+// True for the first byte of a double-byte character: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool IsLeadByte(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The size in bytes (1 or 2) of the character starting at text[index]. A lead byte
+// counts as a double-byte character only when a non-zero byte follows it, so a cut-off
+// character never swallows the end or an embedded terminator.
+std::size_t CharSizeAt(std::string_view text, std::size_t index);
+
+// The start of the last character of text; npos when text is empty.
+std::size_t LastCharStart(std::string_view text);
+
+// The index of the first single-byte character c at or after from (which must be the
+// start of a character); npos when there is none.
+std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
+
+// The index of the last single-byte character of text that is one of delimiters; npos
+// when there is none. A second byte never matches.
+std::size_t LastDelimiter(std::string_view text, std::string_view delimiters);
+
+// Maps "a"-"z" to "A"-"Z" (or back); every other byte, and every byte of a double-byte
+// character, is kept.
+std::string UpperCaseAscii(std::string_view text);
+std::string LowerCaseAscii(std::string_view text);
+
+// The extension as the file commands see it: from the last "." to the end, dot included,
+// provided that "." comes after the last "\" and ":"; otherwise empty. Case is kept.
+std::string ExtractFileExt(std::string_view file_name);
+
+// The extension as the picture and its format registry see it: as ExtractFileExt, but
+// without the dot. Case is kept (the registry lower-cases, the error message does not).
+std::string ExtractPictureExtension(std::string_view file_name);
+
+// The extension that picks a rich-text file's converter: the picture's extension,
+// lower-cased.
+std::string ConverterExtension(std::string_view file_name);
+
+// Turns a dialog filter ("description|pattern|...") into the platform's list of
+// 0-terminated strings: every "|" that is a character of its own becomes a 0 byte and one
+// 0 byte is appended. The result's size() counts that appended 0; the string's own
+// terminator at data()[size()] closes the list with the second 0, so a caller passing the
+// list on hands over size() + 1 bytes.
+std::string ConvertFilter(std::string_view filter);
+
+}  // namespace pelmora

@@ -1,0 +1,152 @@
+#include "base/sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace pelmora {
+namespace {
+
+using namespace std::string_literals;
+
+// Double-byte characters whose second byte looks like ASCII: "表" and "ソ" end in "\",
+// "ポ" in "|", "Ｂ" in "a", "ト" in "g", "キ" in "L".
+constexpr char kHyo[] = "\x95\x5C";
+constexpr char kSo[] = "\x83\x5C";
+constexpr char kPo[] = "\x83\x7C";
+
+TEST(Sjis, LiteralsAreShiftJis) {
+  // Every other test here relies on the build compiling narrow literals to code page 932.
+  EXPECT_EQ("表"s, kHyo);
+  EXPECT_EQ("ソ"s, kSo);
+  EXPECT_EQ("ポ"s, kPo);
+}
+
+TEST(Sjis, LeadBytesAndCharacterSizes) {
+  EXPECT_FALSE(IsLeadByte(0x80));
+  EXPECT_TRUE(IsLeadByte(0x81));
+  EXPECT_TRUE(IsLeadByte(0x9F));
+  EXPECT_FALSE(IsLeadByte(0xA0));
+  EXPECT_FALSE(IsLeadByte(0xB1));  // half-width katakana is single-byte
+  EXPECT_FALSE(IsLeadByte(0xDF));
+  EXPECT_TRUE(IsLeadByte(0xE0));
+  EXPECT_TRUE(IsLeadByte(0xFC));
+  EXPECT_FALSE(IsLeadByte(0xFD));
+
+  std::string text = "a"s + kHyo + "\xB1";
+  EXPECT_EQ(CharSizeAt(text, 0), 1u);
+  EXPECT_EQ(CharSizeAt(text, 1), 2u);
+  EXPECT_EQ(CharSizeAt(text, 3), 1u);
+  // A lead byte at the end, or before a 0 byte, stands alone.
+  EXPECT_EQ(CharSizeAt("a\x95", 1), 1u);
+  EXPECT_EQ(CharSizeAt("\x95\0x"s, 0), 1u);
+
+  EXPECT_EQ(LastCharStart(""), std::string_view::npos);
+  EXPECT_EQ(LastCharStart("ab"), 1u);
+  EXPECT_EQ(LastCharStart("a"s + kHyo), 1u);
+  EXPECT_EQ(LastCharStart(std::string(kSo) + kSo), 2u);
+  EXPECT_EQ(LastCharStart("a\x95"), 1u);
+}
+
+TEST(Sjis, SeparatorScansSkipSecondBytes) {
+  std::string folder = "C:\\"s + kHyo + "\\x";
+  EXPECT_EQ(LastDelimiter(folder, "\\"), 5u);
+  EXPECT_EQ(LastDelimiter("a"s + kHyo, "\\"), std::string_view::npos);
+  EXPECT_EQ(LastDelimiter("a.b:c", ".:"), 3u);
+  EXPECT_EQ(LastDelimiter("", "."), std::string_view::npos);
+
+  EXPECT_EQ(FindChar(std::string(kPo) + "|", '|'), 2u);
+  EXPECT_EQ(FindChar(kPo, '|'), std::string_view::npos);
+  EXPECT_EQ(FindChar("a.b.c", '.', 2), 3u);
+}
+
+TEST(Sjis, CaseMappingTouchesAsciiLettersOnly) {
+  // "テキスト" holds second bytes "L" and "g"; "Ｂ" holds "a"; "ｱ" is single-byte.
+  std::string mixed = "aZ\xB1テキストＢ@[`{";
+  EXPECT_EQ(UpperCaseAscii(mixed), "AZ\xB1テキストＢ@[`{");
+  EXPECT_EQ(LowerCaseAscii(mixed), "az\xB1テキストＢ@[`{");
+  EXPECT_EQ(UpperCaseAscii("\x83\x67"), "\x83\x67");
+  EXPECT_EQ(LowerCaseAscii("\x83\x4C"), "\x83\x4C");
+  EXPECT_EQ(UpperCaseAscii(".jpg"), ".JPG");
+  EXPECT_EQ(LowerCaseAscii("BmP"), "bmp");
+}
+
+TEST(Sjis, FileExtensionKeepsTheDot) {
+  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.jpg"), ".jpg");
+  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.tar.GZ"), ".GZ");
+  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo"), "");
+  EXPECT_EQ(ExtractFileExt("photo."), ".");
+  EXPECT_EQ(ExtractFileExt(".bmp"), ".bmp");
+  EXPECT_EQ(ExtractFileExt(""), "");
+
+  // A dot only in a folder's name is no extension.
+  EXPECT_EQ(ExtractFileExt("C:\\my.pics\\photo"), "");
+  // Drive letters and stream names end the search like a folder does.
+  EXPECT_EQ(ExtractFileExt("C:photo"), "");
+  EXPECT_EQ(ExtractFileExt("C:.bmp"), ".bmp");
+  EXPECT_EQ(ExtractFileExt("a.bmp:x"), "");
+
+  // A folder whose name ends in a second byte equal to "\".
+  EXPECT_EQ(ExtractFileExt("C:\\"s + kHyo + "\\photo.jpg"), ".jpg");
+  EXPECT_EQ(ExtractFileExt("C:\\"s + kSo + kHyo + "\\photo"), "");
+  EXPECT_EQ(ExtractFileExt("C:\\x.y\\"s + kHyo), "");
+  // An extension ending in such a character: a scan that took its second byte for "\"
+  // would find none.
+  EXPECT_EQ(ExtractFileExt("C:\\"s + kSo + "." + kHyo), "."s + kHyo);
+  EXPECT_EQ(ExtractFileExt("C:\\d.x\\a."s + kSo + "b"), "."s + kSo + "b");
+
+  // How the file commands compare: upper-cased a-z only.
+  EXPECT_EQ(UpperCaseAscii(ExtractFileExt("C:\\"s + kHyo + "\\a.Jpg")), ".JPG");
+}
+
+TEST(Sjis, PictureExtensionDropsTheDotAndKeepsCase) {
+  EXPECT_EQ(ExtractPictureExtension("C:\\pics\\photo.JPEG"), "JPEG");
+  EXPECT_EQ(ExtractPictureExtension("photo.bMp"), "bMp");
+  EXPECT_EQ(ExtractPictureExtension("photo."), "");
+  EXPECT_EQ(ExtractPictureExtension("C:\\my.pics\\photo"), "");
+  EXPECT_EQ(ExtractPictureExtension("C:photo"), "");
+  EXPECT_EQ(ExtractPictureExtension("D:\\"s + kHyo + "\\"s + kSo + ".gif"), "gif");
+  EXPECT_EQ(ExtractPictureExtension("a."s + kHyo), kHyo);
+}
+
+TEST(Sjis, ConverterExtensionIsLowerCasedWithoutDot) {
+  EXPECT_EQ(ConverterExtension("C:\\Docs\\Note.TXT"), "txt");
+  EXPECT_EQ(ConverterExtension("note.Rtf"), "rtf");
+  EXPECT_EQ(ConverterExtension("note.rft"), "rft");
+  EXPECT_EQ(ConverterExtension("C:\\a.txt\\note"), "");
+  EXPECT_EQ(ConverterExtension("C:\\"s + kHyo + "\\note.TxT"), "txt");
+}
+
+TEST(Sjis, FilterConversion) {
+  {
+    std::string list = ConvertFilter("Bitmaps (*.bmp)|*.bmp|All|*.*");
+    EXPECT_EQ(list, "Bitmaps (*.bmp)\0*.bmp\0All\0*.*\0"s);
+    // The string's own terminator is the list's closing second 0.
+    EXPECT_EQ(list.data()[list.size()], '\0');
+  }
+  {
+    // The open dialog's filter goes through unchanged apart from the separators: a
+    // comma inside a pattern, an empty pattern and a final description without one.
+    std::string filter =
+        "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.jpg;*.bmp|テキスト　*.txt,*rft)|"
+        "*.txt,*.rft|JPEG イメージファイル (*.jpg)||ビットマップ (*.bmp)";
+    std::string expected =
+        "総て　(*.txt,*.rtf,*.jpg,*.bmp)\0*.txt;*.rtf;*.jpg;*.bmp\0テキスト　*.txt,*rft)\0"
+        "*.txt,*.rft\0JPEG イメージファイル (*.jpg)\0\0ビットマップ (*.bmp)\0"s;
+    EXPECT_EQ(ConvertFilter(filter), expected);
+  }
+  {
+    // "ポ" ends in the byte of "|": it stays, the separator after it does not.
+    std::string list = ConvertFilter(std::string(kPo) + "|*.x|" + kPo + kPo);
+    EXPECT_EQ(list, std::string(kPo) + "\0*.x\0"s + kPo + kPo + "\0"s);
+  }
+  {
+    EXPECT_EQ(ConvertFilter(""), "\0"s);
+    EXPECT_EQ(ConvertFilter("|"), "\0\0"s);
+    // A lead byte at the end does not swallow the appended 0.
+    EXPECT_EQ(ConvertFilter("a\x83"), "a\x83\0"s);
+  }
+}
+
+}  // namespace
+}  // namespace pelmora
