@@ -1,7 +1,7 @@
 // The file stream on POSIX systems, for the native build of the portable core.
 #ifndef _WIN32
 #include <fcntl.h>
-#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,7 +22,11 @@ struct TFileStream::Handle {
 TFileStream::TFileStream(const std::string& file_name, FileMode mode) : handle_(new Handle) {
   if (mode == FileMode::OpenRead) {
     handle_->fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (handle_->fd < 0) throw EFOpenError(strings::kFileOpenError, {file_name});
+    // A folder opens for reading here but not on Windows; refuse it the same way.
+    struct stat info;
+    if (handle_->fd < 0 || ::fstat(handle_->fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+      throw EFOpenError(strings::kFileOpenError, {file_name});
+    }
   } else {
     handle_->fd = ::open(file_name.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (handle_->fd < 0) throw EFCreateError(strings::kFileCreateError, {file_name});

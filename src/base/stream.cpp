@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <limits>
 
 #include "base/errors.h"
 #include "base/strings.h"
@@ -36,6 +38,7 @@ void TStream::WriteBuffer(const void* buffer, std::size_t count) {
 }
 
 void TStream::CopyFrom(TStream& source, std::int64_t count) {
+  if (count <= 0) return;
   std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min<std::int64_t>(count, 1 << 20)));
   while (count > 0) {
     auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, static_cast<std::int64_t>(block.size())));
@@ -52,6 +55,10 @@ namespace {
 std::int64_t Resolve(std::int64_t offset, SeekOrigin origin, std::int64_t position,
                      std::int64_t size) {
   std::int64_t base = origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? position : size;
+  // Saturate instead of overflowing: a far seek lands at the largest position, where a
+  // later write fails cleanly.
+  constexpr std::int64_t kFarthest = std::numeric_limits<std::int64_t>::max();
+  if (offset > 0 && base > kFarthest - offset) return kFarthest;
   std::int64_t target = base + offset;
   return target < 0 ? 0 : target;
 }
@@ -68,11 +75,17 @@ std::size_t TMemoryStream::Read(void* buffer, std::size_t count) {
 
 std::size_t TMemoryStream::Write(const void* buffer, std::size_t count) {
   if (count == 0) return 0;
+  // A buffer that cannot grow writes nothing, which WriteBuffer reports as EWriteError.
+  if (count > bytes_.max_size() || position_ > bytes_.max_size() - count) return 0;
   if (position_ + count > bytes_.size()) {
-    if (bytes_.capacity() < position_ + count) {
-      bytes_.reserve(std::max(position_ + count, bytes_.capacity() * 2));
+    try {
+      if (bytes_.capacity() < position_ + count) {
+        bytes_.reserve(std::max(position_ + count, bytes_.capacity() * 2));
+      }
+      bytes_.resize(position_ + count);
+    } catch (const std::exception&) {
+      return 0;
     }
-    bytes_.resize(position_ + count);
   }
   std::memcpy(bytes_.data() + position_, buffer, count);
   position_ += count;
