@@ -1,0 +1,40 @@
+#include "picture/metafile.h"
+
+#include <cstring>
+
+#include "base/errors.h"
+#include "base/strings.h"
+
+namespace pelmora {
+
+const GraphicClass& TMetafile::StaticClass() {
+  static const GraphicClass kind{"TMetafile", nullptr, [] {
+    return std::unique_ptr<TGraphic>(std::make_unique<TMetafile>());
+  }};
+  return kind;
+}
+
+void TMetafile::Assign(const TPersistent* source) {
+  if (source == nullptr || dynamic_cast<const TMetafile*>(source) != nullptr) return;
+  throw EConvertError(strings::kAssignError, {source->ClassName(), ClassName()});
+}
+
+void TMetafile::LoadFromStream(TStream& stream) {
+  // An enhanced metafile begins with its header record, whose signature " EMF" sits at
+  // offset 40; anything else is taken for a Windows metafile.
+  unsigned char header[44] = {};
+  std::size_t got = 0;
+  while (got < sizeof header) {
+    std::size_t n = stream.Read(header + got, sizeof header - got);
+    if (n == 0) break;
+    got += n;
+  }
+  bool enhanced = got == sizeof header && std::memcmp(header + 40, " EMF", 4) == 0;
+  throw EInvalidGraphic(strings::kUnknownExtension, {enhanced ? "emf" : "wmf"});
+}
+
+void TMetafile::LoadFromClipboardFormat(std::uint16_t, const ClipboardData&) {
+  throw EInvalidGraphic(strings::kUnknownClipboardFormat);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "base/strings.h"
+#include "picture/bitmap.h"
+#include "picture/clipboard_formats.h"
+#include "picture/file_formats.h"
+#include "picture/icon.h"
+#include "picture/metafile.h"
+#include "picture/fake_graphic.h"
+
+namespace pelmora {
+namespace {
+
+using testing::DerivedFakeGraphic;
+using testing::FakeGraphic;
+
+TEST(FileFormats, StartsWithBuiltInEntriesAndFindsThemInAnyCase) {
+  TFileFormatsList list;
+  const auto& entries = list.Entries();
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].extension, "wmf");
+  EXPECT_EQ(entries[0].description, strings::kMetafileDescription);
+  EXPECT_EQ(entries[0].graphic_class, &TMetafile::StaticClass());
+  EXPECT_EQ(entries[1].extension, "emf");
+  EXPECT_EQ(entries[1].description, strings::kEnhancedMetafileDescription);
+  EXPECT_EQ(entries[1].graphic_class, &TMetafile::StaticClass());
+  EXPECT_EQ(entries[2].extension, "ico");
+  EXPECT_EQ(entries[2].description, strings::kIconDescription);
+  EXPECT_EQ(entries[2].graphic_class, &TIcon::StaticClass());
+  EXPECT_EQ(entries[3].extension, "bmp");
+  EXPECT_EQ(entries[3].description, strings::kBitmapDescription);
+  EXPECT_EQ(entries[3].graphic_class, &TBitmap::StaticClass());
+
+  EXPECT_EQ(list.FindExt("BMP"), &TBitmap::StaticClass());
+  EXPECT_EQ(list.FindExt("bMp"), &TBitmap::StaticClass());
+  EXPECT_EQ(list.FindExt("Emf"), &TMetafile::StaticClass());
+  EXPECT_EQ(list.FindExt("ICO"), &TIcon::StaticClass());
+  // The comparison is exact: no dot, no prefix or suffix match.
+  EXPECT_EQ(list.FindExt(".bmp"), nullptr);
+  EXPECT_EQ(list.FindExt("bm"), nullptr);
+  EXPECT_EQ(list.FindExt("bmpx"), nullptr);
+  EXPECT_EQ(list.FindExt(""), nullptr);
+  EXPECT_EQ(list.FindExt("gif"), nullptr);
+}
+
+TEST(FileFormats, LaterRegistrationHidesEarlierAndRemovalUncoversIt) {
+  TFileFormatsList list;
+  list.Add("BMP", "fake", FakeGraphic::kClass);
+  EXPECT_EQ(list.Entries().back().extension, "bmp");
+  EXPECT_EQ(list.FindExt("bmp"), &FakeGraphic::kClass);
+
+  list.Add("bmp", "derived", DerivedFakeGraphic::kClass);
+  EXPECT_EQ(list.FindExt("Bmp"), &DerivedFakeGraphic::kClass);
+
+  // Removing a kind takes its descendants along; the built-in entry shows again.
+  list.Remove(FakeGraphic::kClass);
+  EXPECT_EQ(list.Entries().size(), 4u);
+  EXPECT_EQ(list.FindExt("bmp"), &TBitmap::StaticClass());
+
+  // Removing a derived kind leaves its parent's entries.
+  list.Add("fak", "fake", FakeGraphic::kClass);
+  list.Add("dfk", "derived", DerivedFakeGraphic::kClass);
+  list.Remove(DerivedFakeGraphic::kClass);
+  EXPECT_EQ(list.FindExt("fak"), &FakeGraphic::kClass);
+  EXPECT_EQ(list.FindExt("dfk"), nullptr);
+}
+
+TEST(FileFormats, LowerCasingLeavesSecondBytesOfDoubleByteCharactersAlone) {
+  // "ア" is 83 41 in Shift-JIS: its second byte is the code of "A".
+  TFileFormatsList list;
+  list.Add("\x83\x41X", "katakana", FakeGraphic::kClass);
+  EXPECT_EQ(list.Entries().back().extension, "\x83\x41x");
+  EXPECT_EQ(list.FindExt("\x83\x41X"), &FakeGraphic::kClass);
+  EXPECT_EQ(list.FindExt("\x83\x61x"), nullptr);
+}
+
+TEST(ClipboardFormats, StartsWithThreePairsAndLooksUpFromTheEnd) {
+  TClipboardFormats formats;
+  const auto& entries = formats.Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].format, kCfMetafilePict);
+  EXPECT_EQ(entries[0].graphic_class, &TMetafile::StaticClass());
+  EXPECT_EQ(entries[1].format, kCfEnhMetafile);
+  EXPECT_EQ(entries[1].graphic_class, &TMetafile::StaticClass());
+  EXPECT_EQ(entries[2].format, kCfBitmap);
+  EXPECT_EQ(entries[2].graphic_class, &TBitmap::StaticClass());
+  EXPECT_EQ(formats.Find(3), &TMetafile::StaticClass());
+  EXPECT_EQ(formats.Find(14), &TMetafile::StaticClass());
+  EXPECT_EQ(formats.Find(2), &TBitmap::StaticClass());
+  EXPECT_EQ(formats.Find(1), nullptr);  // text
+  EXPECT_EQ(formats.Find(8), nullptr);  // device-independent bitmap
+
+  formats.Add(kCfBitmap, FakeGraphic::kClass);
+  EXPECT_EQ(formats.Find(2), &FakeGraphic::kClass);
+  formats.Remove(FakeGraphic::kClass);
+  EXPECT_EQ(formats.Find(2), &TBitmap::StaticClass());
+
+  EXPECT_TRUE(CanLoadClipboardFormat(kCfBitmap));
+  EXPECT_TRUE(CanLoadClipboardFormat(kCfMetafilePict));
+  EXPECT_TRUE(CanLoadClipboardFormat(kCfEnhMetafile));
+  EXPECT_FALSE(CanLoadClipboardFormat(1));
+  EXPECT_FALSE(CanLoadClipboardFormat(0));
+}
+
+TEST(Registries, UnregisteringAKindEmptiesBothProcessWideListsOfItAndItsDescendants) {
+  auto& files = TFileFormatsList::Instance();
+  auto& clipboard = TClipboardFormats::Instance();
+  std::size_t files_before = files.Entries().size();
+  std::size_t clipboard_before = clipboard.Entries().size();
+
+  RegisterFileFormat("FK1", "fake", FakeGraphic::kClass);
+  RegisterFileFormat("fk2", "derived", DerivedFakeGraphic::kClass);
+  clipboard.Add(0xC123, DerivedFakeGraphic::kClass);
+  EXPECT_EQ(files.FindExt("fk1"), &FakeGraphic::kClass);
+  EXPECT_EQ(files.FindExt("FK2"), &DerivedFakeGraphic::kClass);
+  EXPECT_TRUE(CanLoadClipboardFormat(0xC123));
+
+  UnregisterGraphicClass(FakeGraphic::kClass);
+  EXPECT_EQ(files.FindExt("fk1"), nullptr);
+  EXPECT_EQ(files.FindExt("fk2"), nullptr);
+  EXPECT_FALSE(CanLoadClipboardFormat(0xC123));
+  EXPECT_EQ(files.Entries().size(), files_before);
+  EXPECT_EQ(clipboard.Entries().size(), clipboard_before);
+  EXPECT_EQ(files.FindExt("bmp"), &TBitmap::StaticClass());
+  EXPECT_TRUE(CanLoadClipboardFormat(kCfBitmap));
+}
+
+}  // namespace
+}  // namespace pelmora
