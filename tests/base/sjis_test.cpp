@@ -23,26 +23,15 @@ TEST(Sjis, LiteralsAreShiftJis) {
 }
 
 TEST(Sjis, LeadBytesAndCharacterSizes) {
-  EXPECT_FALSE(IsLeadByte(0x80));
-  EXPECT_TRUE(IsLeadByte(0x81));
-  EXPECT_TRUE(IsLeadByte(0x9F));
-  EXPECT_FALSE(IsLeadByte(0xA0));
-  EXPECT_FALSE(IsLeadByte(0xB1));  // half-width katakana is single-byte
-  EXPECT_FALSE(IsLeadByte(0xDF));
-  EXPECT_TRUE(IsLeadByte(0xE0));
-  EXPECT_TRUE(IsLeadByte(0xFC));
-  EXPECT_FALSE(IsLeadByte(0xFD));
+  for (int c : {0x81, 0x9F, 0xE0, 0xFC}) EXPECT_TRUE(IsLeadByte(c)) << c;
+  for (int c : {0x5C, 0x80, 0xA0, 0xB1, 0xDF, 0xFD}) EXPECT_FALSE(IsLeadByte(c)) << c;
 
-  std::string text = "a"s + kHyo + "\xB1";
-  EXPECT_EQ(CharSizeAt(text, 0), 1u);
-  EXPECT_EQ(CharSizeAt(text, 1), 2u);
-  EXPECT_EQ(CharSizeAt(text, 3), 1u);
+  EXPECT_EQ(CharSizeAt("a"s + kHyo, 1), 2u);
   // A lead byte at the end, or before a 0 byte, stands alone.
   EXPECT_EQ(CharSizeAt("a\x95", 1), 1u);
   EXPECT_EQ(CharSizeAt("\x95\0x"s, 0), 1u);
 
   EXPECT_EQ(LastCharStart(""), std::string_view::npos);
-  EXPECT_EQ(LastCharStart("ab"), 1u);
   EXPECT_EQ(LastCharStart("a"s + kHyo), 1u);
   EXPECT_EQ(LastCharStart(std::string(kSo) + kSo), 2u);
   EXPECT_EQ(LastCharStart("a\x95"), 1u);
@@ -53,7 +42,6 @@ TEST(Sjis, SeparatorScansSkipSecondBytes) {
   EXPECT_EQ(LastDelimiter(folder, "\\"), 5u);
   EXPECT_EQ(LastDelimiter("a"s + kHyo, "\\"), std::string_view::npos);
   EXPECT_EQ(LastDelimiter("a.b:c", ".:"), 3u);
-  EXPECT_EQ(LastDelimiter("", "."), std::string_view::npos);
 
   EXPECT_EQ(FindChar(std::string(kPo) + "|", '|'), 2u);
   EXPECT_EQ(FindChar(kPo, '|'), std::string_view::npos);
@@ -67,8 +55,6 @@ TEST(Sjis, CaseMappingTouchesAsciiLettersOnly) {
   EXPECT_EQ(LowerCaseAscii(mixed), "az\xB1テキストＢ@[`{");
   EXPECT_EQ(UpperCaseAscii("\x83\x67"), "\x83\x67");
   EXPECT_EQ(LowerCaseAscii("\x83\x4C"), "\x83\x4C");
-  EXPECT_EQ(UpperCaseAscii(".jpg"), ".JPG");
-  EXPECT_EQ(LowerCaseAscii("BmP"), "bmp");
 }
 
 TEST(Sjis, FileExtensionKeepsTheDot) {
@@ -77,7 +63,6 @@ TEST(Sjis, FileExtensionKeepsTheDot) {
   EXPECT_EQ(ExtractFileExt("C:\\pics\\photo"), "");
   EXPECT_EQ(ExtractFileExt("photo."), ".");
   EXPECT_EQ(ExtractFileExt(".bmp"), ".bmp");
-  EXPECT_EQ(ExtractFileExt(""), "");
 
   // A dot only in a folder's name is no extension.
   EXPECT_EQ(ExtractFileExt("C:\\my.pics\\photo"), "");
@@ -104,7 +89,6 @@ TEST(Sjis, PictureExtensionDropsTheDotAndKeepsCase) {
   EXPECT_EQ(ExtractPictureExtension("photo.bMp"), "bMp");
   EXPECT_EQ(ExtractPictureExtension("photo."), "");
   EXPECT_EQ(ExtractPictureExtension("C:\\my.pics\\photo"), "");
-  EXPECT_EQ(ExtractPictureExtension("C:photo"), "");
   EXPECT_EQ(ExtractPictureExtension("D:\\"s + kHyo + "\\"s + kSo + ".gif"), "gif");
   EXPECT_EQ(ExtractPictureExtension("a."s + kHyo), kHyo);
 }
