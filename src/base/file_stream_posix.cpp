@@ -52,7 +52,9 @@ std::size_t TFileStream::Write(const void* buffer, std::size_t count) {
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, SeekOrigin origin) {
-  int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+  int whence = origin == SeekOrigin::Begin     ? SEEK_SET
+               : origin == SeekOrigin::Current ? SEEK_CUR
+                                               : SEEK_END;
   off_t result = ::lseek(handle_->fd, static_cast<off_t>(offset), whence);
   if (result < 0) result = ::lseek(handle_->fd, 0, SEEK_CUR);
   return static_cast<std::int64_t>(result < 0 ? 0 : result);

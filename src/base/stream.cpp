@@ -41,7 +41,8 @@ void TStream::CopyFrom(TStream& source, std::int64_t count) {
   if (count <= 0) return;
   std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min<std::int64_t>(count, 1 << 20)));
   while (count > 0) {
-    auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, static_cast<std::int64_t>(block.size())));
+    auto n = static_cast<std::size_t>(
+        std::min<std::int64_t>(count, static_cast<std::int64_t>(block.size())));
     source.ReadBuffer(block.data(), n);
     WriteBuffer(block.data(), n);
     count -= static_cast<std::int64_t>(n);
@@ -54,7 +55,9 @@ namespace {
 // reading streams but may pass the end of a memory stream (a later write fills the gap).
 std::int64_t Resolve(std::int64_t offset, SeekOrigin origin, std::int64_t position,
                      std::int64_t size) {
-  std::int64_t base = origin == SeekOrigin::Begin ? 0 : origin == SeekOrigin::Current ? position : size;
+  std::int64_t base = origin == SeekOrigin::Begin     ? 0
+                      : origin == SeekOrigin::Current ? position
+                                                      : size;
   // Saturate instead of overflowing: a far seek lands at the largest position, where a
   // later write fails cleanly.
   constexpr std::int64_t kFarthest = std::numeric_limits<std::int64_t>::max();
