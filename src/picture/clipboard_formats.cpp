@@ -14,8 +14,10 @@ TClipboardFormats::TClipboardFormats() {
 }
 
 TClipboardFormats& TClipboardFormats::Instance() {
-  static TClipboardFormats list;
-  return list;
+  // Never destroyed, so that a kind unregistering itself while the process ends always
+  // finds the list.
+  static auto* list = new TClipboardFormats;
+  return *list;
 }
 
 void TClipboardFormats::Add(std::uint16_t format, const GraphicClass& kind) {

@@ -19,8 +19,10 @@ TFileFormatsList::TFileFormatsList() {
 }
 
 TFileFormatsList& TFileFormatsList::Instance() {
-  static TFileFormatsList list;
-  return list;
+  // Never destroyed, so that a kind unregistering itself while the process ends always
+  // finds the list.
+  static auto* list = new TFileFormatsList;
+  return *list;
 }
 
 void TFileFormatsList::Add(std::string_view extension, std::string_view description,
