@@ -1,0 +1,158 @@
+#include "picture/jpeg_glue.h"
+
+#include <cstring>
+#include <new>
+
+#include <jerror.h>
+
+namespace pelmora::jpeg {
+namespace {
+
+ErrorManager& ManagerOf(j_common_ptr cinfo) {
+  // pub is the first member, so libjpeg's pointer is the manager's address.
+  return *reinterpret_cast<ErrorManager*>(cinfo->err);
+}
+
+void ExitByJump(j_common_ptr cinfo) { std::longjmp(ManagerOf(cinfo).jump, 1); }
+
+void DropMessage(j_common_ptr) {}
+
+void DropEmittedMessage(j_common_ptr, int) {}
+
+void StopAfterMaxScans(j_common_ptr cinfo) {
+  if (!cinfo->is_decompressor) return;
+  const ErrorManager& manager = ManagerOf(cinfo);
+  const auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+  if (manager.max_scans > 0 && dinfo->input_scan_number > manager.max_scans) {
+    ERREXIT(cinfo, JERR_BAD_PROGRESSION);
+  }
+}
+
+const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+
+MemorySource& SourceOf(j_decompress_ptr cinfo) {
+  return *reinterpret_cast<MemorySource*>(cinfo->src);
+}
+
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr cinfo) {
+  MemorySource& source = SourceOf(cinfo);
+  if (!source.started) {
+    source.started = true;
+    if (source.size == 0) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    source.pub.next_input_byte = source.data;
+    source.pub.bytes_in_buffer = source.size;
+    return TRUE;
+  }
+  WARNMS(cinfo, JWRN_JPEG_EOF);
+  source.pub.next_input_byte = kEndOfImage;
+  source.pub.bytes_in_buffer = sizeof kEndOfImage;
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  MemorySource& source = SourceOf(cinfo);
+  auto remaining = static_cast<std::size_t>(count);
+  while (remaining > source.pub.bytes_in_buffer) {
+    remaining -= source.pub.bytes_in_buffer;
+    FillInputBuffer(cinfo);
+    // Skipping past the end: stop at the supplied end marker instead of looping on it.
+    if (source.pub.next_input_byte == kEndOfImage) return;
+  }
+  source.pub.next_input_byte += remaining;
+  source.pub.bytes_in_buffer -= remaining;
+}
+
+void TermSource(j_decompress_ptr) {}
+
+VectorDestination& DestinationOf(j_compress_ptr cinfo) {
+  return *reinterpret_cast<VectorDestination*>(cinfo->dest);
+}
+
+void ResetChunk(VectorDestination& destination) {
+  destination.pub.next_output_byte = destination.chunk;
+  destination.pub.free_in_buffer = sizeof destination.chunk;
+}
+
+// Appends the first count bytes of the chunk; false when memory runs out. The exception is
+// caught here so that the fatal error is raised outside any catch block.
+bool AppendChunk(VectorDestination& destination, std::size_t count) noexcept {
+  try {
+    destination.out->insert(destination.out->end(), destination.chunk,
+                            destination.chunk + count);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void InitDestination(j_compress_ptr cinfo) { ResetChunk(DestinationOf(cinfo)); }
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  VectorDestination& destination = DestinationOf(cinfo);
+  if (!AppendChunk(destination, sizeof destination.chunk)) {
+    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+  }
+  ResetChunk(destination);
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  VectorDestination& destination = DestinationOf(cinfo);
+  if (!AppendChunk(destination, sizeof destination.chunk - destination.pub.free_in_buffer)) {
+    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 0);
+  }
+  ResetChunk(destination);
+}
+
+}  // namespace
+
+void InitErrorManager(ErrorManager& manager) {
+  jpeg_std_error(&manager.pub);
+  manager.pub.error_exit = ExitByJump;
+  manager.pub.output_message = DropMessage;
+  manager.pub.emit_message = DropEmittedMessage;
+  manager.max_scans = 0;
+  manager.progress = {};
+}
+
+void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans) {
+  manager.max_scans = max_scans;
+  manager.progress.progress_monitor = StopAfterMaxScans;
+  cinfo->progress = &manager.progress;
+}
+
+bool RunGuarded(ErrorManager& manager, void (*step)(void* context), void* context) {
+  if (setjmp(manager.jump) != 0) return false;
+  step(context);
+  return true;
+}
+
+void InitMemorySource(MemorySource& source, j_decompress_ptr cinfo, const std::uint8_t* data,
+                      std::size_t size) {
+  source.pub.init_source = InitSource;
+  source.pub.fill_input_buffer = FillInputBuffer;
+  source.pub.skip_input_data = SkipInputData;
+  source.pub.resync_to_restart = jpeg_resync_to_restart;
+  source.pub.term_source = TermSource;
+  source.pub.next_input_byte = nullptr;
+  source.pub.bytes_in_buffer = 0;
+  source.data = data;
+  source.size = size;
+  source.started = false;
+  cinfo->src = &source.pub;
+}
+
+void InitVectorDestination(VectorDestination& destination, j_compress_ptr cinfo,
+                           std::vector<std::uint8_t>& out) {
+  destination.pub.init_destination = InitDestination;
+  destination.pub.empty_output_buffer = EmptyOutputBuffer;
+  destination.pub.term_destination = TermDestination;
+  destination.out = &out;
+  ResetChunk(destination);
+  cinfo->dest = &destination.pub;
+}
+
+}  // namespace pelmora::jpeg
