@@ -1,0 +1,195 @@
+#include "picture/jpeg_image.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/strings.h"
+#include "picture/jpeg_codec.h"
+#include "picture/raster_palette.h"
+#include "picture/raster_screen.h"
+
+namespace pelmora {
+namespace {
+
+jpeg::DecodeOptions DecodeOptionsOf(const JpegSettings& settings) {
+  return {.scale_shift = std::clamp(settings.DecodeScale, 0, 3),
+          .block_smoothing = settings.BlockSmoothing,
+          .gray = settings.GrayOnly,
+          .eight_bit = settings.DecodeBits == 8,
+          .fast = settings.FastDecode};
+}
+
+jpeg::EncodeOptions EncodeOptionsOf(const JpegSettings& settings) {
+  return {.quality = std::clamp(settings.EncodeQuality, 1, 100),
+          .gray = settings.GrayOnly,
+          .progressive = settings.EncodeProgressive};
+}
+
+std::shared_ptr<raster::Palette> PaletteOf(const std::vector<jpeg::PaletteEntry>& colormap) {
+  std::vector<raster::Rgb> entries;
+  entries.reserve(colormap.size());
+  for (const jpeg::PaletteEntry& e : colormap) {
+    entries.push_back(raster::MakeRgb(e.red, e.green, e.blue));
+  }
+  return std::make_shared<raster::Palette>(std::move(entries));
+}
+
+}  // namespace
+
+TJPEGImage::TJPEGImage()
+    : data_(std::make_shared<TJPEGData>()), settings_(DefaultJpegSettings) {}
+
+TJPEGImage::~TJPEGImage() = default;
+
+const GraphicClass& TJPEGImage::StaticClass() {
+  static const GraphicClass kind{"TJPEGImage", nullptr, [] {
+    return std::unique_ptr<TGraphic>(std::make_unique<TJPEGImage>());
+  }};
+  return kind;
+}
+
+void TJPEGImage::Assign(const TPersistent* source) {
+  if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(source)) {
+    std::unique_ptr<TBitmap> copy;
+    if (jpeg->bitmap_) {
+      copy = std::make_unique<TBitmap>();
+      copy->Assign(jpeg->bitmap_.get());
+    }
+    data_ = jpeg->data_;
+    bitmap_ = std::move(copy);
+    palette_.reset();
+    return;
+  }
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(bitmap);
+    data_ = std::make_shared<TJPEGData>();
+    bitmap_ = std::move(copy);
+    palette_.reset();
+    return;
+  }
+  throw EConvertError(strings::kAssignError,
+                      {source != nullptr ? source->ClassName() : "nil", "TJPEGImage"});
+}
+
+void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) { Bitmap().Draw(canvas, rect); }
+
+bool TJPEGImage::Empty() const {
+  if (data_->bytes) return false;
+  return bitmap_ == nullptr || bitmap_->Empty();
+}
+
+int TJPEGImage::Height() const { return bitmap_ ? bitmap_->Height() : data_->height; }
+
+int TJPEGImage::Width() const { return bitmap_ ? bitmap_->Width() : data_->width; }
+
+std::shared_ptr<raster::Palette> TJPEGImage::Palette() {
+  if (bitmap_) return bitmap_->Palette();
+  if (palette_) return palette_;
+  if (settings_.DecodeBits != 8 && raster::Screen().Depth() <= 8) {
+    palette_ = raster::Palette::MakeHalftone();
+  }
+  return palette_;
+}
+
+void TJPEGImage::SetHeight(int) { throw EInvalidGraphicOperation(strings::kJpegCannotResize); }
+
+void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation(strings::kJpegCannotResize); }
+
+void TJPEGImage::LoadFromStream(TStream& stream) {
+  data_ = std::make_shared<TJPEGData>();
+  bitmap_.reset();
+  const std::int64_t count = std::max<std::int64_t>(stream.Remaining(), 0);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+  stream.ReadBuffer(bytes.data(), bytes.size());
+  data_->bytes = std::make_unique<TMemoryStream>(std::move(bytes));
+  const TMemoryStream& held = *data_->bytes;
+  if (held.Bytes().size() > 0) {
+    const jpeg::HeaderSize size = jpeg::ReadHeaderSize(held.Data(), held.Bytes().size());
+    data_->width = size.width;
+    data_->height = size.height;
+  }
+  SetPaletteModified(true);
+  Changed();
+}
+
+void TJPEGImage::SaveToStream(TStream& stream) {
+  if (!data_->bytes) Encode();
+  const TMemoryStream& bytes = *data_->bytes;
+  stream.WriteBuffer(bytes.Data(), bytes.Bytes().size());
+}
+
+void TJPEGImage::Encode() {
+  std::vector<std::uint8_t> out;
+  jpeg::Encoder encoder(out);
+  if (bitmap_ && bitmap_->Width() > 0 && bitmap_->Height() > 0) {
+    // A 24-bit working copy; the image's own bitmap keeps its format.
+    TBitmap copy;
+    copy.Assign(bitmap_.get());
+    copy.SetPixelFormat(TPixelFormat::Bit24);
+    const int height = copy.Height();
+    encoder.Start(copy.Width(), height, EncodeOptionsOf(settings_));
+    while (encoder.NextScanline() < height) {
+      encoder.WriteRow(copy.ScanLine(encoder.NextScanline()));
+    }
+    encoder.Finish();
+  }
+  // Only a complete file becomes the image's bytes, so a failed encode is not later
+  // mistaken for one that gave no bytes.
+  data_->bytes = std::make_unique<TMemoryStream>(std::move(out));
+}
+
+TBitmap& TJPEGImage::Bitmap() {
+  if (bitmap_) return *bitmap_;
+  // The bitmap stays, however far decoding gets.
+  bitmap_ = std::make_unique<TBitmap>();
+  if (data_->bytes) Decode(*bitmap_);
+  return *bitmap_;
+}
+
+void TJPEGImage::Decode(TBitmap& bitmap) {
+  const TMemoryStream& bytes = *data_->bytes;
+  jpeg::Decoder decoder(bytes.Data(), bytes.Bytes().size());
+  decoder.ReadHeader();
+  decoder.Configure(DecodeOptionsOf(settings_));
+  const bool indexed = decoder.Format() == jpeg::OutputFormat::Indexed8;
+  // Four-component files come out in colour only; they are reduced once decoded.
+  const bool reduce_to_8_bits = !indexed && settings_.DecodeBits == 8;
+  bitmap.SetPixelFormat(indexed ? TPixelFormat::Bit8 : TPixelFormat::Bit24);
+  try {
+    palette_.reset();
+    decoder.Start();
+    const int height = decoder.OutputHeight();
+    bitmap.SetWidth(decoder.OutputWidth());
+    bitmap.SetHeight(height);
+    if (indexed) {
+      bitmap.SetPalette(PaletteOf(decoder.Colormap()));
+      SetPaletteModified(true);
+    }
+    while (decoder.OutputScanline() < height) {
+      decoder.ReadRow(bitmap.ScanLine(decoder.OutputScanline()));
+    }
+    decoder.Finish();
+    if (reduce_to_8_bits) {
+      bitmap.SetPixelFormat(TPixelFormat::Bit8);
+      SetPaletteModified(true);
+    }
+  } catch (...) {
+    if (PaletteModified()) Changed();
+    throw;
+  }
+  if (PaletteModified()) Changed();
+}
+
+void TJPEGImage::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) {
+  TBitmap bitmap;
+  bitmap.LoadFromClipboardFormat(format, data);
+  Assign(&bitmap);
+}
+
+void TJPEGImage::SaveToClipboardFormat(std::uint16_t& format, ClipboardData& data) {
+  Bitmap().SaveToClipboardFormat(format, data);
+}
+
+}  // namespace pelmora
