@@ -1,0 +1,37 @@
+#pragma once
+// The default error display: what happens to an error that leaves a window-message handler.
+// Every window procedure runs its handler through Dispatch, so no exception crosses into
+// the platform; EAbort is dropped, anything else is shown in a message box owned by the
+// application's hidden window with the application title as caption.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace pelmora::win {
+
+// The window that owns the error boxes and the caption they carry. Set by the application
+// object at start-up; until then the boxes have no owner and the caption "Error".
+void SetErrorDisplayOwner(HWND owner, std::string title);
+HWND ErrorDisplayOwner();
+
+// Shows one message as the default error display does: ErrorDisplayText of it, OK and the
+// error icon, the thread's other windows disabled while the box is up, the active window
+// and the focus restored afterwards.
+void ShowErrorMessage(std::string_view message) noexcept;
+
+// The default error display for the exception being handled; call only inside a catch.
+void ShowCurrentException() noexcept;
+
+// Runs one message handler; an error leaving it is shown and on_error is returned.
+template <typename Handler>
+LRESULT Dispatch(Handler&& handler, LRESULT on_error = 0) noexcept {
+  try {
+    return handler();
+  } catch (...) {
+    ShowCurrentException();
+    return on_error;
+  }
+}
+
+}  // namespace pelmora::win

@@ -1,0 +1,149 @@
+#include "base/win/error_display.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "base/errors.h"
+#include "base/win/handles.h"
+#include "base/win/text.h"
+#include "base/win/window.h"
+
+namespace pelmora::win {
+namespace {
+
+// What a timer saw of the error box while it was up; the timer also closes the box.
+struct BoxWatch {
+  HWND box = nullptr;
+  std::string caption;
+  std::string text;
+  bool window_enabled_meanwhile = true;
+  HWND watched_window = nullptr;
+  int ticks = 0;
+};
+BoxWatch* g_watch = nullptr;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(window, name, 32);
+  if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::string TextOf(HWND window) {
+  wchar_t text[512] = {};
+  const int n = ::GetWindowTextW(window, text, 512);
+  return SjisFromWide(std::wstring_view(text, n > 0 ? n : 0));
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  BoxWatch& watch = *g_watch;
+  // Gives up after five seconds; the box, if any, is closed on every tick it is seen.
+  if (++watch.ticks > 100) ::KillTimer(nullptr, timer);
+  HWND box = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  if (!watch.box) {
+    watch.box = box;
+    watch.caption = TextOf(box);
+    watch.text = TextOf(::GetDlgItem(box, 0xFFFF));
+    watch.window_enabled_meanwhile = ::IsWindowEnabled(watch.watched_window) != FALSE;
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+// A window whose WM_APP handler raises what the test gives it.
+class Thrower {
+ public:
+  std::function<void()> raise;
+  bool finished = false;
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_APP) {
+      raise();
+      finished = true;
+      return 1;
+    }
+    return ::DefWindowProcW(window, message, wparam, lparam);
+  }
+};
+
+class ErrorDisplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = &AttachedWindowProc<Thrower>;
+    window_class.hInstance = ::GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"ErrorDisplayTestWindow";
+    RegisterWindowClass(window_class);
+    owner_ = UniqueWindow(::CreateWindowExW(0, L"ErrorDisplayTestWindow", L"owner", WS_POPUP, 0,
+                                            0, 0, 0, nullptr, nullptr, nullptr, &owner_thrower_));
+    window_ = UniqueWindow(::CreateWindowExW(0, L"ErrorDisplayTestWindow", L"work",
+                                             WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                                             nullptr, nullptr, nullptr, &thrower_));
+    ASSERT_TRUE(owner_ && window_);
+    SetErrorDisplayOwner(owner_.Get(), "Pelmora");
+  }
+  void TearDown() override { SetErrorDisplayOwner(nullptr, "Error"); }
+
+  // Raises error inside the window's handler and returns what the box showed.
+  BoxWatch Raise(std::function<void()> error) {
+    BoxWatch watch;
+    watch.watched_window = window_.Get();
+    g_watch = &watch;
+    thrower_.raise = std::move(error);
+    thrower_.finished = false;
+    ::SetActiveWindow(window_.Get());
+    ::SetFocus(window_.Get());
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
+    result_ = ::SendMessageW(window_.Get(), WM_APP, 0, 0);
+    ::KillTimer(nullptr, timer);
+    g_watch = nullptr;
+    return watch;
+  }
+
+  Thrower owner_thrower_;
+  Thrower thrower_;
+  UniqueWindow owner_;
+  UniqueWindow window_;
+  LRESULT result_ = -1;
+};
+
+TEST_F(ErrorDisplay, ShowsTheMessageWithTheTitleAndGoesOn) {
+  {  // A Japanese message gets an ASCII full stop; the rest of the handler is skipped.
+    BoxWatch watch = Raise([] { throw Exception("クリップボードを開くことができません"); });
+    ASSERT_TRUE(watch.box);
+    EXPECT_EQ(watch.caption, "Pelmora");
+    EXPECT_EQ(watch.text, "クリップボードを開くことができません.");
+    EXPECT_FALSE(thrower_.finished);
+    EXPECT_EQ(result_, 0);
+    // Other windows were disabled while the box was up, and are enabled again after it.
+    EXPECT_FALSE(watch.window_enabled_meanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(window_.Get()));
+    EXPECT_FALSE(::IsWindow(watch.box));
+    EXPECT_EQ(::GetActiveWindow(), window_.Get());
+  }
+  {  // A message ending in "." (or below it) is shown as it is; so are plain C++ errors.
+    BoxWatch watch = Raise([] { throw std::runtime_error("disk full."); });
+    ASSERT_TRUE(watch.box);
+    EXPECT_EQ(watch.text, "disk full.");
+  }
+  {  // An OS error shows its code and the system's text.
+    BoxWatch watch = Raise([] { throw EOSError(5, "denied"); });
+    ASSERT_TRUE(watch.box);
+    EXPECT_EQ(watch.text, "システムエラー。コード：5.\ndenied.");
+  }
+}
+
+TEST_F(ErrorDisplay, DropsAbortSilently) {
+  BoxWatch watch = Raise([] { throw EAbort(""); });
+  EXPECT_FALSE(watch.box);
+  EXPECT_FALSE(thrower_.finished);
+  EXPECT_TRUE(::IsWindowEnabled(window_.Get()));
+}
+
+}  // namespace
+}  // namespace pelmora::win

@@ -1,0 +1,86 @@
+#include "support/win/png.h"
+
+#include <fstream>
+
+namespace pelmora::test {
+namespace {
+
+void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char type[4],
+              const std::vector<std::uint8_t>& data) {
+  PutBig32(out, static_cast<std::uint32_t>(data.size()));
+  const std::size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  out.insert(out.end(), data.begin(), data.end());
+  PutBig32(out, Crc32(out.data() + start, out.size() - start));
+}
+
+}  // namespace
+
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
+  crc = ~crc;
+  for (std::size_t i = 0; i < size; ++i) {
+    crc ^= data[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::uint32_t Adler32(const std::uint8_t* data, std::size_t size) {
+  std::uint32_t a = 1, b = 0;
+  for (std::size_t i = 0; i < size; ++i) {
+    a = (a + data[i]) % 65521;
+    b = (b + a) % 65521;
+  }
+  return (b << 16) | a;
+}
+
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+  if (width <= 0 || height <= 0) return false;
+  const std::size_t row = static_cast<std::size_t>(width) * 3;
+  if (rgb.size() < row * static_cast<std::size_t>(height)) return false;
+
+  // The image data: each row behind a filter byte 0.
+  std::vector<std::uint8_t> raw;
+  raw.reserve((row + 1) * static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgb.begin() + static_cast<std::ptrdiff_t>(row * y),
+               rgb.begin() + static_cast<std::ptrdiff_t>(row * (y + 1)));
+  }
+  // A zlib stream of stored blocks of at most 65535 bytes.
+  std::vector<std::uint8_t> zlib{0x78, 0x01};
+  std::size_t at = 0;
+  do {
+    const std::size_t n = std::min<std::size_t>(raw.size() - at, 65535);
+    const bool last = at + n == raw.size();
+    zlib.push_back(last ? 1 : 0);
+    zlib.push_back(static_cast<std::uint8_t>(n));
+    zlib.push_back(static_cast<std::uint8_t>(n >> 8));
+    zlib.push_back(static_cast<std::uint8_t>(~n));
+    zlib.push_back(static_cast<std::uint8_t>(~n >> 8));
+    zlib.insert(zlib.end(), raw.begin() + static_cast<std::ptrdiff_t>(at),
+                raw.begin() + static_cast<std::ptrdiff_t>(at + n));
+    at += n;
+  } while (at < raw.size());
+  PutBig32(zlib, Adler32(raw.data(), raw.size()));
+
+  std::vector<std::uint8_t> header;
+  PutBig32(header, static_cast<std::uint32_t>(width));
+  PutBig32(header, static_cast<std::uint32_t>(height));
+  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter choice, no interlace
+
+  std::vector<std::uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  PutChunk(file, "IHDR", header);
+  PutChunk(file, "IDAT", zlib);
+  PutChunk(file, "IEND", {});
+
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace pelmora::test

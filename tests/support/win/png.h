@@ -1,0 +1,17 @@
+#pragma once
+// A minimal PNG writer for test screenshots: 8-bit RGB, stored (uncompressed) deflate.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelmora::test {
+
+// rgb holds height rows of width * 3 bytes, top row first. Returns false when the file
+// cannot be written.
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+
+// The PNG checksums, exposed for their own test.
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
+std::uint32_t Adler32(const std::uint8_t* data, std::size_t size);
+
+}  // namespace pelmora::test

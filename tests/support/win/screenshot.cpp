@@ -1,0 +1,55 @@
+#include "support/win/screenshot.h"
+
+#include <filesystem>
+
+#include "base/win/handles.h"
+#include "support/win/png.h"
+
+namespace pelmora::test {
+
+std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return {};
+  win::WindowDc screen(nullptr);
+  if (!screen) return {};
+
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  win::UniqueBitmap section(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+  if (!section || !memory || !bits) return {};
+  {
+    win::SelectedObject selected(memory.Get(), section.Get());
+    if (!::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) {
+      return {};
+    }
+    ::GdiFlush();
+  }
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  const auto* bgra = static_cast<const std::uint8_t*>(bits);
+  for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i) {
+    rgb[i * 3 + 0] = bgra[i * 4 + 2];
+    rgb[i * 3 + 1] = bgra[i * 4 + 1];
+    rgb[i * 3 + 2] = bgra[i * 4 + 0];
+  }
+  return rgb;
+}
+
+bool SaveWindowScreenshot(HWND window, const std::string& path) {
+  RECT rect;
+  if (!::GetWindowRect(window, &rect)) return false;
+  const std::vector<std::uint8_t> rgb = CaptureScreenRect(rect);
+  if (rgb.empty()) return false;
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  return WritePng(path, rect.right - rect.left, rect.bottom - rect.top, rgb);
+}
+
+}  // namespace pelmora::test

@@ -1,0 +1,19 @@
+#pragma once
+// Screenshots of windows for the record: what the display shows in the window's
+// rectangle, saved as PNG.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pelmora::test {
+
+// The pixels of a screen rectangle as RGB rows, top row first; empty on failure.
+std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect);
+
+// Saves the window as it appears on the screen (its outer rectangle). Creates the folder
+// of path when missing. Returns false on failure.
+bool SaveWindowScreenshot(HWND window, const std::string& path);
+
+}  // namespace pelmora::test

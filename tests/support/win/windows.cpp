@@ -1,0 +1,54 @@
+#include "support/win/windows.h"
+
+#include <vector>
+
+#include "base/win/text.h"
+#include "base/win/window.h"
+
+namespace pelmora::test {
+namespace {
+
+struct Search {
+  DWORD process_id;
+  const wchar_t* class_name;
+  bool visible_only;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM search_pointer) {
+  auto* search = reinterpret_cast<Search*>(search_pointer);
+  DWORD process_id = 0;
+  ::GetWindowThreadProcessId(window, &process_id);
+  if (process_id != search->process_id) return TRUE;
+  if (search->visible_only && !::IsWindowVisible(window)) return TRUE;
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 256);
+  if (std::wstring_view(name) != search->class_name) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
+  Search search{process_id, class_name, visible_only};
+  ::EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::string WindowTextSjis(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+  const int n = ::GetWindowTextW(window, text.data(), length + 1);
+  return win::SjisFromWide(std::wstring_view(text.data(), n > 0 ? n : 0));
+}
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  ::GetClientRect(window, &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+int Scaled(int designed) { return win::ScaleToScreen(designed); }
+
+}  // namespace pelmora::test

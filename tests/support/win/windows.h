@@ -1,0 +1,22 @@
+#pragma once
+// Finding and reading windows from the Windows tests.
+#include <windows.h>
+
+#include <string>
+
+namespace pelmora::test {
+
+// The first top-level window of the process with this class name (any visibility when
+// visible_only is false); null when there is none.
+HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = false);
+
+// The window's text, converted to Shift-JIS.
+std::string WindowTextSjis(HWND window);
+
+// The client area's size.
+SIZE ClientSize(HWND window);
+
+// A designed measure (at 96 dpi) on this screen.
+int Scaled(int designed);
+
+}  // namespace pelmora::test
