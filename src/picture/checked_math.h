@@ -20,7 +20,7 @@ inline std::optional<std::uint64_t> CheckedAdd(std::uint64_t a, std::uint64_t b)
 }
 
 // Bytes in one row of pixels, padded to 32 bits: ((width * bits + 31) / 32) * 4.
-inline std::optional<std::uint64_t> RowBytes(std::uint64_t width, std::uint64_t bits) {
+inline std::optional<std::uint64_t> PaddedRowBytes(std::uint64_t width, std::uint64_t bits) {
   auto row_bits = CheckedMul(width, bits);
   if (!row_bits) return std::nullopt;
   auto padded = CheckedAdd(*row_bits, 31);

@@ -75,8 +75,9 @@ class Image {
   static std::shared_ptr<Image> MakeSection(const InfoHeader& header,
                                             std::span<const Rgb> colours = {},
                                             const Masks& masks = {});
-  // A display bitmap: in the screen's format, or monochrome (black and white). Zero
-  // pixels start black. Fails like MakeSection.
+  // A display bitmap: in the screen's format, or monochrome (black and white). Its pixels
+  // start black; a zero width or height gives an empty one without pixels. Fails like
+  // MakeSection.
   static std::shared_ptr<Image> MakeDisplay(int width, int height, bool monochrome);
 
   Image(const Image&) = delete;
@@ -110,8 +111,13 @@ class Image {
   std::uint8_t* Row(int y) { return MemoryRow(top_down_ ? y : height_ - 1 - y); }
   const std::uint8_t* Row(int y) const { return MemoryRow(top_down_ ? y : height_ - 1 - y); }
 
-  // The colour table: 2^bits entries up to 8 bits, none above.
-  std::span<const Rgb> ColourTable() const { return colours_; }
+  // The colour table: up to 8 bits, 2^bits entries or the header's smaller colours-used;
+  // none above 8 bits. Pixel values past its end show black.
+  std::span<const Rgb> ColourTable() const {
+    return std::span<const Rgb>(colours_).first(colour_count_);
+  }
+  // The whole table of 2^bits entries (for decoding pixels of any value).
+  std::span<const Rgb> FullColourTable() const { return colours_; }
   // Sets entries from `first` on; returns how many were set.
   int SetColourTable(int first, std::span<const Rgb> colours);
 
@@ -142,6 +148,7 @@ class Image {
   int bit_count_ = 0;
   std::size_t row_bytes_ = 0;
   std::vector<Rgb> colours_;
+  std::size_t colour_count_ = 0;
   std::unique_ptr<std::uint8_t[], FreeDeleter> bits_;
 };
 

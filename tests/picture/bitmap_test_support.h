@@ -1,0 +1,47 @@
+#pragma once
+// Loading and saving bitmaps from bytes, and naming failures, for the bitmap tests.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+#include "base/stream.h"
+#include "picture/bitmap.h"
+#include "picture/raster_image.h"
+
+namespace pelmora::test {
+
+inline std::unique_ptr<TBitmap> LoadBitmap(const std::vector<std::uint8_t>& bytes) {
+  auto bitmap = std::make_unique<TBitmap>();
+  TSpanStream stream(bytes.data(), bytes.size());
+  bitmap->LoadFromStream(stream);
+  return bitmap;
+}
+
+inline std::vector<std::uint8_t> SaveBitmap(TBitmap& bitmap) {
+  TMemoryStream stream;
+  bitmap.SaveToStream(stream);
+  return stream.Bytes();
+}
+
+// "Kind: message" of what a call throws, "ok" when it returns.
+template <typename F>
+std::string FailureOf(F&& call) {
+  try {
+    call();
+  } catch (const Exception& e) {
+    return std::string(e.ClassName()) + ": " + e.Message();
+  }
+  return "ok";
+}
+
+inline std::string Failure(const char* kind, const char* message) {
+  return std::string(kind) + ": " + message;
+}
+
+inline raster::Rgb PixelOf(const TBitmap& bitmap, int x, int y) {
+  return bitmap.Image()->Pixel(x, y);
+}
+
+}  // namespace pelmora::test
