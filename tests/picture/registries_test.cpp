@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/clipboard_formats.h"
@@ -14,23 +18,23 @@ namespace {
 using testing::DerivedFakeGraphic;
 using testing::FakeGraphic;
 
+std::vector<std::string> Describe(const TFileFormatsList& list) {
+  std::vector<std::string> lines;
+  for (const auto& e : list.Entries()) {
+    lines.push_back(e.extension + " " + e.description + " " + e.graphic_class->name);
+  }
+  return lines;
+}
+
 TEST(FileFormats, StartsWithBuiltInEntriesAndFindsThemInAnyCase) {
   TFileFormatsList list;
-  const auto& entries = list.Entries();
-  ASSERT_EQ(entries.size(), 4u);
-  EXPECT_EQ(entries[0].extension, "wmf");
-  EXPECT_EQ(entries[0].description, strings::kMetafileDescription);
-  EXPECT_EQ(entries[0].graphic_class, &TMetafile::StaticClass());
-  EXPECT_EQ(entries[1].extension, "emf");
-  EXPECT_EQ(entries[1].description, strings::kEnhancedMetafileDescription);
-  EXPECT_EQ(entries[1].graphic_class, &TMetafile::StaticClass());
-  EXPECT_EQ(entries[2].extension, "ico");
-  EXPECT_EQ(entries[2].description, strings::kIconDescription);
-  EXPECT_EQ(entries[2].graphic_class, &TIcon::StaticClass());
-  EXPECT_EQ(entries[3].extension, "bmp");
-  EXPECT_EQ(entries[3].description, strings::kBitmapDescription);
-  EXPECT_EQ(entries[3].graphic_class, &TBitmap::StaticClass());
-
+  EXPECT_EQ(Describe(list), (std::vector<std::string>{
+                                std::string("wmf ") + strings::kMetafileDescription + " TMetafile",
+                                std::string("emf ") + strings::kEnhancedMetafileDescription +
+                                    " TMetafile",
+                                std::string("ico ") + strings::kIconDescription + " TIcon",
+                                std::string("bmp ") + strings::kBitmapDescription + " TBitmap",
+                            }));
   EXPECT_EQ(list.FindExt("BMP"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("bMp"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("Emf"), &TMetafile::StaticClass());
@@ -76,14 +80,10 @@ TEST(FileFormats, LowerCasingLeavesSecondBytesOfDoubleByteCharactersAlone) {
 
 TEST(ClipboardFormats, StartsWithThreePairsAndLooksUpFromTheEnd) {
   TClipboardFormats formats;
-  const auto& entries = formats.Entries();
-  ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[0].format, kCfMetafilePict);
-  EXPECT_EQ(entries[0].graphic_class, &TMetafile::StaticClass());
-  EXPECT_EQ(entries[1].format, kCfEnhMetafile);
-  EXPECT_EQ(entries[1].graphic_class, &TMetafile::StaticClass());
-  EXPECT_EQ(entries[2].format, kCfBitmap);
-  EXPECT_EQ(entries[2].graphic_class, &TBitmap::StaticClass());
+  std::vector<std::pair<int, std::string>> pairs;
+  for (const auto& e : formats.Entries()) pairs.emplace_back(e.format, e.graphic_class->name);
+  EXPECT_EQ(pairs, (std::vector<std::pair<int, std::string>>{
+                       {3, "TMetafile"}, {14, "TMetafile"}, {2, "TBitmap"}}));
   EXPECT_EQ(formats.Find(3), &TMetafile::StaticClass());
   EXPECT_EQ(formats.Find(14), &TMetafile::StaticClass());
   EXPECT_EQ(formats.Find(2), &TBitmap::StaticClass());

@@ -21,6 +21,7 @@
 
 #if __has_include("picture/jpeg_image.h")
 #include "picture/jpeg_image.h"
+#include "picture/raster_screen.h"
 #define PICTURE_TOOL_HAS_JPEG 1
 #else
 #define PICTURE_TOOL_HAS_JPEG 0
@@ -127,6 +128,10 @@ int Usage() {
 }
 
 int Run(const std::vector<std::string>& args) {
+#if PICTURE_TOOL_HAS_JPEG
+  // As the program does at start-up: ".jpeg" and ".jpg" load as JPEG images.
+  InitJpegImageKind(raster::Screen().Depth());
+#endif
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
   if (args.size() == 3 && args[0] == "save") return Save(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tobmp") return ToBmp(args[1], args[2]);
