@@ -11,10 +11,12 @@
 #include "base/errors.h"
 #include "base/strings.h"
 #include "picture/bitmap.h"
+#include "picture/bmp_builder.h"
 #include "picture/clipboard_formats.h"
 #include "picture/fake_graphic.h"
 #include "picture/file_formats.h"
 #include "picture/icon.h"
+#include "picture/jpeg_image.h"
 #include "picture/metafile.h"
 
 namespace pelmora {
@@ -302,6 +304,70 @@ TEST_F(PictureTest, ClipboardFormReplacesTheGraphicAsAWhole) {
     EXPECT_TRUE(TPicture::CanLoadClipboardFormat(kCfBitmap));
     EXPECT_FALSE(TPicture::CanLoadClipboardFormat(1));
   }
+}
+
+std::string SmallBmp() {
+  test::BmpSpec spec;
+  spec.width = 3;
+  spec.pixels = {0x11, 0x22, 0x33, 0x11, 0x22, 0x33, 0x11, 0x22, 0x33, 0, 0, 0};
+  std::vector<std::uint8_t> bytes = test::BuildBmp(spec);
+  return {bytes.begin(), bytes.end()};
+}
+
+TEST_F(PictureTest, BitmapsAndJpegImagesLoadByExtensionAndSaveInTheirOwnFormat) {
+  InitJpegImageKind(24);
+  const std::string bmp = SmallBmp();
+  const std::string jpeg = Read(std::string(PELMORA_TEST_DATA) + "/jpeg/testorig.jpg");
+  ASSERT_FALSE(jpeg.empty());
+  {  // A name ending .BmP, in mixed case, loads as a bitmap; saved as .jpg it is still BMP.
+    picture_.LoadFromFile(Write("photo.BmP", bmp));
+    ASSERT_NE(picture_.Graphic(), nullptr);
+    EXPECT_EQ(&picture_.Graphic()->Class(), &TBitmap::StaticClass());
+    EXPECT_EQ(picture_.Width(), 3);
+    EXPECT_EQ(picture_.Height(), 1);
+    EXPECT_EQ(changes_, 1);
+    std::string path = PathOf("out.jpg");
+    picture_.SaveToFile(path);
+    EXPECT_EQ(Read(path), bmp);
+  }
+  {  // A damaged BMP leaves the bitmap shown before.
+    TGraphic* before = picture_.Graphic();
+    std::string damaged = bmp;
+    damaged[14] = 7;  // no header has 7 bytes
+    EXPECT_THROW(picture_.LoadFromFile(Write("damaged.bmp", damaged)), EInvalidGraphic);
+    EXPECT_THROW(picture_.LoadFromFile(Write("short.bmp", bmp.substr(0, 30))), Exception);
+    EXPECT_EQ(picture_.Graphic(), before);
+    EXPECT_EQ(picture_.Width(), 3);
+    EXPECT_EQ(changes_, 1);
+  }
+  {  // A name ending .JPEG loads a JPEG image; saved as .bmp it writes the JPEG bytes.
+    picture_.LoadFromFile(Write("photo.JPEG", jpeg));
+    ASSERT_NE(picture_.Graphic(), nullptr);
+    EXPECT_EQ(&picture_.Graphic()->Class(), &TJPEGImage::StaticClass());
+    EXPECT_EQ(changes_, 2);
+    std::string path = PathOf("out.bmp");
+    picture_.SaveToFile(path);
+    EXPECT_EQ(Read(path), jpeg);
+  }
+  {  // Asking for the bitmap discards the JPEG image.
+    TBitmap& bitmap = picture_.Bitmap();
+    EXPECT_EQ(picture_.Graphic(), &bitmap);
+    EXPECT_TRUE(bitmap.Empty());
+    EXPECT_EQ(picture_.Width(), 0);
+    EXPECT_EQ(changes_, 3);
+  }
+  {  // Assigning a JPEG image keeps its kind and bytes.
+    TJPEGImage source;
+    TMemoryStream stream(std::vector<std::uint8_t>(jpeg.begin(), jpeg.end()));
+    source.LoadFromStream(stream);
+    picture_.Assign(&source);
+    auto* held = dynamic_cast<TJPEGImage*>(picture_.Graphic());
+    ASSERT_NE(held, nullptr);
+    EXPECT_TRUE(held->SharesDataWith(source));
+    EXPECT_EQ(picture_.Width(), source.Width());
+  }
+  DoneJpegImageKind();
+  EXPECT_EQ(TFileFormatsList::Instance().FindExt("jpg"), nullptr);
 }
 
 }  // namespace
