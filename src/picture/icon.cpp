@@ -5,10 +5,12 @@
 
 namespace pelmora {
 
+namespace {
+std::unique_ptr<TGraphic> CreateIcon() { return std::make_unique<TIcon>(); }
+}  // namespace
+
 const GraphicClass& TIcon::StaticClass() {
-  static const GraphicClass kind{"TIcon", nullptr, [] {
-    return std::unique_ptr<TGraphic>(std::make_unique<TIcon>());
-  }};
+  static const GraphicClass kind{"TIcon", nullptr, &CreateIcon};
   return kind;
 }
 
@@ -17,9 +19,7 @@ void TIcon::Assign(const TPersistent* source) {
   throw EConvertError(strings::kAssignError, {source->ClassName(), ClassName()});
 }
 
-void TIcon::LoadFromStream(TStream&) {
-  throw EInvalidGraphic(strings::kUnknownExtension, {"ico"});
-}
+void TIcon::LoadFromStream(TStream&) { throw EInvalidGraphic(strings::kUnknownExtension, {"ico"}); }
 
 void TIcon::LoadFromClipboardFormat(std::uint16_t, const ClipboardData&) {
   throw EInvalidGraphic(strings::kUnknownClipboardFormat);

@@ -7,10 +7,12 @@
 
 namespace pelmora {
 
+namespace {
+std::unique_ptr<TGraphic> CreateMetafile() { return std::make_unique<TMetafile>(); }
+}  // namespace
+
 const GraphicClass& TMetafile::StaticClass() {
-  static const GraphicClass kind{"TMetafile", nullptr, [] {
-    return std::unique_ptr<TGraphic>(std::make_unique<TMetafile>());
-  }};
+  static const GraphicClass kind{"TMetafile", nullptr, &CreateMetafile};
   return kind;
 }
 

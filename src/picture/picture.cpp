@@ -83,8 +83,8 @@ void TPicture::Changed() {
 }
 
 void TPicture::WireProgress(TGraphic& graphic) {
-  graphic.SetOnProgress([this](TGraphic& sender, ProgressStage stage, int percent,
-                               bool redraw_now, const TRect& rect, const std::string& message) {
+  graphic.SetOnProgress([this](TGraphic& sender, ProgressStage stage, int percent, bool redraw_now,
+                               const TRect& rect, const std::string& message) {
     if (on_progress_) on_progress_(sender, stage, percent, redraw_now, rect, message);
   });
 }

@@ -83,8 +83,8 @@ class PictureTest : public ::testing::Test {
 TEST_F(PictureTest, LoadHoldsTheRegisteredKindAndReportsOneChange) {
   std::vector<std::string> progress;
   TGraphic* progress_sender = nullptr;
-  picture_.SetOnProgress([&](TGraphic& sender, ProgressStage, int percent, bool,
-                             const TRect&, const std::string& message) {
+  picture_.SetOnProgress([&](TGraphic& sender, ProgressStage, int percent, bool, const TRect&,
+                             const std::string& message) {
     progress_sender = &sender;
     progress.push_back(message + std::to_string(percent));
   });
@@ -121,8 +121,9 @@ TEST_F(PictureTest, FailedLoadKeepsTheOldGraphicAndReportsNoChange) {
               Format(strings::kFileOpenError, {missing}));
   }
   {  // Kinds that are registered but read no data.
-    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.ico", "\0\0\1\0")); }),
-              Format(strings::kUnknownExtension, {"ico"}));
+    EXPECT_EQ(
+        MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.ico", "\0\0\1\0")); }),
+        Format(strings::kUnknownExtension, {"ico"}));
     EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.WMF", "x")); }),
               Format(strings::kUnknownExtension, {"wmf"}));
     std::string emf(44, '\0');
@@ -227,9 +228,9 @@ class RefusingGraphic final : public FakeGraphic {
   const GraphicClass& Class() const noexcept override { return kClass; }
   void Assign(const TPersistent*) override { throw EConvertError("refused"); }
 };
-const GraphicClass RefusingGraphic::kClass{
-    "TRefusingGraphic", &FakeGraphic::kClass,
-    [] { return std::unique_ptr<TGraphic>(new RefusingGraphic); }};
+const GraphicClass RefusingGraphic::kClass{"TRefusingGraphic", &FakeGraphic::kClass, [] {
+                                             return std::unique_ptr<TGraphic>(new RefusingGraphic);
+                                           }};
 
 TEST_F(PictureTest, FailedAssignKeepsTheOldGraphic) {
   FakeGraphic& old = HoldFake("old");
@@ -277,9 +278,9 @@ TEST_F(PictureTest, ClipboardFormReplacesTheGraphicAsAWhole) {
   {  // Formats without a registered kind, and kinds that refuse the data.
     EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(1, {}); }),
               strings::kUnknownClipboardFormat);
-    EXPECT_EQ(MessageOf<EInvalidGraphic>(
-                  [&] { picture_.LoadFromClipboardFormat(kCfMetafilePict, {}); }),
-              strings::kUnknownClipboardFormat);
+    EXPECT_EQ(
+        MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(kCfMetafilePict, {}); }),
+        strings::kUnknownClipboardFormat);
     EXPECT_THROW(picture_.LoadFromClipboardFormat(FakeGraphic::kBadClipboardFormat, {}),
                  EInvalidGraphic);
     EXPECT_EQ(picture_.Graphic(), &old);

@@ -7,10 +7,10 @@
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/clipboard_formats.h"
+#include "picture/fake_graphic.h"
 #include "picture/file_formats.h"
 #include "picture/icon.h"
 #include "picture/metafile.h"
-#include "picture/fake_graphic.h"
 
 namespace pelmora {
 namespace {
@@ -28,13 +28,13 @@ std::vector<std::string> Describe(const TFileFormatsList& list) {
 
 TEST(FileFormats, StartsWithBuiltInEntriesAndFindsThemInAnyCase) {
   TFileFormatsList list;
-  EXPECT_EQ(Describe(list), (std::vector<std::string>{
-                                std::string("wmf ") + strings::kMetafileDescription + " TMetafile",
-                                std::string("emf ") + strings::kEnhancedMetafileDescription +
-                                    " TMetafile",
-                                std::string("ico ") + strings::kIconDescription + " TIcon",
-                                std::string("bmp ") + strings::kBitmapDescription + " TBitmap",
-                            }));
+  EXPECT_EQ(Describe(list),
+            (std::vector<std::string>{
+                std::string("wmf ") + strings::kMetafileDescription + " TMetafile",
+                std::string("emf ") + strings::kEnhancedMetafileDescription + " TMetafile",
+                std::string("ico ") + strings::kIconDescription + " TIcon",
+                std::string("bmp ") + strings::kBitmapDescription + " TBitmap",
+            }));
   EXPECT_EQ(list.FindExt("BMP"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("bMp"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("Emf"), &TMetafile::StaticClass());
