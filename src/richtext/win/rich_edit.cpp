@@ -1,0 +1,333 @@
+#include "richtext/win/rich_edit.h"
+
+#include <richedit.h>
+#include <windowsx.h>
+
+#include <string>
+
+#include "base/muldiv.h"
+#include "base/win/error_display.h"
+#include "base/win/handles.h"
+#include "base/win/system_error.h"
+#include "base/win/text.h"
+#include "richtext/win/rich_edit_library.h"
+
+namespace pelmora {
+namespace {
+
+// ENM_CHANGE, ENM_REQUESTRESIZE, ENM_SELCHANGE and ENM_PROTECTED.
+constexpr LPARAM kEventMask = 0x002C0001;
+// The character format's face name holds 31 bytes and its terminator.
+constexpr std::size_t kMaxFaceBytes = 31;
+// Paint invalidates this many pixels at the right edge with erasing, where the control
+// leaves remains of the text when the view is narrowed.
+constexpr LONG kRightStripWidth = 3;
+
+// The view whose window is being made; it takes the window at its first message.
+thread_local TRichEdit* creating_view = nullptr;
+const win::RichEditClass* view_class = nullptr;
+// How many views are painting right now, on this (the only GUI) thread.
+int painting_views = 0;
+
+std::uint32_t SystemColor(int index) { return ::GetSysColor(index); }
+
+int ScreenPixelsPerInch() {
+  win::WindowDc screen(nullptr);
+  const int ppi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+  return ppi > 0 ? ppi : 96;
+}
+
+int PlatformMajorVersion() {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  return LOBYTE(LOWORD(::GetVersion()));
+#pragma GCC diagnostic pop
+}
+
+// A Far-East system whose primary language is not Japanese reads the Shift-JIS character
+// set wrongly, so there the view's font takes the system's default character set.
+bool FarEastButNotJapanese() {
+  return ::GetSystemMetrics(SM_DBCSENABLED) != 0 &&
+         PRIMARYLANGID(::GetSystemDefaultLangID()) != LANG_JAPANESE;
+}
+
+// A Shift-JIS text in the system code page, as the version 1.0 control reads it, cut to at
+// most limit bytes without splitting a double-byte character.
+std::string SystemCodePageText(std::string_view sjis, std::size_t limit) {
+  const std::wstring wide = win::WideFromSjis(sjis);
+  std::string text;
+  if (!wide.empty()) {
+    const int in = static_cast<int>(wide.size());
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, nullptr, 0, nullptr, nullptr);
+    if (n > 0) {
+      text.resize(static_cast<std::size_t>(n));
+      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, text.data(), n, nullptr, nullptr);
+    }
+  }
+  std::size_t end = 0;
+  while (end < text.size()) {
+    const std::size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1;
+    if (end + step > limit || end + step > text.size()) break;
+    end += step;
+  }
+  text.resize(end);
+  return text;
+}
+
+}  // namespace
+
+TRichEditFont TRichEdit::DefaultFont() {
+  return {"ＭＳ ゴシック", -13, SHIFTJIS_CHARSET, clWindowText, 0};
+}
+
+TRichEdit::TRichEdit(HWND parent, const RECT& bounds)
+    : parent_(parent), bounds_(bounds), font_(DefaultFont()) {}
+
+TRichEdit::~TRichEdit() {
+  if (handle_) ::DestroyWindow(handle_);
+}
+
+HWND TRichEdit::HandleNeeded() {
+  if (!handle_) CreateHandle();
+  return handle_;
+}
+
+void TRichEdit::CreateHandle() {
+  // Without the library the class lookup below fails and the error says so; the next
+  // creation loads it again.
+  win::LoadRichEditLibrary();
+  view_class = win::RegisterRichEditClass(&TRichEdit::WindowProc);
+  if (!view_class) win::RaiseLastOSError();
+
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL |
+                      WS_HSCROLL | WS_VSCROLL | (visible_ ? WS_VISIBLE : 0);
+  creating_view = this;
+  HWND window = ::CreateWindowExA(WS_EX_CLIENTEDGE, view_class->name, "", style, bounds_.left,
+                                  bounds_.top, bounds_.right - bounds_.left,
+                                  bounds_.bottom - bounds_.top, parent_, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  creating_view = nullptr;
+  if (!window) win::RaiseLastOSError();
+  handle_ = window;
+
+  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  SendDefaultFormat();
+  Send(EM_EXLIMITTEXT, 0, 0);
+  Send(EM_SETMODIFY, modified_ ? TRUE : FALSE);
+  if (FarEastButNotJapanese()) {
+    font_.charset = DEFAULT_CHARSET;
+    SendDefaultFormat();
+  }
+  Send(EM_SETEVENTMASK, 0, kEventMask);
+  Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_, SystemColor)));
+}
+
+LRESULT TRichEdit::Send(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::SendMessageA(handle_, message, wparam, lparam);
+}
+
+LRESULT TRichEdit::CallControl(UINT message, WPARAM wparam, LPARAM lparam) {
+  return ::CallWindowProcA(control_proc_, handle_, message, wparam, lparam);
+}
+
+void TRichEdit::SetVisible(bool visible) {
+  visible_ = visible;
+  if (handle_) ::ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void TRichEdit::SetBounds(const RECT& bounds) {
+  bounds_ = bounds;
+  if (handle_) {
+    ::SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                   bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void TRichEdit::SetFont(const TRichEditFont& font) {
+  font_ = font;
+  if (handle_) SendDefaultFormat();
+}
+
+void TRichEdit::SendDefaultFormat() {
+  SendCharFormat(0, ColorChange(font_.color, SystemColor));
+  SendCharFormat(0, FaceChange(font_.name));
+  SendCharFormat(0, CharsetChange(font_.charset));
+  SendCharFormat(0, StyleChange(font_.style));
+  SendCharFormat(0, SizeChange(FontPointSize(font_.height, ScreenPixelsPerInch())));
+}
+
+void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
+  CHARFORMATA format{};
+  format.cbSize = sizeof(format);
+  format.dwMask = change.mask;
+  format.dwEffects = change.effects;
+  format.yHeight = change.height_twips;
+  format.crTextColor = change.text_color;
+  format.bCharSet = change.charset;
+  if (change.mask & CFM_FACE) {
+    const std::string face = SystemCodePageText(change.face, kMaxFaceBytes);
+    face.copy(format.szFaceName, kMaxFaceBytes);
+  }
+  Send(EM_SETCHARFORMAT, target, reinterpret_cast<LPARAM>(&format));
+}
+
+void TRichEdit::Clear() {
+  HandleNeeded();
+  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  Send(EM_SETMODIFY, FALSE);
+}
+
+void TRichEdit::Paste() {
+  HandleNeeded();
+  Send(WM_PASTE);
+}
+
+void TRichEdit::Copy() {
+  HandleNeeded();
+  // Copying nothing must leave the clipboard as it is; some versions of the control empty
+  // it instead, so an empty selection is not handed to the control at all.
+  CHARRANGE selection{0, 0};
+  Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  if (selection.cpMin == selection.cpMax) return;
+  Send(WM_COPY);
+}
+
+void TRichEdit::SelectAll() {
+  HandleNeeded();
+  Send(EM_SETSEL, 0, -1);
+}
+
+void TRichEdit::SetCaret(std::int32_t position) {
+  HandleNeeded();
+  CHARRANGE range{position, position};
+  Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void TRichEdit::SetSelColor(TColor color) {
+  if (handle_) SendCharFormat(SCF_SELECTION, ColorChange(color, SystemColor));
+}
+
+void TRichEdit::SetSelSize(int points) {
+  if (handle_) SendCharFormat(SCF_SELECTION, SizeChange(points));
+}
+
+void TRichEdit::SetSelStyle(TFontStyles style) {
+  if (handle_) SendCharFormat(SCF_SELECTION, StyleChange(style));
+}
+
+bool TRichEdit::Modified() {
+  HandleNeeded();
+  return Send(EM_GETMODIFY) != 0;
+}
+
+bool TRichEdit::HandleNotify(const NMHDR& header, LRESULT& result) {
+  if (!handle_ || header.hwndFrom != handle_) return false;
+  switch (header.code) {
+    case EN_PROTECTED:
+      result = 1;  // protected text stays as it is
+      return true;
+    case EN_SAVECLIPBOARD:
+      result = 0;  // what the view copied stays on the clipboard after it is gone
+      return true;
+    case EN_SELCHANGE:
+    case EN_REQUESTRESIZE:
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                       LPARAM lparam) {
+  const int offset = view_class->pointer_offset;
+  auto* view = reinterpret_cast<TRichEdit*>(::GetWindowLongPtrA(window, offset));
+  if (!view && creating_view) {
+    view = std::exchange(creating_view, nullptr);
+    view->handle_ = window;
+    view->control_proc_ = view_class->control_proc;
+    view->pointer_offset_ = offset;
+    ::SetWindowLongPtrA(window, offset, reinterpret_cast<LONG_PTR>(view));
+  }
+  if (!view) return ::CallWindowProcA(view_class->control_proc, window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, offset, 0);
+    const LRESULT result = view->CallControl(message, wparam, lparam);
+    view->handle_ = nullptr;
+    return result;
+  }
+  return win::Dispatch([&] { return view->HandleMessage(message, wparam, lparam); });
+}
+
+LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_SETFONT:
+      SendDefaultFormat();
+      return 0;
+    case WM_PAINT:
+      return Paint(wparam, lparam);
+    case WM_SETCURSOR:
+      return SetCursorForHit(wparam, lparam);
+    case WM_RBUTTONUP:
+      // Older platforms send no context-menu request on a right click.
+      if (PlatformMajorVersion() < 5) {
+        POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        ::ClientToScreen(handle_, &point);
+        Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), MAKELPARAM(point.x, point.y));
+      }
+      return CallControl(message, wparam, lparam);
+    case WM_CONTEXTMENU:
+      if (::GetFocus() != handle_) ::SetFocus(handle_);
+      if (on_context_menu_) {
+        on_context_menu_(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+        return 0;
+      }
+      return CallControl(message, wparam, lparam);
+    case WM_DESTROY:
+      modified_ = CallControl(EM_GETMODIFY, 0, 0) != 0;
+      return CallControl(message, wparam, lparam);
+    default:
+      return CallControl(message, wparam, lparam);
+  }
+}
+
+LRESULT TRichEdit::Paint(WPARAM wparam, LPARAM lparam) {
+  if (painting_views > 0) {
+    // A paint from inside another paint would draw over a half-drawn view; it comes
+    // again once the outer paint is done.
+    ::InvalidateRect(handle_, nullptr, FALSE);
+    return 0;
+  }
+  RECT client{};
+  ::GetClientRect(handle_, &client);
+  const RECT strip{client.right - kRightStripWidth, client.top, client.right, client.bottom};
+  win::UniqueRegion update(::CreateRectRgn(0, 0, 0, 0));
+  if (update && ::GetUpdateRgn(handle_, update.Get(), FALSE) > NULLREGION &&
+      ::RectInRegion(update.Get(), &strip)) {
+    ::InvalidateRect(handle_, &strip, TRUE);
+  }
+  struct PaintingGuard {
+    PaintingGuard() { ++painting_views; }
+    ~PaintingGuard() { --painting_views; }
+  } guard;
+  return CallControl(WM_PAINT, wparam, lparam);
+}
+
+LRESULT TRichEdit::SetCursorForHit(WPARAM wparam, LPARAM lparam) {
+  const LRESULT handled = CallControl(WM_SETCURSOR, wparam, lparam);
+  if (handled) return handled;
+  POINT point{};
+  ::GetCursorPos(&point);
+  const LRESULT hit = Send(WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  LPCWSTR cursor = nullptr;
+  if (hit == HTCLIENT) {
+    cursor = IDC_IBEAM;
+  } else if (hit == HTVSCROLL || hit == HTHSCROLL) {
+    cursor = IDC_ARROW;
+  }
+  if (!cursor) return handled;
+  ::SetCursor(::LoadCursorW(nullptr, cursor));
+  return TRUE;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,105 @@
+#pragma once
+// The main window's text view: a window of the platform's rich-edit control, version 1.0,
+// created on first use inside a parent window and configured for the clipboard viewer.
+// The control keeps its text in the system code page.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "richtext/char_format.h"
+#include "richtext/color.h"
+
+namespace pelmora {
+
+struct TRichEditFont {
+  std::string name;         // Shift-JIS face name
+  std::int32_t height;      // negative: character height in pixels
+  std::uint8_t charset;
+  TColor color;
+  TFontStyles style;
+};
+
+class TRichEdit {
+ public:
+  // The view's default font and background.
+  static TRichEditFont DefaultFont();
+  static constexpr TColor kDefaultColor = clWindow;
+
+  // The window is made on first use, as a child of parent at bounds (parent coordinates).
+  TRichEdit(HWND parent, const RECT& bounds);
+  ~TRichEdit();
+  TRichEdit(const TRichEdit&) = delete;
+  TRichEdit& operator=(const TRichEdit&) = delete;
+
+  // The control's window, or nullptr while it has not been made.
+  HWND Handle() const { return handle_; }
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  // Makes the window if it does not exist yet; raises EOSError when that fails.
+  HWND HandleNeeded();
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible);
+  const RECT& Bounds() const { return bounds_; }
+  void SetBounds(const RECT& bounds);
+
+  const TRichEditFont& Font() const { return font_; }
+  // Takes the font as the default format (sent at once when the window exists).
+  void SetFont(const TRichEditFont& font);
+
+  // Called on a context-menu request with its screen point (-1, -1 from the keyboard),
+  // after the view took the focus. Without it the request goes on to the control, which
+  // passes it to the parent.
+  void SetOnContextMenu(std::function<void(POINT)> handler) {
+    on_context_menu_ = std::move(handler);
+  }
+
+  // Operations; each makes the window first, except the three selection attributes, which
+  // are dropped while there is no window.
+  void Clear();
+  void Paste();
+  void Copy();
+  void SelectAll();
+  void SetCaret(std::int32_t position);
+  void SetSelColor(TColor color);
+  void SetSelSize(int points);
+  void SetSelStyle(TFontStyles style);
+  bool Modified();
+
+  // The whole content as RTF into a new file; raises EFCreateError or EOutOfResources.
+  void SaveToFile(const std::string& file_name);
+  // Replaces the content with a file's RTF or, failing that, its plain text, then raises
+  // the text limit; raises EFOpenError or EOutOfResources (the limit then stays).
+  void LoadFromFile(const std::string& file_name);
+
+  // The control's notifications come to the parent as WM_NOTIFY; the parent hands each
+  // one here. Returns true and sets result when it came from this view.
+  bool HandleNotify(const NMHDR& header, LRESULT& result);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT CallControl(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+
+  void CreateHandle();
+  void SendDefaultFormat();
+  void SendCharFormat(WPARAM target, const CharFormatChange& change);
+  LRESULT Paint(WPARAM wparam, LPARAM lparam);
+  LRESULT SetCursorForHit(WPARAM wparam, LPARAM lparam);
+
+  HWND parent_;
+  HWND handle_ = nullptr;
+  WNDPROC control_proc_ = nullptr;
+  int pointer_offset_ = 0;
+  RECT bounds_;
+  bool visible_ = false;
+  bool modified_ = false;
+  bool plain_text_ = false;
+  TRichEditFont font_;
+  TColor color_ = kDefaultColor;
+  std::function<void(POINT)> on_context_menu_;
+};
+
+}  // namespace pelmora

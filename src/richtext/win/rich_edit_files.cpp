@@ -1,0 +1,110 @@
+// Saving the text view's content to a file and loading a file into it, through the
+// control's stream messages.
+#include <richedit.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "base/errors.h"
+#include "base/stream.h"
+#include "base/strings.h"
+#include "richtext/conversion.h"
+#include "richtext/line_break_reader.h"
+#include "richtext/win/rich_edit.h"
+
+namespace pelmora {
+namespace {
+
+// The text limit after a load: the largest the control takes.
+constexpr LPARAM kLoadedTextLimit = 0x7FFFFFF0;
+// A callback's answers: go on, or stop with an error the control puts in the record.
+constexpr DWORD kContinue = 0;
+constexpr DWORD kReadFailed = 1;
+constexpr DWORD kWriteFailed = 2;
+
+struct StreamContext {
+  TStream& stream;
+  TConversion& conversion;
+  TLineBreakReader reader;
+  // A block was not written whole: the file misses bytes even if the control saw no error.
+  bool short_write = false;
+};
+
+// No exception may unwind through the control: every failure becomes the error answer.
+DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) noexcept {
+  auto& context = *reinterpret_cast<StreamContext*>(cookie);
+  *done = 0;
+  if (count <= 0) return kContinue;
+  try {
+    const std::size_t wanted = static_cast<std::size_t>(count);
+    const std::size_t written =
+        std::min(context.conversion.ConvertWriteStream(context.stream, buffer, wanted), wanted);
+    *done = static_cast<LONG>(written);
+    if (written < wanted) {
+      context.short_write = true;
+      return kWriteFailed;
+    }
+    return kContinue;
+  } catch (...) {
+    *done = 0;
+    return kWriteFailed;
+  }
+}
+
+DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) noexcept {
+  auto& context = *reinterpret_cast<StreamContext*>(cookie);
+  *done = 0;
+  if (count <= 0) return kContinue;
+  try {
+    const std::size_t given = context.reader.Read(context.conversion, context.stream, buffer,
+                                                  static_cast<std::size_t>(count));
+    *done = static_cast<LONG>(given);
+    return kContinue;
+  } catch (...) {
+    *done = 0;
+    return kReadFailed;
+  }
+}
+
+}  // namespace
+
+void TRichEdit::SaveToFile(const std::string& file_name) {
+  HandleNeeded();
+  const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
+  TFileStream file(file_name, FileMode::Create);
+  StreamContext context{file, *conversion, {}};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
+  stream.dwError = 0;
+  stream.pfnCallback = &WriteToFile;
+  Send(EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  if (stream.dwError != 0 || context.short_write) {
+    throw EOutOfResources(strings::kStreamOutFailed);
+  }
+}
+
+void TRichEdit::LoadFromFile(const std::string& file_name) {
+  HandleNeeded();
+  const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
+  {
+    TFileStream file(file_name, FileMode::OpenRead);
+    const std::int64_t start = file.Position();
+    StreamContext context{file, *conversion, {}};
+    EDITSTREAM stream{};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
+    stream.dwError = 0;
+    stream.pfnCallback = &ReadFromFile;
+    Send(EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    if (stream.dwError != 0) {
+      // Not RTF after all (or unreadable as such): the same file again as plain text.
+      file.SetPosition(start);
+      context.reader.Reset();
+      stream.dwError = 0;
+      Send(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+      if (stream.dwError != 0) throw EOutOfResources(strings::kStreamInFailed);
+    }
+  }
+  Send(EM_EXLIMITTEXT, 0, kLoadedTextLimit);
+}
+
+}  // namespace pelmora

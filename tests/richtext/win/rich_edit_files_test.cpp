@@ -1,0 +1,211 @@
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/errors.h"
+#include "base/format.h"
+#include "base/strings.h"
+#include "base/win/text.h"
+#include "richtext/win/rich_edit.h"
+#include "richtext/win/rich_edit_fixture.h"
+
+namespace pelmora::testing {
+namespace {
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  ::CloseHandle(file);
+  ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadFile(const std::string& path) {
+  HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
+  std::string bytes(1 << 20, '\0');
+  DWORD read = 0;
+  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  ::CloseHandle(file);
+  bytes.resize(read);
+  return bytes;
+}
+
+// Nobody holds the file open: only then can it be opened without any sharing.
+bool IsClosed(const std::string& path) {
+  HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
+  return true;
+}
+
+LRESULT LineCount(HWND control) { return ::SendMessageA(control, EM_GETLINECOUNT, 0, 0); }
+
+TEST_F(RichEditTest, SaveWritesRtfWhateverTheExtension) {
+  view_->Clear();
+  SetText("保存 saved text");
+  for (const char* name : {"save.txt", "save.rft", "save", "save.rtf"}) {
+    TempFile file(name);
+    view_->SaveToFile(file.Path());
+    const std::string bytes = ReadFile(file.Path());
+    EXPECT_EQ(bytes.rfind("{\\rtf", 0), 0u) << name << ": " << bytes.substr(0, 40);
+    EXPECT_NE(bytes.find("saved text"), std::string::npos) << name;
+    EXPECT_TRUE(IsClosed(file.Path())) << name;
+  }
+}
+
+TEST_F(RichEditTest, SavedRtfLoadsBackWithItsFormatting) {
+  view_->Clear();
+  SetText("plain bold");
+  Select(6, 10);
+  view_->SetSelStyle(fsBold);
+  view_->SetSelColor(RGB(255, 0, 0));
+  view_->SetSelSize(20);
+  TempFile file("round.txt");
+  view_->SaveToFile(file.Path());
+
+  TRichEdit other(parent_, RECT{0, 0, 300, 200});
+  other.LoadFromFile(file.Path());
+  EXPECT_TRUE(IsClosed(file.Path()));
+  HWND control = other.Handle();
+  auto format_of = [&](LONG start, LONG end) {
+    CHARRANGE range{start, end};
+    ::SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMATA format{};
+    format.cbSize = sizeof(format);
+    ::SendMessageA(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format;
+  };
+  const CHARFORMATA bold = format_of(6, 10);
+  EXPECT_NE(bold.dwEffects & CFE_BOLD, 0u);
+  EXPECT_EQ(bold.crTextColor, RGB(255, 0, 0));
+  EXPECT_EQ(bold.yHeight, 400);
+  const CHARFORMATA plain = format_of(0, 5);
+  EXPECT_EQ(plain.dwEffects & CFE_BOLD, 0u);
+}
+
+TEST_F(RichEditTest, RtfFileKeepsItsFormatting) {
+  TempFile file("written.rtf");
+  WriteFile(file.Path(),
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green128\\blue0;}"
+            "\\f0\\fs24 normal \\b\\i\\cf1\\fs40 styled\\b0\\i0\\cf0\\fs24  end\\par}");
+  view_->LoadFromFile(file.Path());
+  EXPECT_EQ(Text().rfind("normal styled end", 0), 0u) << Text();
+  Select(7, 13);
+  const CHARFORMATA styled = Format(SCF_SELECTION);
+  EXPECT_NE(styled.dwEffects & CFE_BOLD, 0u);
+  EXPECT_NE(styled.dwEffects & CFE_ITALIC, 0u);
+  EXPECT_EQ(styled.crTextColor, RGB(0, 128, 0));
+  EXPECT_EQ(styled.yHeight, 400);
+  EXPECT_STREQ(styled.szFaceName, "Arial");
+  Select(0, 6);
+  EXPECT_EQ(Format(SCF_SELECTION).dwEffects & CFE_BOLD, 0u);
+}
+
+// Lines of every length from 0 to 12, so that line breaks fall on every position relative
+// to the control's read requests.
+std::string ManyLines(const char* line_end) {
+  std::string text;
+  for (int i = 0; i < 4000; ++i) {
+    text.append(static_cast<std::size_t>(i % 13), static_cast<char>('a' + i % 26));
+    text += line_end;
+  }
+  text += "最後の行";
+  return text;
+}
+
+TEST_F(RichEditTest, PlainTextFilesShowTheSameLinesWhateverTheLineEnds) {
+  TempFile lf("lines_lf.txt"), crlf("lines_crlf.txt"), cr("lines_cr.txt");
+  WriteFile(lf.Path(), ManyLines("\n"));
+  WriteFile(crlf.Path(), ManyLines("\r\n"));
+  WriteFile(cr.Path(), ManyLines("\r"));
+
+  view_->LoadFromFile(crlf.Path());
+  const std::string expected = Text();
+  EXPECT_EQ(LineCount(Control()), 4001);
+  EXPECT_NE(expected.find("最後の行"), std::string::npos);
+
+  view_->LoadFromFile(lf.Path());
+  EXPECT_EQ(LineCount(Control()), 4001);
+  EXPECT_TRUE(Text() == expected) << "line-feed file differs";
+
+  view_->LoadFromFile(cr.Path());
+  EXPECT_EQ(LineCount(Control()), 4001);
+  EXPECT_TRUE(Text() == expected) << "carriage-return file differs";
+  EXPECT_TRUE(IsClosed(cr.Path()));
+}
+
+TEST_F(RichEditTest, TextLimitRisesOnlyAfterASuccessfulLoad) {
+  view_->Clear();
+  const LRESULT initial_limit = Send(EM_GETLIMITTEXT);
+  EXPECT_LE(initial_limit, 65536) << "the control's default";
+
+  TempFile missing("missing.txt");
+  EXPECT_THROW(view_->LoadFromFile(missing.Path()), EFOpenError);
+  EXPECT_EQ(Send(EM_GETLIMITTEXT), initial_limit) << "a failed load keeps the limit";
+
+  TempFile small("small.txt");
+  WriteFile(small.Path(), "one line\n");
+  view_->LoadFromFile(small.Path());
+  EXPECT_EQ(Send(EM_GETLIMITTEXT), 0x7FFFFFF0);
+
+  // Far beyond the default limit: 2000 lines of 50 characters.
+  std::string big;
+  for (int i = 0; i < 2000; ++i) big += "0123456789012345678901234567890123456789012345678\r\n";
+  SetClipboardText(parent_, big);
+  view_->SelectAll();
+  view_->Paste();
+  EXPECT_GE(Send(WM_GETTEXTLENGTH), static_cast<LRESULT>(big.size()));
+  EXPECT_GE(Send(EM_GETLINECOUNT), 2001);
+}
+
+TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
+  view_->Clear();
+  SetText("kept");
+  {
+    const std::string name = "C:\\pelmora no such folder\\out.rtf";
+    try {
+      view_->SaveToFile(name);
+      ADD_FAILURE() << "saved into a missing folder";
+    } catch (const EFCreateError& error) {
+      EXPECT_EQ(error.Message(), pelmora::Format(strings::kFileCreateError, {name}));
+    }
+  }
+  {
+    TempFile missing("読めない.rtf");
+    try {
+      view_->LoadFromFile(missing.Path());
+      ADD_FAILURE() << "loaded a missing file";
+    } catch (const EFOpenError& error) {
+      EXPECT_EQ(error.Message(), pelmora::Format(strings::kFileOpenError, {missing.Path()}));
+    }
+    EXPECT_EQ(Text(), "kept");
+  }
+  {
+    // A file held open without sharing cannot be created again.
+    TempFile locked("locked.rtf");
+    HANDLE holder = ::CreateFileW(win::WideFromSjis(locked.Path()).c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(view_->SaveToFile(locked.Path()), EFCreateError);
+    EXPECT_THROW(view_->LoadFromFile(locked.Path()), EFOpenError);
+    ::CloseHandle(holder);
+  }
+}
+
+TEST_F(RichEditTest, ShiftJisTextFileLoadsUnchanged) {
+  TempFile file("日本語.txt");
+  WriteFile(file.Path(), "表示\\テスト\nソース");
+  view_->LoadFromFile(file.Path());
+  EXPECT_EQ(Text().rfind("表示\\テスト\r\nソース", 0), 0u) << Text();
+}
+
+}  // namespace
+}  // namespace pelmora::testing

@@ -1,0 +1,151 @@
+#pragma once
+// A text view inside a parent window of the test's own, which hands the view its
+// notifications, and small helpers to look at the control and the clipboard.
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "base/win/text.h"
+#include "richtext/win/rich_edit.h"
+
+namespace pelmora::testing {
+
+class RichEditTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static const ATOM parent_class = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = &ParentProc;
+      wc.hInstance = ::GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"PelmoraRichEditTestParent";
+      return ::RegisterClassW(&wc);
+    }();
+    ASSERT_NE(parent_class, 0);
+    parent_ = ::CreateWindowExW(0, L"PelmoraRichEditTestParent", L"rich edit test",
+                                WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 460, 300, nullptr,
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(parent_, nullptr);
+    view_ = std::make_unique<TRichEdit>(parent_, RECT{0, 0, 424, 231});
+    notified_view_ = view_.get();
+  }
+
+  void TearDown() override {
+    notified_view_ = nullptr;
+    view_.reset();
+    if (parent_) ::DestroyWindow(parent_);
+  }
+
+  HWND Control() const { return view_->Handle(); }
+  LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
+    return ::SendMessageA(view_->Handle(), message, wparam, lparam);
+  }
+
+  // The control's text as it gives it, in the system code page.
+  std::string Text() const {
+    const LRESULT length = Send(WM_GETTEXTLENGTH);
+    // The length counts characters; a double-byte character takes two bytes of the buffer.
+    std::string text(2 * static_cast<std::size_t>(length) + 2, '\0');
+    const LRESULT got = Send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+  }
+
+  void SetText(const char* text) { Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+
+  void Select(LONG start, LONG end) {
+    CHARRANGE range{start, end};
+    Send(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  }
+
+  CHARRANGE Selection() const {
+    CHARRANGE range{-2, -2};
+    Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+  }
+
+  // The format of the selection (SCF_SELECTION) or the default format (0).
+  CHARFORMATA Format(WPARAM target) const {
+    CHARFORMATA format{};
+    format.cbSize = sizeof(format);
+    Send(EM_GETCHARFORMAT, target, reinterpret_cast<LPARAM>(&format));
+    return format;
+  }
+
+  HWND parent_ = nullptr;
+  std::unique_ptr<TRichEdit> view_;
+
+ private:
+  static inline TRichEdit* notified_view_ = nullptr;
+
+  static LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NOTIFY && notified_view_) {
+      LRESULT result = 0;
+      if (notified_view_->HandleNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) {
+        return result;
+      }
+    }
+    return ::DefWindowProcW(window, message, wparam, lparam);
+  }
+};
+
+// The clipboard is shared with everything else on the display: opening it is retried for
+// a bounded time.
+inline bool OpenClipboardSoon(HWND owner) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (::OpenClipboard(owner)) return true;
+    ::Sleep(20);
+  }
+  return false;
+}
+
+inline void SetClipboardText(HWND owner, const std::string& text) {
+  ASSERT_TRUE(OpenClipboardSoon(owner));
+  ::EmptyClipboard();
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  ASSERT_NE(memory, nullptr);
+  std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
+  ::GlobalUnlock(memory);
+  if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
+  ::CloseClipboard();
+}
+
+inline std::string ClipboardText(HWND owner) {
+  if (!OpenClipboardSoon(owner)) return "<clipboard busy>";
+  std::string text;
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const char* chars = static_cast<const char*>(::GlobalLock(data))) {
+      text.assign(chars, strnlen(chars, ::GlobalSize(data)));
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+// A file name in the system's temporary folder (Shift-JIS), removed at the end.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& name) {
+    wchar_t folder[MAX_PATH];
+    const DWORD n = ::GetTempPathW(MAX_PATH, folder);
+    path_ = win::SjisFromWide(std::wstring(folder, n)) + "pelmora_richtext_" +
+            std::to_string(::GetCurrentProcessId()) + "_" + name;
+    Remove();
+  }
+  ~TempFile() { Remove(); }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+
+  const std::string& Path() const { return path_; }
+  bool Remove() const { return ::DeleteFileW(win::WideFromSjis(path_).c_str()) != 0; }
+
+ private:
+  std::string path_;
+};
+
+}  // namespace pelmora::testing

@@ -1,0 +1,267 @@
+#include "richtext/win/rich_edit.h"
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "richtext/win/rich_edit_fixture.h"
+
+namespace pelmora::testing {
+namespace {
+
+constexpr DWORD kStyleEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT;
+
+TEST_F(RichEditTest, FirstUseCreatesTheConfiguredControl) {
+  EXPECT_FALSE(view_->HandleAllocated());
+  view_->Clear();
+  ASSERT_TRUE(view_->HandleAllocated());
+  HWND control = Control();
+  EXPECT_EQ(::GetParent(control), parent_);
+
+  const UINT class_style = static_cast<UINT>(::GetClassLongPtrA(control, GCL_STYLE));
+  EXPECT_EQ(class_style & (CS_HREDRAW | CS_VREDRAW), 0u);
+
+  const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(control, GWL_STYLE));
+  // The scroll bars come and go with the text, so they are not looked for here.
+  const DWORD wanted = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+  EXPECT_EQ(style & wanted, wanted);
+  EXPECT_EQ(style & (ES_AUTOHSCROLL | ES_NOHIDESEL | ES_READONLY | WS_BORDER | WS_VISIBLE), 0u);
+  const DWORD ex_style = static_cast<DWORD>(::GetWindowLongPtrA(control, GWL_EXSTYLE));
+  EXPECT_NE(ex_style & WS_EX_CLIENTEDGE, 0u);
+
+  RECT bounds{};
+  ::GetWindowRect(control, &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, 424);
+  EXPECT_EQ(bounds.bottom - bounds.top, 231);
+
+  EXPECT_EQ(Send(EM_GETEVENTMASK), 0x002C0001);
+  EXPECT_FALSE(view_->Modified());
+  // The background was set to the window colour: setting it again answers the old one.
+  EXPECT_EQ(static_cast<COLORREF>(Send(EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))),
+            ::GetSysColor(COLOR_WINDOW));
+
+  const CHARFORMATA format = Format(0);
+  EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+  EXPECT_EQ(format.yHeight, 200) << "13 pixels at 96 pixels per inch are 10 points";
+  EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
+  EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u);
+  EXPECT_EQ(format.dwEffects & kStyleEffects, 0u);
+}
+
+TEST_F(RichEditTest, VisibleAndBoundsFollowTheView) {
+  view_->SetVisible(true);
+  view_->SetBounds(RECT{5, 6, 105, 56});
+  view_->Clear();
+  EXPECT_NE(::GetWindowLongPtrA(Control(), GWL_STYLE) & WS_VISIBLE, 0);
+  RECT bounds{};
+  ::GetWindowRect(Control(), &bounds);
+  ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&bounds), 2);
+  EXPECT_EQ(bounds.left, 5);
+  EXPECT_EQ(bounds.top, 6);
+  EXPECT_EQ(bounds.right, 105);
+
+  view_->SetVisible(false);
+  EXPECT_EQ(::GetWindowLongPtrA(Control(), GWL_STYLE) & WS_VISIBLE, 0);
+  view_->SetBounds(RECT{0, 0, 200, 100});
+  ::GetWindowRect(Control(), &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, 200);
+}
+
+TEST_F(RichEditTest, FontMessagesSetTheDefaultFormat) {
+  view_->Clear();
+  {
+    // WM_SETFONT is answered with the view's own font; the control never sees the handle.
+    CHARFORMATA other{};
+    other.cbSize = sizeof(other);
+    other.dwMask = CFM_BOLD | CFM_SIZE | CFM_FACE;
+    other.dwEffects = CFE_BOLD;
+    other.yHeight = 480;
+    std::strcpy(other.szFaceName, "Courier New");
+    Send(EM_SETCHARFORMAT, 0, reinterpret_cast<LPARAM>(&other));
+    ASSERT_EQ(Format(0).yHeight, 480);
+
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), TRUE);
+    const CHARFORMATA format = Format(0);
+    EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+    EXPECT_EQ(format.yHeight, 200);
+    EXPECT_EQ(format.dwEffects & CFE_BOLD, 0u);
+  }
+  {
+    // A changed font is sent at once; a face longer than the record holds is cut at 31
+    // bytes without splitting a character.
+    TRichEditFont font = TRichEdit::DefaultFont();
+    font.name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲ";  // 18 double-byte characters
+    font.height = -16;
+    font.style = fsItalic;
+    font.color = RGB(0, 128, 0);
+    view_->SetFont(font);
+    const CHARFORMATA format = Format(0);
+    EXPECT_EQ(std::strlen(format.szFaceName), 30u);
+    EXPECT_EQ(std::string(format.szFaceName), std::string(font.name, 0, 30));
+    EXPECT_EQ(format.yHeight, 240);
+    EXPECT_NE(format.dwEffects & CFE_ITALIC, 0u);
+    EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
+    EXPECT_EQ(format.crTextColor, RGB(0, 128, 0));
+  }
+}
+
+TEST_F(RichEditTest, SelectionAttributesNeedTheWindow) {
+  view_->SetSelColor(RGB(255, 0, 0));
+  view_->SetSelSize(10);
+  view_->SetSelStyle(fsBold);
+  EXPECT_FALSE(view_->HandleAllocated()) << "the selection attributes never make the window";
+}
+
+TEST_F(RichEditTest, SelectionAttributesReachTheControl) {
+  view_->Clear();
+  SetText("abcd efgh");
+  {
+    view_->SelectAll();
+    const CHARRANGE all = Selection();
+    EXPECT_EQ(all.cpMin, 0);
+    EXPECT_GE(all.cpMax, 9);
+  }
+  {
+    view_->SetSelColor(RGB(255, 0, 0));
+    CHARFORMATA format = Format(SCF_SELECTION);
+    EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
+    EXPECT_EQ(format.crTextColor, RGB(255, 0, 0));
+
+    view_->SetSelColor(clWindowText);
+    format = Format(SCF_SELECTION);
+    EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u) << "window-text colour means automatic";
+
+    view_->SetSelColor(clWindow);
+    format = Format(SCF_SELECTION);
+    EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
+    EXPECT_EQ(format.crTextColor, ::GetSysColor(COLOR_WINDOW));
+  }
+  {
+    view_->SetSelSize(10);
+    EXPECT_EQ(Format(SCF_SELECTION).yHeight, 200);
+    view_->SetSelSize(36);
+    EXPECT_EQ(Format(SCF_SELECTION).yHeight, 720);
+  }
+  {
+    view_->SetSelStyle(fsBold | fsItalic | fsUnderline | fsStrikeOut);
+    CHARFORMATA format = Format(SCF_SELECTION);
+    EXPECT_EQ(format.dwMask & kStyleEffects, kStyleEffects) << "the whole selection agrees";
+    EXPECT_EQ(format.dwEffects & kStyleEffects, kStyleEffects);
+
+    view_->SetSelStyle(0);
+    format = Format(SCF_SELECTION);
+    EXPECT_EQ(format.dwEffects & kStyleEffects, 0u);
+  }
+  {
+    // Only the selection changes; one attribute leaves the others as they were.
+    Select(0, 4);
+    view_->SetSelStyle(fsUnderline);
+    view_->SetSelColor(RGB(0, 0, 255));
+    Select(5, 9);
+    CHARFORMATA rest = Format(SCF_SELECTION);
+    EXPECT_EQ(rest.dwEffects & CFE_UNDERLINE, 0u);
+    EXPECT_EQ(rest.crTextColor, ::GetSysColor(COLOR_WINDOW));
+    Select(0, 4);
+    CHARFORMATA first = Format(SCF_SELECTION);
+    EXPECT_NE(first.dwEffects & CFE_UNDERLINE, 0u);
+    EXPECT_EQ(first.crTextColor, RGB(0, 0, 255));
+    EXPECT_EQ(first.yHeight, 720);
+  }
+}
+
+TEST_F(RichEditTest, CaretClearAndModifiedFlag) {
+  view_->Clear();
+  SetText("first line");
+  view_->SetCaret(1);
+  CHARRANGE caret = Selection();
+  EXPECT_EQ(caret.cpMin, 1);
+  EXPECT_EQ(caret.cpMax, 1);
+
+  Send(EM_SETMODIFY, TRUE);
+  ASSERT_TRUE(view_->Modified());
+  view_->Clear();
+  EXPECT_EQ(Text(), "");
+  EXPECT_FALSE(view_->Modified());
+  view_->Clear();  // clearing an empty view changes nothing
+  EXPECT_EQ(Text(), "");
+  EXPECT_FALSE(view_->Modified());
+}
+
+TEST_F(RichEditTest, CopyAndPasteGoThroughTheClipboard) {
+  view_->Clear();
+  SetText("abc あいう");
+  {
+    SetClipboardText(parent_, "kept");
+    view_->SetCaret(2);
+    view_->Copy();
+    EXPECT_EQ(ClipboardText(parent_), "kept") << "an empty selection copies nothing";
+    view_->Clear();
+    view_->Copy();
+    EXPECT_EQ(ClipboardText(parent_), "kept") << "nor does an empty view";
+    SetText("abc あいう");
+  }
+  {
+    view_->SelectAll();
+    view_->Copy();
+    EXPECT_EQ(ClipboardText(parent_), "abc あいう");
+  }
+  {
+    view_->Clear();
+    SetClipboardText(parent_, "貼り付け text");
+    view_->Paste();
+    EXPECT_EQ(Text(), "貼り付け text");
+    // Plain text takes the default format of the cleared view.
+    view_->SelectAll();
+    const CHARFORMATA format = Format(SCF_SELECTION);
+    EXPECT_EQ(format.yHeight, 200);
+    EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u);
+  }
+}
+
+TEST_F(RichEditTest, NotificationsOfTheViewAreAnswered) {
+  view_->Clear();
+  NMHDR header{Control(), 0, EN_PROTECTED};
+  LRESULT result = -1;
+  EXPECT_TRUE(view_->HandleNotify(header, result));
+  EXPECT_EQ(result, 1) << "protected text is refused";
+
+  header.code = EN_SAVECLIPBOARD;
+  EXPECT_TRUE(view_->HandleNotify(header, result));
+  EXPECT_EQ(result, 0) << "the clipboard data stays";
+
+  header.hwndFrom = parent_;
+  EXPECT_FALSE(view_->HandleNotify(header, result)) << "another window's notification";
+}
+
+TEST_F(RichEditTest, ContextMenuRequestFocusesTheView) {
+  ::ShowWindow(parent_, SW_SHOWNOACTIVATE);
+  view_->SetVisible(true);
+  view_->Clear();
+  ::SetFocus(parent_);
+  std::vector<POINT> requests;
+  view_->SetOnContextMenu([&](POINT point) { requests.push_back(point); });
+  Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control()), MAKELPARAM(30, 40));
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].x, 30);
+  EXPECT_EQ(requests[0].y, 40);
+  EXPECT_EQ(::GetFocus(), Control());
+}
+
+TEST_F(RichEditTest, WindowCanBeDestroyedAndMadeAgain) {
+  view_->Clear();
+  SetText("x");
+  Send(EM_SETMODIFY, TRUE);
+  ::DestroyWindow(Control());
+  EXPECT_FALSE(view_->HandleAllocated());
+  EXPECT_TRUE(view_->Modified()) << "the new window keeps the modified flag of the old one";
+  EXPECT_EQ(Text(), "");
+  EXPECT_EQ(Send(EM_GETEVENTMASK), 0x002C0001);
+}
+
+}  // namespace
+}  // namespace pelmora::testing
