@@ -8,7 +8,7 @@ set(PELMORA_DEPS_base "")
 set(PELMORA_DEPS_picture base)
 set(PELMORA_DEPS_richtext base)
 set(PELMORA_DEPS_clipboard base picture)
-set(PELMORA_DEPS_dialogs base picture richtext)
+set(PELMORA_DEPS_dialogs base picture richtext clipboard)
 set(PELMORA_DEPS_app base picture richtext clipboard dialogs)
 
 # pelmora_<sub>: the portable code of one subsystem (an interface library while empty).

@@ -1,0 +1,89 @@
+#include "clipboard/win/clipboard.h"
+
+#include "base/errors.h"
+#include "base/strings.h"
+#include "picture/picture.h"
+
+namespace pelmora {
+
+std::uint16_t PictureClipboardFormat = 0;
+std::uint16_t ComponentClipboardFormat = 0;
+
+namespace {
+
+HWND g_application_window = nullptr;
+
+}  // namespace
+
+void RegisterClipboardFormats() {
+  PictureClipboardFormat = static_cast<std::uint16_t>(::RegisterClipboardFormatA("Quorel Picture"));
+  ComponentClipboardFormat =
+      static_cast<std::uint16_t>(::RegisterClipboardFormatA("Quorel Component"));
+}
+
+void TClipboard::SetApplicationWindow(HWND window) { g_application_window = window; }
+
+TClipboard& Clipboard() {
+  static TClipboard clipboard;
+  return clipboard;
+}
+
+void TClipboard::Open() {
+  if (open_count_ == 0) {
+    owner_ = g_application_window;
+    if (owner_ == nullptr) {
+      owner_ = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+      private_window_ = owner_ != nullptr;
+    }
+    if (!::OpenClipboard(owner_)) {
+      if (private_window_) ::DestroyWindow(owner_);
+      private_window_ = false;
+      owner_ = nullptr;
+      throw Exception(strings::kCannotOpenClipboard);
+    }
+    emptied_ = false;
+  }
+  ++open_count_;
+}
+
+void TClipboard::Close() {
+  if (open_count_ == 0) return;
+  if (--open_count_ > 0) return;
+  ::CloseClipboard();
+  if (private_window_) {
+    ::DestroyWindow(owner_);
+    private_window_ = false;
+  }
+  owner_ = nullptr;
+}
+
+void TClipboard::EmptyBeforePlacing() {
+  if (open_count_ == 0 || emptied_) return;
+  ClipboardOpening opening(*this);
+  ::EmptyClipboard();
+  emptied_ = true;
+}
+
+bool TClipboard::FormatAvailable(std::uint16_t format) {
+  if (::IsClipboardFormatAvailable(format)) return true;
+  if (format != PictureClipboardFormat || format == 0) return false;
+  ClipboardOpening opening(*this);
+  for (UINT f = ::EnumClipboardFormats(0); f != 0; f = ::EnumClipboardFormats(f)) {
+    if (TPicture::CanLoadClipboardFormat(static_cast<std::uint16_t>(f))) return true;
+  }
+  return false;
+}
+
+HANDLE TClipboard::TakeHandle(std::uint16_t format) {
+  ClipboardOpening opening(*this);
+  return ::GetClipboardData(format);
+}
+
+void TClipboard::PlaceHandle(std::uint16_t format, HANDLE handle) {
+  ClipboardOpening opening(*this);
+  EmptyBeforePlacing();
+  ::SetClipboardData(format, handle);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,65 @@
+#pragma once
+// The one process-wide gate to the Windows clipboard: tests formats, takes a data handle
+// off it and places one on it, opening and closing the clipboard around each piece of work.
+// Openings nest; only the outermost opens and closes the system clipboard. GUI thread only.
+#include <windows.h>
+
+#include <cstdint>
+
+namespace pelmora {
+
+class TClipboard {
+ public:
+  // The window that owns the clipboard while it is open: the application's own window.
+  // Without one, each opening makes a hidden utility window of its own.
+  static void SetApplicationWindow(HWND window);
+
+  // Opens (nested). Raises Exception "クリップボードを開くことができません" when another
+  // program holds the clipboard, leaving the count where it was.
+  void Open();
+  // Closes one level; at 0 nothing happens.
+  void Close();
+  int OpenCount() const { return open_count_; }
+  HWND OwnerWindow() const { return owner_; }
+
+  // True when the format is there (formats the system converts to count). The registered
+  // picture format is also true when any format on the clipboard can make a picture.
+  bool FormatAvailable(std::uint16_t format);
+  // The clipboard's data handle for the format, or 0. The handle stays the clipboard's.
+  HANDLE TakeHandle(std::uint16_t format);
+  // Places a handle, which passes to the system. The first placement of an opening empties
+  // the clipboard; later ones in the same opening add formats.
+  void PlaceHandle(std::uint16_t format, HANDLE handle);
+
+ private:
+  friend TClipboard& Clipboard();
+  TClipboard() = default;
+  void EmptyBeforePlacing();
+
+  int open_count_ = 0;
+  HWND owner_ = nullptr;
+  bool private_window_ = false;
+  bool emptied_ = false;
+};
+
+// The process-wide clipboard object, created on the first call.
+TClipboard& Clipboard();
+
+// Opens the clipboard for a scope and closes it at the scope's end, on every path.
+class ClipboardOpening {
+ public:
+  explicit ClipboardOpening(TClipboard& clipboard) : clipboard_(clipboard) { clipboard_.Open(); }
+  ~ClipboardOpening() { clipboard_.Close(); }
+  ClipboardOpening(const ClipboardOpening&) = delete;
+  ClipboardOpening& operator=(const ClipboardOpening&) = delete;
+
+ private:
+  TClipboard& clipboard_;
+};
+
+// The two formats registered by name at start-up, before the main window exists.
+extern std::uint16_t PictureClipboardFormat;
+extern std::uint16_t ComponentClipboardFormat;
+void RegisterClipboardFormats();
+
+}  // namespace pelmora

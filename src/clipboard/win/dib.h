@@ -1,0 +1,32 @@
+#pragma once
+// Engine images as the platform's device-independent bitmaps: a BITMAPINFO describing an
+// image's memory exactly, for GetDIBits, SetDIBits and StretchDIBits.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "picture/raster_image.h"
+
+namespace pelmora::win {
+
+class DibInfo {
+ public:
+  // Describes the image's rows as they lie in memory (its own orientation), with its colour
+  // table, or its masks for bit fields. Rows must be padded to 32 bits, as the engine keeps
+  // them.
+  explicit DibInfo(const raster::Image& image);
+
+  BITMAPINFO* Get() { return reinterpret_cast<BITMAPINFO*>(storage_.data()); }
+  const BITMAPINFO* Get() const { return reinterpret_cast<const BITMAPINFO*>(storage_.data()); }
+
+ private:
+  std::vector<std::uint8_t> storage_;
+};
+
+// The padded row length the platform expects for a width and bit count.
+inline std::size_t DibRowBytes(int width, int bit_count) {
+  return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bit_count) + 31) / 32) * 4;
+}
+
+}  // namespace pelmora::win
