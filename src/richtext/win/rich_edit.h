@@ -8,8 +8,10 @@
 #include <functional>
 #include <string>
 
+#include "base/stream.h"
 #include "richtext/char_format.h"
 #include "richtext/color.h"
+#include "richtext/conversion.h"
 
 namespace pelmora {
 
@@ -72,6 +74,10 @@ class TRichEdit {
   // Replaces the content with a file's RTF or, failing that, its plain text, then raises
   // the text limit; raises EFOpenError or EOutOfResources (the limit then stays).
   void LoadFromFile(const std::string& file_name);
+  // The same through an open stream, written or read from its position on; raise
+  // EOutOfResources. The text limit is the file load's business.
+  void SaveToStream(TStream& stream, TConversion& conversion);
+  void LoadFromStream(TStream& stream, TConversion& conversion);
 
   // The control's notifications come to the parent as WM_NOTIFY; the parent hands each
   // one here. Returns true and sets result when it came from this view.

@@ -1,16 +1,16 @@
 // Saving the text view's content to a file and loading a file into it, through the
 // control's stream messages.
+#include "richtext/win/rich_edit.h"
+
 #include <richedit.h>
 
 #include <algorithm>
-#include <climits>
 
 #include "base/errors.h"
 #include "base/stream.h"
 #include "base/strings.h"
 #include "richtext/conversion.h"
 #include "richtext/line_break_reader.h"
-#include "richtext/win/rich_edit.h"
 
 namespace pelmora {
 namespace {
@@ -72,15 +72,7 @@ void TRichEdit::SaveToFile(const std::string& file_name) {
   HandleNeeded();
   const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
   TFileStream file(file_name, FileMode::Create);
-  StreamContext context{file, *conversion, {}};
-  EDITSTREAM stream{};
-  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
-  stream.dwError = 0;
-  stream.pfnCallback = &WriteToFile;
-  Send(EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
-  if (stream.dwError != 0 || context.short_write) {
-    throw EOutOfResources(strings::kStreamOutFailed);
-  }
+  SaveToStream(file, *conversion);
 }
 
 void TRichEdit::LoadFromFile(const std::string& file_name) {
@@ -88,23 +80,40 @@ void TRichEdit::LoadFromFile(const std::string& file_name) {
   const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
   {
     TFileStream file(file_name, FileMode::OpenRead);
-    const std::int64_t start = file.Position();
-    StreamContext context{file, *conversion, {}};
-    EDITSTREAM stream{};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
-    stream.dwError = 0;
-    stream.pfnCallback = &ReadFromFile;
-    Send(EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    if (stream.dwError != 0) {
-      // Not RTF after all (or unreadable as such): the same file again as plain text.
-      file.SetPosition(start);
-      context.reader.Reset();
-      stream.dwError = 0;
-      Send(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-      if (stream.dwError != 0) throw EOutOfResources(strings::kStreamInFailed);
-    }
+    LoadFromStream(file, *conversion);
   }
   Send(EM_EXLIMITTEXT, 0, kLoadedTextLimit);
+}
+
+void TRichEdit::SaveToStream(TStream& stream, TConversion& conversion) {
+  HandleNeeded();
+  StreamContext context{stream, conversion, {}};
+  EDITSTREAM record{};
+  record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
+  record.dwError = 0;
+  record.pfnCallback = &WriteToFile;
+  Send(EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&record));
+  if (record.dwError != 0 || context.short_write) {
+    throw EOutOfResources(strings::kStreamOutFailed);
+  }
+}
+
+void TRichEdit::LoadFromStream(TStream& stream, TConversion& conversion) {
+  HandleNeeded();
+  const std::int64_t start = stream.Position();
+  StreamContext context{stream, conversion, {}};
+  EDITSTREAM record{};
+  record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
+  record.dwError = 0;
+  record.pfnCallback = &ReadFromFile;
+  Send(EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&record));
+  if (record.dwError == 0) return;
+  // Not RTF after all (or unreadable as such): the same bytes again as plain text.
+  stream.SetPosition(start);
+  context.reader.Reset();
+  record.dwError = 0;
+  Send(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&record));
+  if (record.dwError != 0) throw EOutOfResources(strings::kStreamInFailed);
 }
 
 }  // namespace pelmora

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "base/errors.h"
@@ -205,6 +207,96 @@ TEST_F(RichEditTest, ShiftJisTextFileLoadsUnchanged) {
   WriteFile(file.Path(), "表示\\テスト\nソース");
   view_->LoadFromFile(file.Path());
   EXPECT_EQ(Text().rfind("表示\\テスト\r\nソース", 0), 0u) << Text();
+}
+
+// A stream in memory whose writes stop after write_room bytes and whose reads or writes
+// may raise.
+class FaultyStream final : public TStream {
+ public:
+  std::size_t write_room = SIZE_MAX;
+  bool raise_on_read = false;
+  bool raise_on_write = false;
+  TMemoryStream bytes;
+
+  std::size_t Read(void* buffer, std::size_t count) override {
+    if (raise_on_read) throw EReadError(strings::kReadError);
+    return bytes.Read(buffer, count);
+  }
+  std::size_t Write(const void* buffer, std::size_t count) override {
+    if (raise_on_write) throw EWriteError(strings::kWriteError);
+    const std::size_t n = std::min(count, write_room);
+    write_room -= n;
+    return bytes.Write(buffer, n);
+  }
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+    return bytes.Seek(offset, origin);
+  }
+};
+
+TEST_F(RichEditTest, StreamFailuresBecomeTheViewsErrors) {
+  view_->Clear();
+  SetText("some text that makes an RTF file of a few hundred bytes");
+  TConversion conversion;
+  auto save_fails = [&](FaultyStream& stream) {
+    try {
+      view_->SaveToStream(stream, conversion);
+      return std::string("no error");
+    } catch (const EOutOfResources& error) {
+      return error.Message();
+    }
+  };
+  {
+    FaultyStream stream;
+    stream.write_room = 10;
+    EXPECT_EQ(save_fails(stream), strings::kStreamOutFailed) << "a short write is a failure";
+  }
+  {
+    FaultyStream stream;
+    stream.write_room = 0;
+    EXPECT_EQ(save_fails(stream), strings::kStreamOutFailed) << "a full disk is a failure";
+  }
+  {
+    FaultyStream stream;
+    stream.raise_on_write = true;
+    EXPECT_EQ(save_fails(stream), strings::kStreamOutFailed);
+  }
+  {
+    FaultyStream stream;
+    EXPECT_EQ(save_fails(stream), "no error");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream.bytes.Data()), 5), "{\\rtf");
+  }
+  {
+    FaultyStream stream;
+    stream.bytes.Write("text", 4);
+    stream.bytes.SetPosition(0);
+    stream.raise_on_read = true;
+    try {
+      view_->LoadFromStream(stream, conversion);
+      ADD_FAILURE() << "a failing read loaded";
+    } catch (const EOutOfResources& error) {
+      EXPECT_EQ(error.Message(), strings::kStreamInFailed);
+    }
+  }
+}
+
+TEST_F(RichEditTest, LoadReadsFromTheStreamsPosition) {
+  TConversion conversion;
+  {
+    const std::string bytes = "JUNKline one\nline two";
+    TSpanStream stream(bytes.data(), bytes.size());
+    stream.SetPosition(4);
+    view_->LoadFromStream(stream, conversion);
+    EXPECT_EQ(Text().rfind("line one\r\nline two", 0), 0u) << Text();
+  }
+  {
+    const std::string bytes = "JUNK{\\rtf1\\ansi plain \\b bold\\b0\\par}";
+    TSpanStream stream(bytes.data(), bytes.size());
+    stream.SetPosition(4);
+    view_->LoadFromStream(stream, conversion);
+    EXPECT_EQ(Text().rfind("plain bold", 0), 0u) << Text();
+    Select(6, 10);
+    EXPECT_NE(Format(SCF_SELECTION).dwEffects & CFE_BOLD, 0u);
+  }
 }
 
 }  // namespace
