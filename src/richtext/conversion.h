@@ -20,8 +20,7 @@ class TConversion {
   // Reads up to count bytes of the file; returns how many were read.
   virtual std::size_t ConvertReadStream(TStream& stream, void* buffer, std::size_t count);
   // Writes count bytes to the file; returns how many were written.
-  virtual std::size_t ConvertWriteStream(TStream& stream, const void* buffer,
-                                         std::size_t count);
+  virtual std::size_t ConvertWriteStream(TStream& stream, const void* buffer, std::size_t count);
 };
 
 using TConversionClass = std::unique_ptr<TConversion> (*)();

@@ -25,8 +25,7 @@ class TLineBreakReader {
   // Fills out, which has room for n bytes, with the next converted bytes of stream read
   // through conversion. Returns how many bytes it gave; 0 only at the end of the file (or
   // when n is 0). Errors of the stream or the converter pass to the caller.
-  std::size_t Read(TConversion& conversion, TStream& stream, std::uint8_t* out,
-                   std::size_t n);
+  std::size_t Read(TConversion& conversion, TStream& stream, std::uint8_t* out, std::size_t n);
 
   // Forgets what earlier requests left behind, to read a file again from its start.
   void Reset();

@@ -65,10 +65,12 @@ std::string ReadAll(TStream& stream, std::size_t n) {
 std::string Printable(const std::string& text) {
   std::string out;
   for (char c : text) {
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == '\0') out += "\\0";
-    else out += c;
+    switch (c) {
+      case '\r': out += "\\r"; break;
+      case '\n': out += "\\n"; break;
+      case '\0': out += "\\0"; break;
+      default: out += c;
+    }
   }
   return out;
 }

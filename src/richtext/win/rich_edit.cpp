@@ -102,10 +102,10 @@ void TRichEdit::CreateHandle() {
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL |
                       WS_HSCROLL | WS_VSCROLL | (visible_ ? WS_VISIBLE : 0);
   creating_view = this;
-  HWND window = ::CreateWindowExA(WS_EX_CLIENTEDGE, view_class->name, "", style, bounds_.left,
-                                  bounds_.top, bounds_.right - bounds_.left,
-                                  bounds_.bottom - bounds_.top, parent_, nullptr,
-                                  ::GetModuleHandleW(nullptr), nullptr);
+  HWND window =
+      ::CreateWindowExA(WS_EX_CLIENTEDGE, view_class->name, "", style, bounds_.left, bounds_.top,
+                        bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
+                        nullptr, ::GetModuleHandleW(nullptr), nullptr);
   creating_view = nullptr;
   if (!window) win::RaiseLastOSError();
   handle_ = window;
@@ -238,8 +238,7 @@ bool TRichEdit::HandleNotify(const NMHDR& header, LRESULT& result) {
   }
 }
 
-LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
-                                       LPARAM lparam) {
+LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   const int offset = view_class->pointer_offset;
   auto* view = reinterpret_cast<TRichEdit*>(::GetWindowLongPtrA(window, offset));
   if (!view && creating_view) {

@@ -16,8 +16,8 @@
 namespace pelmora {
 
 struct TRichEditFont {
-  std::string name;         // Shift-JIS face name
-  std::int32_t height;      // negative: character height in pixels
+  std::string name;     // Shift-JIS face name
+  std::int32_t height;  // negative: character height in pixels
   std::uint8_t charset;
   TColor color;
   TFontStyles style;
