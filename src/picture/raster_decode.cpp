@@ -112,6 +112,17 @@ std::shared_ptr<Image> DecodeToDisplay(const InfoHeader& header, std::span<const
   // Compressed images are always stored bottom-up.
   if ((!rle8 && !rle4) || header.height < 0) Invalid();
 
+  std::vector<Rgb> table(std::size_t{1} << header.bit_count, kBlack);
+  std::copy_n(colours.begin(), std::min(colours.size(), table.size()), table.begin());
+  auto display = Image::MakeDisplay(width, height, false);
+  const bool plain32 =
+      display->BitCount() == 32 && display->BitMasks() == Masks{0xFF0000, 0xFF00, 0xFF};
+  if (plain32) {
+    // The usual screen: decode straight into the display bitmap.
+    RleTarget target(*display, table);
+    DecodeRle(data, rle4, target);
+    return display;
+  }
   InfoHeader plain;
   plain.size = kInfoHeaderSize;
   plain.width = width;
@@ -119,12 +130,8 @@ std::shared_ptr<Image> DecodeToDisplay(const InfoHeader& header, std::span<const
   plain.planes = 1;
   plain.bit_count = 32;
   auto decoded = Image::MakeSection(plain);
-  std::vector<Rgb> table(std::size_t{1} << header.bit_count, kBlack);
-  std::copy_n(colours.begin(), std::min(colours.size(), table.size()), table.begin());
   RleTarget target(*decoded, table);
   DecodeRle(data, rle4, target);
-
-  auto display = Image::MakeDisplay(width, height, false);
   Convert(*decoded, *display);
   return display;
 }

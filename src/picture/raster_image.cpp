@@ -1,6 +1,7 @@
 #include "picture/raster_image.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -27,6 +28,15 @@ Masks ImpliedMasks(int bit_count) {
 
 }  // namespace
 
+namespace {
+std::atomic<std::uint64_t> g_max_pixel_bytes{kMaxPixelBytes};
+}  // namespace
+
+std::uint64_t MaxPixelBytes() { return g_max_pixel_bytes.load(); }
+void SetMaxPixelBytes(std::uint64_t bytes) {
+  g_max_pixel_bytes.store(std::min(bytes, kMaxPixelBytes));
+}
+
 Masks DefaultBitfieldMasks(int bit_count) {
   if (bit_count == 16) return {0xF800, 0x07E0, 0x001F};
   if (bit_count == 32) return {0xFF0000, 0x00FF00, 0x0000FF};
@@ -52,7 +62,7 @@ std::shared_ptr<Image> Image::MakeSection(const InfoHeader& header, std::span<co
   auto row_bytes = PaddedRowBytes(static_cast<std::uint64_t>(header.width), bits);
   if (!row_bytes) Invalid();
   auto total = CheckedMul(*row_bytes, height);
-  if (!total || *total > kMaxPixelBytes) Invalid();
+  if (!total || *total > MaxPixelBytes()) Invalid();
 
   auto* memory = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(*total), 1));
   if (memory == nullptr) Invalid();

@@ -23,6 +23,10 @@ inline constexpr std::uint32_t kCoreHeaderSize = 12;
 
 // No image may hold more pixel memory than this.
 inline constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+// The ceiling in force: kMaxPixelBytes, unless a fuzz target or test lowers it to explore
+// the same paths with less memory.
+std::uint64_t MaxPixelBytes();
+void SetMaxPixelBytes(std::uint64_t bytes);
 
 // The fields of a BMP info header, as the file holds them.
 struct InfoHeader {
@@ -71,7 +75,7 @@ class Image {
   // or 32, compression BI_RGB or BI_BITFIELDS), up to 256 colours for its colour table
   // (the rest of the table is black) and the masks for BI_BITFIELDS (zero masks take the
   // defaults). The pixel memory starts zero. Fails with EInvalidGraphic for a header it
-  // cannot make, or for pixel memory above kMaxPixelBytes.
+  // cannot make, or for pixel memory above MaxPixelBytes().
   static std::shared_ptr<Image> MakeSection(const InfoHeader& header,
                                             std::span<const Rgb> colours = {},
                                             const Masks& masks = {});

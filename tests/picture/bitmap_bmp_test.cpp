@@ -263,6 +263,18 @@ TEST(BmpLoad, RunLengthDataIsClippedAtRowsAndImage) {
     for (int x = 0; x < 6; ++x) EXPECT_EQ(PixelOf(*bmp, x, 0), expected[x]) << x;
     EXPECT_EQ(SaveBitmap(*bmp), bytes);
   }
+  {  // Shallower screens get the same colours in their own form.
+    BmpSpec s{.width = 2, .height = 1, .bit_count = 8, .compression = 1};
+    s.colours = RleColours();
+    s.pixels = {1, 1, 1, 3, 0, 1};
+    for (int depth : {16, 8}) {
+      raster::ScopedScreen screen({.bits_per_pixel = depth});
+      auto bmp = LoadBitmap(BuildBmp(s));
+      EXPECT_EQ(bmp->Image()->BitCount(), depth);
+      EXPECT_EQ(PixelOf(*bmp, 0, 0), MakeRgb(255, 0, 0));
+      EXPECT_EQ(PixelOf(*bmp, 1, 0), MakeRgb(0, 0, 255));
+    }
+  }
   {  // Compressed rows cannot run top-down; the compression must fit the depth.
     BmpSpec s{.width = 1, .height = -1, .bit_count = 8, .compression = 1};
     s.colours = RleColours();
