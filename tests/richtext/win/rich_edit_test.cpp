@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -261,6 +263,71 @@ TEST_F(RichEditTest, WindowCanBeDestroyedAndMadeAgain) {
   EXPECT_TRUE(view_->Modified()) << "the new window keeps the modified flag of the old one";
   EXPECT_EQ(Text(), "");
   EXPECT_EQ(Send(EM_GETEVENTMASK), 0x002C0001);
+}
+
+// Watches the paints of a control from in front of its window procedure. The background
+// is erased from inside the control's paint, so during_paint runs while the view paints.
+struct PaintWatch {
+  static inline WNDPROC view_proc = nullptr;
+  static inline int erases = 0;
+  static inline std::function<void()> during_paint;
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_ERASEBKGND) {
+      ++erases;
+      if (during_paint) std::exchange(during_paint, nullptr)();
+    }
+    return ::CallWindowProcA(view_proc, window, message, wparam, lparam);
+  }
+};
+
+TEST_F(RichEditTest, PaintErasesTheRightEdgeAndIsNotReentered) {
+  ::ShowWindow(parent_, SW_SHOWNOACTIVATE);
+  view_->SetVisible(true);
+  view_->Clear();
+  SetText("some text");
+  HWND control = Control();
+  PaintWatch::view_proc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+      control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaintWatch::Proc)));
+  ::UpdateWindow(parent_);
+  ::UpdateWindow(control);
+  RECT client{};
+  ::GetClientRect(control, &client);
+  {
+    PaintWatch::erases = 0;
+    RECT left{0, 0, 20, 20};
+    ::InvalidateRect(control, &left, FALSE);
+    ::UpdateWindow(control);
+    EXPECT_EQ(PaintWatch::erases, 0) << "away from the right edge nothing is erased";
+  }
+  {
+    PaintWatch::erases = 0;
+    RECT edge{client.right - 1, 0, client.right, 20};
+    ::InvalidateRect(control, &edge, FALSE);
+    ::UpdateWindow(control);
+    EXPECT_EQ(PaintWatch::erases, 1) << "the rightmost pixels are erased before the paint";
+  }
+  {
+    // A second view asked to paint from inside the first one's paint only stays invalid.
+    TRichEdit other(parent_, RECT{0, 0, 100, 50});
+    other.SetVisible(true);
+    other.Clear();
+    ::UpdateWindow(other.Handle());
+    RECT inside_other{};
+    PaintWatch::during_paint = [&] {
+      ::InvalidateRect(other.Handle(), nullptr, FALSE);
+      ::UpdateWindow(other.Handle());
+      ::GetUpdateRect(other.Handle(), &inside_other, FALSE);
+    };
+    ::InvalidateRect(control, nullptr, TRUE);
+    ::UpdateWindow(control);
+    EXPECT_EQ(PaintWatch::during_paint, nullptr) << "the first view's paint erased nothing";
+    EXPECT_FALSE(::IsRectEmpty(&inside_other)) << "painted while the first view was painting";
+    ::UpdateWindow(other.Handle());
+    RECT after{};
+    EXPECT_FALSE(::GetUpdateRect(other.Handle(), &after, FALSE)) << "painted once it could";
+  }
+  ::SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PaintWatch::view_proc));
 }
 
 }  // namespace
