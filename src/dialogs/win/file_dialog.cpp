@@ -1,0 +1,126 @@
+#include "dialogs/win/file_dialog.h"
+
+#include <array>
+
+#include "base/sjis.h"
+#include "base/win/error_display.h"
+#include "base/win/text.h"
+#include "dialogs/win/dialog_host.h"
+
+namespace pelmora {
+namespace {
+
+// The dialog whose platform call is running on this thread; the hook procedure has no
+// other way to find its object before the dialog stands.
+thread_local TOpenDialog* t_running = nullptr;
+
+class RunningDialog {
+ public:
+  explicit RunningDialog(TOpenDialog* dialog) : previous_(t_running) { t_running = dialog; }
+  ~RunningDialog() { t_running = previous_; }
+  RunningDialog(const RunningDialog&) = delete;
+  RunningDialog& operator=(const RunningDialog&) = delete;
+
+ private:
+  TOpenDialog* previous_;
+};
+
+}  // namespace
+
+namespace win {
+
+std::wstring PlatformFilter(std::string_view filter) {
+  const std::string list = ConvertFilter(filter);
+  std::wstring wide;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (list[i] != '\0') continue;
+    wide += WideFromSjis(std::string_view(list).substr(start, i - start));
+    wide += L'\0';
+    start = i + 1;
+  }
+  return wide;
+}
+
+}  // namespace win
+
+bool TOpenDialog::Execute() {
+  std::array<wchar_t, win::kFileNameBufferSize> buffer{};
+  const std::wstring name = win::WideFromSjis(file_name_);
+  name.copy(buffer.data(), std::min<std::size_t>(name.size(), win::kFileNameCapacity));
+  const std::wstring filter = win::PlatformFilter(filter_);
+  const std::wstring default_ext = win::WideFromSjis(default_ext_);
+
+  OPENFILENAMEW record{};
+  record.lStructSize = sizeof(OPENFILENAMEW);
+  record.hInstance = ::GetModuleHandleW(nullptr);
+  record.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
+  record.nFilterIndex = static_cast<DWORD>(filter_index_);
+  record.lpstrFile = buffer.data();
+  record.nMaxFile = win::kFileNameCapacity;
+  record.Flags = OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
+  record.FlagsEx = 0;
+  record.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
+  record.lpfnHook = &TOpenDialog::HookProc;
+  PrepareRecord(record);
+
+  BOOL confirmed = FALSE;
+  {
+    win::ModalDialogRun run;
+    placement_form_ = run.PlacementForm();
+    record.hwndOwner = win::DialogOwner();
+    RunningDialog running(this);
+    confirmed = RunPlatformDialog(record);
+  }
+  if (!confirmed) return false;
+
+  buffer.back() = L'\0';
+  std::string chosen = win::SjisFromWide(buffer.data());
+  file_name_ = std::move(chosen);
+  filter_index_ = static_cast<int>(record.nFilterIndex);
+  return true;
+}
+
+void TOpenDialog::PrepareRecord(OPENFILENAMEW&) {}
+
+BOOL TOpenDialog::RunPlatformDialog(OPENFILENAMEW& record) { return ::GetOpenFileNameW(&record); }
+
+BOOL TSaveDialog::RunPlatformDialog(OPENFILENAMEW& record) { return ::GetSaveFileNameW(&record); }
+
+void TOpenDialog::DialogStanding(HWND hook_window) {
+  // The hook belongs to the child dialog inside the platform's dialog.
+  win::CentreDialogOnMonitor(::GetParent(hook_window), placement_form_);
+}
+
+void TOpenDialog::SelectionChanged(HWND) {}
+
+void TOpenDialog::DialogClosing(HWND) {}
+
+UINT_PTR CALLBACK TOpenDialog::HookProc(HWND window, UINT message, WPARAM, LPARAM lparam) {
+  TOpenDialog* self = t_running;
+  if (self == nullptr) return 0;
+  try {
+    switch (message) {
+      case WM_INITDIALOG:
+        if (lparam) self->last_record_size_ = reinterpret_cast<OPENFILENAMEW*>(lparam)->lStructSize;
+        return TRUE;
+      case WM_NOTIFY: {
+        const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lparam);
+        if (notify == nullptr) break;
+        if (notify->hdr.code == CDN_INITDONE) self->DialogStanding(window);
+        if (notify->hdr.code == CDN_SELCHANGE) self->SelectionChanged(window);
+        break;
+      }
+      case WM_DESTROY:
+        self->DialogClosing(window);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    win::ShowCurrentException();
+  }
+  return 0;
+}
+
+}  // namespace pelmora

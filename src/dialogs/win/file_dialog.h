@@ -1,0 +1,80 @@
+#pragma once
+// The platform's file dialogs, explorer style with a hook. The dialog objects keep their
+// settings and last result from one run to the next; on cancel nothing changes.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdint>
+#include <string>
+
+namespace pelmora {
+
+// Asks for a file to open: GetOpenFileNameW. Names are Shift-JIS.
+class TOpenDialog {
+ public:
+  TOpenDialog() = default;
+  virtual ~TOpenDialog() = default;
+  TOpenDialog(const TOpenDialog&) = delete;
+  TOpenDialog& operator=(const TOpenDialog&) = delete;
+
+  const std::string& FileName() const { return file_name_; }
+  void SetFileName(std::string name) { file_name_ = std::move(name); }
+  // Description and pattern pairs separated by "|".
+  const std::string& Filter() const { return filter_; }
+  void SetFilter(std::string filter) { filter_ = std::move(filter); }
+  // 1-based.
+  int FilterIndex() const { return filter_index_; }
+  void SetFilterIndex(int index) { filter_index_ = index; }
+  // Without the dot; empty for none.
+  const std::string& DefaultExt() const { return default_ext_; }
+  void SetDefaultExt(std::string ext) { default_ext_ = std::move(ext); }
+
+  // Runs the dialog modally. True on confirm: FileName is then the full path the platform
+  // returned and FilterIndex the filter last used. False on cancel or close, or when the
+  // platform could not show the dialog; then nothing has changed.
+  bool Execute();
+
+  // The record size the platform saw in the last run (0 before any).
+  std::uint32_t LastRecordSize() const { return last_record_size_; }
+
+  // The hook procedure's share of the work, for the dialog running on this thread.
+  virtual void DialogStanding(HWND hook_window);
+  virtual void SelectionChanged(HWND hook_window);
+  virtual void DialogClosing(HWND hook_window);
+
+ protected:
+  // Adds what a kind of dialog needs to the record (a template, say).
+  virtual void PrepareRecord(OPENFILENAMEW& record);
+  virtual BOOL RunPlatformDialog(OPENFILENAMEW& record);
+
+ private:
+  static UINT_PTR CALLBACK HookProc(HWND window, UINT message, WPARAM wparam,
+                                    LPARAM lparam);
+
+  std::string file_name_;
+  std::string filter_;
+  int filter_index_ = 1;
+  std::string default_ext_;
+  std::uint32_t last_record_size_ = 0;
+  HWND placement_form_ = nullptr;
+};
+
+// Asks for a file to save to: GetSaveFileNameW. No overwrite prompt.
+class TSaveDialog : public TOpenDialog {
+ protected:
+  BOOL RunPlatformDialog(OPENFILENAMEW& record) override;
+};
+
+namespace win {
+
+// The platform's form of a filter: every "|" standing as a character of its own becomes a
+// 0 and the list ends in two 0s (the wstring's own terminator is the second). Converted
+// piece by piece, so no double-byte character is read across a separator.
+std::wstring PlatformFilter(std::string_view filter);
+
+// The file-name buffer's capacity in characters, terminator included, and its size.
+inline constexpr DWORD kFileNameCapacity = 260;
+inline constexpr std::size_t kFileNameBufferSize = 262;
+
+}  // namespace win
+}  // namespace pelmora

@@ -1,0 +1,98 @@
+#include "dialogs/win/font_dialog.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/win/error_display.h"
+#include "base/win/text.h"
+#include "dialogs/win/dialog_host.h"
+
+namespace pelmora {
+namespace {
+
+constexpr int kColorList = 1139;   // cmb4
+constexpr int kScriptList = 1140;  // cmb5
+
+thread_local TFontDialog* t_running = nullptr;
+
+}  // namespace
+
+bool TFontDialog::Execute() {
+  LOGFONTW log_font{};
+  const std::wstring face = win::WideFromSjis(font_.name);
+  face.copy(log_font.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  log_font.lfHeight = font_.height;
+  log_font.lfWeight = font_.Weight();
+  log_font.lfItalic = (font_.style & fsItalic) ? 1 : 0;
+  log_font.lfUnderline = (font_.style & fsUnderline) ? 1 : 0;
+  log_font.lfStrikeOut = (font_.style & fsStrikeOut) ? 1 : 0;
+  log_font.lfCharSet = font_.charset;
+
+  CHOOSEFONTW record{};
+  record.lStructSize = sizeof(CHOOSEFONTW);
+  record.lpLogFont = &log_font;
+  record.Flags = CF_SCREENFONTS | CF_ENABLEHOOK | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+  // Passed as stored: a system-colour code is not an RGB value, and the dialog shows no
+  // colour chosen for it.
+  record.rgbColors = font_.color;
+  record.lpfnHook = &TFontDialog::HookProc;
+  record.hInstance = ::GetModuleHandleW(nullptr);
+  record.nSizeMin = MinFontSize();
+  record.nSizeMax = MaxFontSize();
+
+  color_chosen_ = false;
+  charset_chosen_ = false;
+  BOOL confirmed = FALSE;
+  {
+    win::ModalDialogRun run;
+    placement_form_ = run.PlacementForm();
+    record.hwndOwner = win::DialogOwner();
+    TFontDialog* previous = std::exchange(t_running, this);
+    confirmed = ::ChooseFontW(&record);
+    t_running = previous;
+  }
+  if (!confirmed) return false;
+
+  FontDialogAnswer answer;
+  log_font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+  answer.face = win::SjisFromWide(log_font.lfFaceName);
+  answer.height = log_font.lfHeight;
+  answer.weight = log_font.lfWeight;
+  answer.italic = log_font.lfItalic != 0;
+  answer.underline = log_font.lfUnderline != 0;
+  answer.strike_out = log_font.lfStrikeOut != 0;
+  answer.charset = log_font.lfCharSet;
+  answer.color = record.rgbColors;
+  answer.color_chosen = color_chosen_;
+  answer.charset_chosen = charset_chosen_;
+  ApplyFontDialogAnswer(font_, answer);
+  return true;
+}
+
+UINT_PTR CALLBACK TFontDialog::HookProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  TFontDialog* self = t_running;
+  if (self == nullptr) return 0;
+  try {
+    switch (message) {
+      case WM_INITDIALOG:
+        if (lparam) {
+          self->last_record_size_ = reinterpret_cast<CHOOSEFONTW*>(lparam)->lStructSize;
+        }
+        win::CentreDialogOnMonitor(window, self->placement_form_);
+        return TRUE;
+      case WM_COMMAND:
+        if (HIWORD(wparam) == CBN_SELCHANGE) {
+          if (LOWORD(wparam) == kColorList) self->color_chosen_ = true;
+          if (LOWORD(wparam) == kScriptList) self->charset_chosen_ = true;
+        }
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    win::ShowCurrentException();
+  }
+  return 0;
+}
+
+}  // namespace pelmora

@@ -1,0 +1,235 @@
+#include "dialogs/win/message_form.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "base/app_title.h"
+#include "base/win/error_display.h"
+#include "base/win/system_error.h"
+#include "base/win/task_windows.h"
+#include "base/win/text.h"
+#include "base/win/window.h"
+#include "clipboard/win/clipboard.h"
+#include "dialogs/message_box_layout.h"
+#include "dialogs/win/dialog_host.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PelmoraMessageForm";
+constexpr char kButtonCaption[] = "OK";
+
+void RegisterMessageFormClass() {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &win::AttachedWindowProc<TMessageForm>;
+  window_class.hInstance = ::GetModuleHandleW(nullptr);
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kClassName;
+  win::RegisterWindowClass(window_class);
+}
+
+// The platform's message-box font, or the system's GUI font when the query fails.
+HFONT CreateMessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    return ::CreateFontIndirectW(&metrics.lfMessageFont);
+  }
+  return nullptr;
+}
+
+SIZE TextExtent(HDC dc, const std::wstring& text) {
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  return size;
+}
+
+// The clipboard's CF_TEXT is in the system's code page; on a Japanese system that is
+// Shift-JIS already and the bytes pass unchanged.
+std::string SystemCodePageText(const std::string& sjis) {
+  const std::wstring wide = win::WideFromSjis(sjis);
+  if (wide.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return sjis;
+  std::string text(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
+                        size, nullptr, nullptr);
+  return text;
+}
+
+}  // namespace
+
+std::string ApplicationTitle() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      return ApplicationTitleFromPath(win::SjisFromWide(std::wstring_view(path.data(), length)));
+    }
+    if (path.size() >= 32768) return {};
+    path.resize(path.size() * 2);
+  }
+}
+
+TMessageForm::TMessageForm(std::string message, std::string caption)
+    : message_(std::move(message)), caption_(std::move(caption)) {
+  Build();
+}
+
+TMessageForm::~TMessageForm() {
+  if (window_ && !::IsWindow(window_.Get())) window_.Release();
+}
+
+void TMessageForm::Build() {
+  RegisterMessageFormClass();
+  font_.Reset(CreateMessageFont());
+  const HFONT font = font_ ? font_.Get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+
+  const std::wstring text = win::WideFromSjis(message_);
+  const std::wstring button_caption = win::WideFromSjis(kButtonCaption);
+  MessageBoxFontMetrics metrics;
+  int text_width = 0;
+  int text_height = 0;
+  {
+    win::WindowDc screen(nullptr);
+    win::SelectedObject selected(screen.Get(), font);
+    const SIZE letters =
+        TextExtent(screen.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    metrics.letters_width = letters.cx;
+    metrics.letters_height = letters.cy;
+    metrics.ok_caption_width = TextExtent(screen.Get(), button_caption).cx;
+    RECT area{0, 0, MessageWrapWidth(::GetSystemMetrics(SM_CXSCREEN)), 0};
+    ::DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &area,
+                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    text_width = area.right - area.left;
+    text_height = area.bottom - area.top;
+  }
+  const MessageBoxMeasures measures = MeasureMessageBox(metrics);
+  const MessageBoxLayout layout = LayOutMessageBox(measures, text_width, text_height);
+
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
+  const DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, layout.client_width, layout.client_height};
+  ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const std::wstring caption = win::WideFromSjis(caption_);
+  HWND window = ::CreateWindowExW(ex_style, kClassName, caption.c_str(), style,
+                                  (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                  (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                                  win::DialogOwner(), nullptr, ::GetModuleHandleW(nullptr), this);
+  if (window == nullptr) win::RaiseLastOSError();
+  window_.Reset(window);
+  // No icon in the caption.
+  ::SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
+  ::SendMessageW(window, WM_SETICON, ICON_BIG, 0);
+
+  const MessageBoxRect& m = layout.message;
+  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(),
+                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                                 m.left, m.top, m.width, m.height, window,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageId)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  const MessageBoxRect& b = layout.button;
+  HWND button = ::CreateWindowExW(0, L"BUTTON", button_caption.c_str(),
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, b.left,
+                                  b.top, b.width, b.height, window,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
+                                  ::GetModuleHandleW(nullptr), nullptr);
+  if (label == nullptr || button == nullptr) win::RaiseLastOSError();
+  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+std::string TMessageForm::ClipboardText() const {
+  return MessageBoxClipboardText(caption_, message_, {kButtonCaption});
+}
+
+void TMessageForm::CopyToClipboard() const {
+  ::MessageBeep(0);
+  const std::string text = SystemCodePageText(ClipboardText());
+  win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
+  if (!memory) win::RaiseOutOfResources();
+  {
+    win::GlobalLockGuard lock(memory.Get());
+    if (!lock) win::RaiseOutOfResources();
+    std::memcpy(lock.Data(), text.c_str(), text.size() + 1);
+  }
+  TClipboard& clipboard = Clipboard();
+  ClipboardOpening opening(clipboard);
+  clipboard.PlaceHandle(CF_TEXT, memory.Release());
+}
+
+bool TMessageForm::IsCopyKey(const MSG& message) const {
+  if (message.message != WM_KEYDOWN || message.wParam != 'C') return false;
+  if (message.hwnd != Handle() && !::IsChild(Handle(), message.hwnd)) return false;
+  return (::GetKeyState(VK_CONTROL) & 0x8000) && !(::GetKeyState(VK_SHIFT) & 0x8000) &&
+         !(::GetKeyState(VK_MENU) & 0x8000);
+}
+
+void TMessageForm::ShowModal() {
+  HWND active = ::GetActiveWindow();
+  HWND focus = ::GetFocus();
+  closed_ = false;
+  {
+    win::DisabledTaskWindows disabled(Handle());
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetActiveWindow(Handle());
+    ::SetFocus(::GetDlgItem(Handle(), IDOK));
+    MSG message{};
+    while (!closed_ && ::IsWindow(Handle())) {
+      const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+      if (got == 0) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      if (got < 0) break;
+      if (IsCopyKey(message)) {
+        win::Dispatch([this] {
+          CopyToClipboard();
+          return LRESULT{0};
+        });
+        continue;
+      }
+      if (::IsDialogMessageW(Handle(), &message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+  }
+  if (::IsWindow(Handle())) ::ShowWindow(Handle(), SW_HIDE);
+  if (active && ::IsWindow(active)) ::SetActiveWindow(active);
+  if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+}
+
+LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) closed_ = true;
+      return 0;
+    case WM_CLOSE:
+      closed_ = true;
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    default:
+      return ::DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+void ShowMessage(const std::string& message) {
+  TMessageForm form(message, ApplicationTitle());
+  form.ShowModal();
+}
+
+}  // namespace pelmora

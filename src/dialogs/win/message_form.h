@@ -1,0 +1,54 @@
+#pragma once
+// The short message box: one text, an "OK" button, the application title as caption.
+// Ctrl+C while it is up puts its text on the clipboard.
+#include <windows.h>
+
+#include <string>
+
+#include "base/win/handles.h"
+
+namespace pelmora {
+
+class TMessageForm {
+ public:
+  // Control ids: the message label and the button (IDOK).
+  static constexpr int kMessageId = 100;
+
+  // Builds the hidden box for message (Shift-JIS) with caption (Shift-JIS), owned by the
+  // dialogs' owner.
+  TMessageForm(std::string message, std::string caption);
+  ~TMessageForm();
+  TMessageForm(const TMessageForm&) = delete;
+  TMessageForm& operator=(const TMessageForm&) = delete;
+
+  HWND Handle() const { return window_.Get(); }
+  // Shows the box centred on the screen and returns when it is closed; the program's other
+  // windows are disabled meanwhile, and the active window and focus restored afterwards.
+  void ShowModal();
+
+  // What Ctrl+C places: the dash-framed caption, message and button caption.
+  std::string ClipboardText() const;
+  // Beeps, then replaces the clipboard's content with ClipboardText() as CF_TEXT. Raises
+  // Exception "クリップボードを開くことができません" when the clipboard is held elsewhere.
+  void CopyToClipboard() const;
+
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void Build();
+  bool IsCopyKey(const MSG& message) const;
+
+  std::string message_;
+  std::string caption_;
+  win::UniqueFont font_;
+  win::UniqueWindow window_;
+  bool closed_ = false;
+};
+
+// Shows message in the short message box with the application title as caption.
+void ShowMessage(const std::string& message);
+
+// The application title: derived from the program file's name.
+std::string ApplicationTitle();
+
+}  // namespace pelmora

@@ -1,0 +1,163 @@
+#include "dialogs/win/preview_panel.h"
+
+#include "base/win/system_error.h"
+#include "base/win/text.h"
+#include "base/win/window.h"
+#include "clipboard/picture_rect.h"
+#include "clipboard/win/dc_canvas.h"
+#include "picture/picture.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kClassName[] = L"PelmoraPreviewPanel";
+
+void RegisterPanelClass() {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+  window_class.lpfnWndProc = &win::AttachedWindowProc<TPreviewPanel>;
+  window_class.hInstance = ::GetModuleHandleW(nullptr);
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = kClassName;
+  win::RegisterWindowClass(window_class);
+}
+
+}  // namespace
+
+TPreviewPanel::TPreviewPanel(HWND parent, const RECT& bounds, int id, const Look& look,
+                             HFONT font)
+    : look_(look), font_(font) {
+  RegisterPanelClass();
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  if (look.single_border) style |= WS_BORDER;
+  HWND window = ::CreateWindowExW(0, kClassName, L"", style, bounds.left, bounds.top,
+                                  bounds.right - bounds.left, bounds.bottom - bounds.top,
+                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                  ::GetModuleHandleW(nullptr), this);
+  if (window == nullptr) win::RaiseLastOSError();
+  window_.Reset(window);
+}
+
+TPreviewPanel::~TPreviewPanel() {
+  if (window_ && !::IsWindow(window_.Get())) window_.Release();
+}
+
+void TPreviewPanel::SetCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  ::SetWindowTextW(Handle(), win::WideFromSjis(caption_).c_str());
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TPreviewPanel::SetBounds(const RECT& bounds) {
+  ::MoveWindow(Handle(), bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+}
+
+RECT TPreviewPanel::InnerRect() const {
+  RECT inner{};
+  ::GetClientRect(Handle(), &inner);
+  const int inset = look_.border_width + (look_.bevels ? 2 : 0);
+  ::InflateRect(&inner, -inset, -inset);
+  if (inner.right < inner.left) inner.right = inner.left;
+  if (inner.bottom < inner.top) inner.bottom = inner.top;
+  return inner;
+}
+
+void TPreviewPanel::SetPicture(const TPicture* picture) {
+  picture_ = picture;
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TPreviewPanel::Paint(HDC dc, const RECT& client) {
+  ::FillRect(dc, &client, ::GetSysColorBrush(look_.background));
+  if (look_.bevels) {
+    RECT edge = client;
+    ::DrawEdge(dc, &edge, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
+  }
+  if (!caption_.empty()) {
+    const std::wstring text = win::WideFromSjis(caption_);
+    RECT area = InnerRect();
+    win::SelectedObject font(dc, font_ ? static_cast<HGDIOBJ>(font_)
+                                       : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  DrawPicture(dc);
+}
+
+void TPreviewPanel::DrawPicture(HDC dc) {
+  if (picture_ == nullptr || picture_->Graphic() == nullptr) return;
+  TGraphic& graphic = *picture_->Graphic();
+  if (graphic.Empty()) return;
+  const RECT inner = InnerRect();
+  PictureRectParams params;
+  params.picture_width = graphic.Width();
+  params.picture_height = graphic.Height();
+  params.view_width = inner.right - inner.left;
+  params.view_height = inner.bottom - inner.top;
+  params.stretch = params.proportional = params.center = true;
+  TRect dest = PictureRect(params);
+  dest.left += inner.left;
+  dest.right += inner.left;
+  dest.top += inner.top;
+  dest.bottom += inner.top;
+  try {
+    win::TDcCanvas canvas(dc);
+    graphic.Draw(canvas, dest);
+  } catch (...) {
+    if (on_draw_failure_) on_draw_failure_();
+  }
+}
+
+LRESULT TPreviewPanel::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      win::PaintDc paint(window);
+      RECT client{};
+      ::GetClientRect(window, &client);
+      const int width = client.right - client.left;
+      const int height = client.bottom - client.top;
+      win::UniqueMemoryDc memory(::CreateCompatibleDC(paint.Get()));
+      win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.Get(), width, height));
+      if (!memory || !surface) {
+        Paint(paint.Get(), client);
+        return 0;
+      }
+      {
+        win::SelectedObject selected(memory.Get(), surface.Get());
+        Paint(memory.Get(), client);
+        ::BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+      const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      const RECT inner = InnerRect();
+      if (on_double_click_ && ::PtInRect(&inner, at)) on_double_click_();
+      return 0;
+    }
+    case WM_COMMAND:
+      if (on_command_ && lparam != 0) on_command_(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wparam);
+      ::SetBkColor(dc, ::GetSysColor(look_.background));
+      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(::GetSysColorBrush(look_.background));
+    }
+    case WM_NCDESTROY:
+      window_.Release();
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,194 @@
+#include "dialogs/win/save_picture_dialog.h"
+
+#include <commctrl.h>
+
+#include <array>
+
+#include "base/format.h"
+#include "base/strings.h"
+#include "base/win/text.h"
+#include "dialogs/win/preview_panel.h"
+#include "dialogs/win/preview_window.h"
+
+namespace pelmora {
+namespace {
+
+constexpr int kPlatformControlsArea = 1119;  // stc32: where the platform puts its controls
+constexpr int kPicturePanelBorder = 6;
+constexpr int kLabelHeight = 23;
+constexpr int kButtonWidth = 23;
+constexpr int kButtonHeight = 22;
+constexpr DWORD kPathBufferSize = 261;
+
+HWND CreateChild(const wchar_t* window_class, const wchar_t* text, DWORD style, const RECT& r,
+                 HWND parent, int id, HFONT font) {
+  HWND child = ::CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style, r.left,
+                                 r.top, r.right - r.left, r.bottom - r.top, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
+  if (child && font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+}  // namespace
+
+TSavePictureDialog::TSavePictureDialog() = default;
+TSavePictureDialog::~TSavePictureDialog() { DestroyPreviewControls(); }
+
+void TSavePictureDialog::PrepareRecord(OPENFILENAMEW& record) {
+  record.Flags |= OFN_ENABLETEMPLATE;
+  record.lpTemplateName = L"DLGTEMPLATE";
+}
+
+void TSavePictureDialog::DialogStanding(HWND hook_window) {
+  TSaveDialog::DialogStanding(hook_window);
+  DestroyPreviewControls();
+  CreatePreviewControls(hook_window);
+  picture_.Assign(nullptr);
+  remembered_path_.clear();
+}
+
+void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
+  const HFONT font =
+      reinterpret_cast<HFONT>(::SendMessageW(template_dialog, WM_GETFONT, 0, 0));
+  RECT bounds{};
+  ::GetClientRect(template_dialog, &bounds);
+  if (HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea)) {
+    RECT area{};
+    ::GetWindowRect(platform_area, &area);
+    ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&area), 2);
+    bounds.left = area.right;
+  }
+  bounds.top += 4;
+  if (bounds.right < bounds.left) bounds.right = bounds.left;
+  if (bounds.bottom < bounds.top) bounds.bottom = bounds.top;
+
+  TPreviewPanel::Look picture_look;
+  picture_look.border_width = kPicturePanelBorder;
+  picture_panel_ = std::make_unique<TPreviewPanel>(template_dialog, bounds, kPicturePanelId,
+                                                   picture_look, font);
+  picture_panel_->SetOnCommand([this](int id, int code) {
+    if (id == kPreviewButtonId && code == BN_CLICKED) OpenPreviewWindow();
+  });
+  const RECT inner = picture_panel_->InnerRect();
+
+  RECT label_bounds{inner.left, inner.top, inner.right, inner.top + kLabelHeight};
+  label_ = CreateChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, label_bounds,
+                       picture_panel_->Handle(), kPictureLabelId, font);
+
+  RECT paint_bounds{inner.left, label_bounds.bottom, inner.right,
+                    std::max(label_bounds.bottom, inner.bottom)};
+  TPreviewPanel::Look paint_look;
+  paint_look.bevels = true;
+  paint_panel_ = std::make_unique<TPreviewPanel>(picture_panel_->Handle(), paint_bounds,
+                                                 kPaintPanelId, paint_look, font);
+  paint_panel_->SetCaption(strings::kPreviewNone);
+  paint_panel_->SetPicture(&picture_);
+  paint_panel_->SetOnDoubleClick([this] { OpenPreviewWindow(); });
+  paint_panel_->SetOnDrawFailure([this] { paint_panel_->SetCaption(strings::kPreviewInvalid); });
+
+  const int button_left = paint_bounds.right - kButtonWidth - 2;
+  RECT button_bounds{button_left, label_bounds.top + 1, button_left + kButtonWidth,
+                     label_bounds.top + 1 + kButtonHeight};
+  button_ = CreateChild(L"BUTTON", L"", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, button_bounds,
+                        picture_panel_->Handle(), kPreviewButtonId, font);
+  if (button_) {
+    glyph_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), L"PREVIEWGLYPH",
+                                                   IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    if (glyph_) {
+      ::SendMessageW(button_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_.Get()));
+    }
+    ::SetWindowPos(button_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::EnableWindow(button_, FALSE);
+
+    tooltip_.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     template_dialog, nullptr, ::GetModuleHandleW(nullptr),
+                                     nullptr));
+    if (tooltip_) {
+      std::wstring hint = win::WideFromSjis(strings::kPreview);
+      TOOLINFOW tool{};
+      tool.cbSize = TTTOOLINFOW_V2_SIZE;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = picture_panel_->Handle();
+      tool.uId = reinterpret_cast<UINT_PTR>(button_);
+      tool.lpszText = hint.data();
+      ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+}
+
+void TSavePictureDialog::DestroyPreviewControls() {
+  if (tooltip_) {
+    if (::IsWindow(tooltip_.Get())) {
+      ::SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+    } else {
+      tooltip_.Release();
+    }
+  }
+  tooltip_.Reset();
+  // The panel's children (label, button, paint panel) go with it.
+  paint_panel_.reset();
+  picture_panel_.reset();
+  label_ = nullptr;
+  button_ = nullptr;
+  glyph_.Reset();
+}
+
+void TSavePictureDialog::DialogClosing(HWND) { DestroyPreviewControls(); }
+
+void TSavePictureDialog::SelectionChanged(HWND hook_window) {
+  std::array<wchar_t, kPathBufferSize + 1> buffer{};
+  const LRESULT length = ::SendMessageW(::GetParent(hook_window), CDM_GETFILEPATH,
+                                        kPathBufferSize, reinterpret_cast<LPARAM>(buffer.data()));
+  // A path that does not fit counts as no file.
+  const std::wstring path =
+      length > 0 && length <= static_cast<LRESULT>(kPathBufferSize) ? buffer.data() : L"";
+  if (path == remembered_path_) return;
+  remembered_path_ = path;
+  ShowFile(path);
+}
+
+void TSavePictureDialog::ShowFile(const std::wstring& path) {
+  const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES
+                                        : ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ShowNoPicture();
+    return;
+  }
+  try {
+    picture_.LoadFromFile(win::SjisFromWide(path));
+  } catch (...) {
+    ShowNoPicture();
+    return;
+  }
+  if (label_) {
+    const std::string size = Format(strings::kPreviewSize, {std::int64_t{picture_.Width()},
+                                                            std::int64_t{picture_.Height()}});
+    ::SetWindowTextW(label_, win::WideFromSjis(size).c_str());
+  }
+  if (button_) ::EnableWindow(button_, TRUE);
+  if (paint_panel_) {
+    paint_panel_->SetCaption("");
+    ::InvalidateRect(paint_panel_->Handle(), nullptr, FALSE);
+  }
+}
+
+void TSavePictureDialog::ShowNoPicture() {
+  if (label_) ::SetWindowTextW(label_, win::WideFromSjis(strings::kPreviewNoPicture).c_str());
+  if (button_) ::EnableWindow(button_, FALSE);
+  picture_.Assign(nullptr);
+  if (paint_panel_) {
+    paint_panel_->SetCaption(strings::kPreviewNone);
+    ::InvalidateRect(paint_panel_->Handle(), nullptr, FALSE);
+  }
+}
+
+void TSavePictureDialog::OpenPreviewWindow() {
+  if (picture_.Graphic() == nullptr || picture_.Graphic()->Empty()) return;
+  if (tooltip_) ::SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
+  HWND dialog = picture_panel_ ? ::GetAncestor(picture_panel_->Handle(), GA_ROOT) : nullptr;
+  ShowPicturePreview(dialog, picture_);
+}
+
+}  // namespace pelmora

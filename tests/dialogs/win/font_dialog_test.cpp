@@ -1,0 +1,156 @@
+#include "dialogs/win/font_dialog.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "base/sjis.h"
+#include "base/win/text.h"
+#include "dialogs/dialog_position.h"
+#include "dialogs/win/dialog_driver.h"
+#include "support/win/screenshot.h"
+
+namespace pelmora {
+namespace {
+
+constexpr int kFaceList = 1136;
+constexpr int kColorList = 1139;
+constexpr int kScriptList = 1140;
+
+// Runs the dialog; once it stands, act(dialog) runs on the driver's thread and then
+// button is pressed.
+bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>& act,
+               bool& found) {
+  found = false;
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND box = test::WaitForThreadWindow(thread, L"#32770");
+    if (box == nullptr) return;
+    found = true;
+    ::Sleep(200);
+    if (act) act(box);
+    test::PressButton(box, button);
+  });
+  const bool result = dialog.Execute();
+  driver.Join();
+  return result;
+}
+
+void SelectInList(HWND dialog, int list_id, int index) {
+  HWND list = ::GetDlgItem(dialog, list_id);
+  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list_id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
+  TFontDialog dialog;
+  EXPECT_EQ(dialog.Font().color, 0x80000008u);
+  EXPECT_EQ(dialog.Font().name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(dialog.Font().height, -12);
+  EXPECT_EQ(dialog.Font().charset, 128);
+  dialog.Font().style = fsBold | fsItalic;
+
+  bool found = false;
+  RECT bounds{};
+  const bool confirmed = RunDriven(
+      dialog, IDOK,
+      [&](HWND box) {
+        ::GetWindowRect(box, &bounds);
+        ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::Sleep(500);
+        test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/font_dialog.png");
+      },
+      found);
+  ASSERT_TRUE(found);
+  ASSERT_TRUE(confirmed);
+  EXPECT_EQ(dialog.LastRecordSize(), sizeof(CHOOSEFONTW));
+  EXPECT_EQ(dialog.Font().color, 0x80000008u);
+  EXPECT_EQ(LowerCaseAscii(dialog.Font().name), LowerCaseAscii("ＭＳ Ｐゴシック"));
+  EXPECT_EQ(dialog.Font().charset, 128);
+  EXPECT_EQ(dialog.Font().style, fsBold | fsItalic);
+  EXPECT_EQ(dialog.Font().height, -12);
+
+  // No form of the program is up, so it stands on the primary monitor.
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
+  const RECT& m = info.rcMonitor;
+  const DialogOrigin expected =
+      CentredDialogOrigin(m.left, m.top, m.right - m.left, m.bottom - m.top,
+                          bounds.right - bounds.left, bounds.bottom - bounds.top);
+  EXPECT_EQ(bounds.left, expected.left);
+  EXPECT_EQ(bounds.top, expected.top);
+}
+
+TEST(FontDialogTest, PickedColourAndFaceComeBack) {
+  {
+    // A colour picked in the colour list replaces the window-text code.
+    TFontDialog dialog;
+    COLORREF picked = 0;
+    bool found = false;
+    ASSERT_TRUE(RunDriven(
+        dialog, IDOK,
+        [&](HWND box) {
+          SelectInList(box, kColorList, 1);
+          picked = static_cast<COLORREF>(
+              ::SendDlgItemMessageW(box, kColorList, CB_GETITEMDATA, 1, 0));
+        },
+        found));
+    EXPECT_EQ(dialog.Font().color, picked);
+    EXPECT_EQ(dialog.Font().charset, 128);
+  }
+  {
+    // Another face brings its character set along although the script list was not
+    // touched; the colour code stays.
+    TFontDialog dialog;
+    dialog.Font().charset = 0;  // ANSI, so a face's own (Shift-JIS) set shows as a change
+    std::wstring face;
+    int script = -1;
+    bool found = false;
+    ASSERT_TRUE(RunDriven(
+        dialog, IDOK,
+        [&](HWND box) {
+          HWND faces = ::GetDlgItem(box, kFaceList);
+          const int count = static_cast<int>(::SendMessageW(faces, CB_GETCOUNT, 0, 0));
+          const std::wstring current = test::WindowText(faces);
+          for (int i = 0; i < count; ++i) {
+            wchar_t text[LF_FACESIZE + 8] = {};
+            if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
+            ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            if (::lstrcmpiW(text, current.c_str()) != 0 && text[0] != L'@') {
+              SelectInList(box, kFaceList, i);
+              face = text;
+              break;
+            }
+          }
+          HWND scripts = ::GetDlgItem(box, kScriptList);
+          const LRESULT selected = ::SendMessageW(scripts, CB_GETCURSEL, 0, 0);
+          if (selected >= 0) {
+            script = static_cast<int>(::SendMessageW(scripts, CB_GETITEMDATA, selected, 0));
+          }
+        },
+        found));
+    ASSERT_FALSE(face.empty());
+    EXPECT_EQ(dialog.Font().name, win::SjisFromWide(face));
+    if (script >= 0) EXPECT_EQ(dialog.Font().charset, script);
+    EXPECT_EQ(dialog.Font().color, 0x80000008u);
+  }
+}
+
+TEST(FontDialogTest, CancelKeepsTheFont) {
+  TFontDialog dialog;
+  dialog.Font().height = -20;
+  dialog.Font().color = 0x000000FF;
+  bool found = false;
+  EXPECT_FALSE(RunDriven(
+      dialog, IDCANCEL, [&](HWND box) { SelectInList(box, kColorList, 2); }, found));
+  EXPECT_TRUE(found);
+  EXPECT_EQ(dialog.Font().height, -20);
+  EXPECT_EQ(dialog.Font().color, 0x000000FFu);
+  EXPECT_EQ(dialog.Font().name, "ＭＳ Ｐゴシック");
+}
+
+}  // namespace
+}  // namespace pelmora

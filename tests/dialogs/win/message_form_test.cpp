@@ -1,0 +1,199 @@
+#include "dialogs/win/message_form.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "base/errors.h"
+#include "base/strings.h"
+#include "base/win/text.h"
+#include "dialogs/message_box_layout.h"
+#include "dialogs/win/dialog_driver.h"
+#include "support/win/screenshot.h"
+#include "support/win/wait.h"
+
+namespace pelmora {
+namespace {
+
+constexpr char kDashes[] = "---------------------------";  // 27
+
+// The clipboard's CF_TEXT, read on this thread.
+std::string ClipboardText() {
+  std::string text;
+  if (!::OpenClipboard(nullptr)) return "<clipboard busy>";
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+      text = bytes;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+void PutOnClipboard(const char* text) {
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
+  std::memcpy(::GlobalLock(memory), text, std::strlen(text) + 1);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_TEXT, memory);
+  ::CloseClipboard();
+}
+
+// Holds the clipboard open from another thread until released.
+class ClipboardHolder {
+ public:
+  ClipboardHolder()
+      : thread_([this] {
+          HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                          nullptr, nullptr, nullptr);
+          held_ = ::OpenClipboard(window) != FALSE;
+          ready_ = true;
+          while (!release_) ::Sleep(10);
+          if (held_) ::CloseClipboard();
+          ::DestroyWindow(window);
+        }) {
+    test::PollUntil([this] { return ready_.load(); }, 5000);
+  }
+  ~ClipboardHolder() {
+    release_ = true;
+    thread_.join();
+  }
+  bool Held() const { return held_; }
+
+ private:
+  std::atomic<bool> ready_{false};
+  std::atomic<bool> release_{false};
+  std::atomic<bool> held_{false};
+  std::thread thread_;
+};
+
+TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
+  {
+    TMessageForm form(strings::kFileWriteError, "Dialogs_win_tests");
+    const std::string expected = std::string(kDashes) + "\r\nDialogs_win_tests\r\n" + kDashes +
+                                 "\r\n\x83\x74\x83\x40\x83\x43\x83\x8B\x8F\x91\x82\xAB\x8D\x9E"
+                                 "\x82\xDD\x83\x47\x83\x89\x81\x5B\r\n" +
+                                 kDashes + "\r\nOK   \r\n" + kDashes + "\r\n";
+    EXPECT_EQ(form.ClipboardText(), expected);
+    PutOnClipboard("before");
+    form.CopyToClipboard();
+    EXPECT_EQ(ClipboardText(), expected);
+  }
+  {
+    // Held by someone else: the clipboard's own error, and the content stays.
+    PutOnClipboard("before");
+    TMessageForm form("text", "Caption");
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.Held());
+    try {
+      form.CopyToClipboard();
+      ADD_FAILURE() << "no error";
+    } catch (const Exception& error) {
+      EXPECT_EQ(error.Message(), strings::kCannotOpenClipboard);
+    }
+  }
+  EXPECT_EQ(ClipboardText(), "before");
+}
+
+TEST(MessageFormTest, LayoutWrapsLongTextAndKeepsRoomForTheButton) {
+  const int wrap_width = MessageWrapWidth(::GetSystemMetrics(SM_CXSCREEN));
+  {
+    std::string long_text;
+    for (int i = 0; i < 60; ++i) long_text += "word ";
+    TMessageForm form(long_text, "Caption");
+    HWND label = ::GetDlgItem(form.Handle(), TMessageForm::kMessageId);
+    HWND button = ::GetDlgItem(form.Handle(), IDOK);
+    RECT text{}, client{}, ok{};
+    ::GetWindowRect(label, &text);
+    ::GetClientRect(form.Handle(), &client);
+    ::GetWindowRect(button, &ok);
+    EXPECT_LE(text.right - text.left, wrap_width);
+    EXPECT_GT(text.right - text.left, wrap_width / 2);
+    EXPECT_GE(text.bottom - text.top, 2 * (ok.bottom - ok.top) / 2);  // more than one line
+    EXPECT_GT(client.right, text.right - text.left);
+    // The button sits centred under the text.
+    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&ok), 2);
+    EXPECT_EQ(ok.left, (client.right - (ok.right - ok.left)) / 2);
+    EXPECT_EQ(test::WindowText(button), L"OK");
+  }
+  {
+    TMessageForm form("!", "Caption");
+    HWND label = ::GetDlgItem(form.Handle(), TMessageForm::kMessageId);
+    HWND button = ::GetDlgItem(form.Handle(), IDOK);
+    RECT text{}, client{}, ok{};
+    ::GetWindowRect(label, &text);
+    ::GetClientRect(form.Handle(), &client);
+    ::GetWindowRect(button, &ok);
+    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&text), 2);
+    const int margin = text.left;
+    EXPECT_GT(margin, 0);
+    EXPECT_EQ(client.right, (ok.right - ok.left) + 2 * margin);
+    EXPECT_EQ(test::WindowText(form.Handle()), L"Caption");
+  }
+}
+
+TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
+  PutOnClipboard("before");
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
+                                 10, 100, 80, nullptr, nullptr, nullptr, nullptr);
+  bool found = false;
+  bool other_enabled = true;
+  bool centred = false;
+  bool copied = false;
+  bool error_box = true;
+  std::wstring caption;
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
+    if (box == nullptr) return;
+    found = true;
+    other_enabled = ::IsWindowEnabled(other) != FALSE;
+    caption = test::WindowText(box);
+    RECT r{};
+    ::GetWindowRect(box, &r);
+    centred = r.left == (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2 &&
+              r.top == (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    ::Sleep(200);
+    test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
+    // Ctrl+C through the real keyboard input of the box's thread.
+    ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+    ::SetForegroundWindow(box);
+    ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+    INPUT keys[4] = {};
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_CONTROL;
+    keys[1].ki.wVk = 'C';
+    keys[2].ki.wVk = 'C';
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_CONTROL;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    // Watch the clipboard without opening it, so the box's own opening cannot collide.
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    ::SendInput(4, keys, sizeof(INPUT));
+    copied = test::PollUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
+    ::Sleep(100);
+    error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
+    test::PressButton(box, IDOK);
+  });
+  ShowMessage("ctrl-c test: ファイル書き込みエラー");
+  driver.Join();
+  EXPECT_TRUE(found);
+  EXPECT_FALSE(other_enabled);
+  EXPECT_TRUE(::IsWindowEnabled(other));
+  EXPECT_TRUE(centred);
+  EXPECT_TRUE(copied);
+  EXPECT_FALSE(error_box);
+  EXPECT_EQ(caption, L"dialogs_win_tests");  // the first character stays as it is
+  EXPECT_EQ(ClipboardText(),
+            MessageBoxClipboardText("dialogs_win_tests", "ctrl-c test: ファイル書き込みエラー",
+                                    {"OK"}));
+  ::DestroyWindow(other);
+}
+
+}  // namespace
+}  // namespace pelmora

@@ -1,0 +1,216 @@
+#include "dialogs/win/save_picture_dialog.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/strings.h"
+#include "base/win/text.h"
+#include "dialogs/win/dialog_driver.h"
+#include "dialogs/win/preview_window.h"
+#include "support/win/screenshot.h"
+
+namespace pelmora {
+namespace {
+
+using Dialog = TSavePictureDialog;
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  out.push_back(static_cast<std::uint8_t>(value));
+  out.push_back(static_cast<std::uint8_t>(value >> 8));
+}
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  Put16(out, value & 0xFFFF);
+  Put16(out, value >> 16);
+}
+
+// A 24-bit BMP file with a diagonal colour ramp.
+void WriteBmp(const std::wstring& path, int width, int height) {
+  const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+  const std::uint32_t image = stride * static_cast<std::uint32_t>(height);
+  std::vector<std::uint8_t> file;
+  Put16(file, 0x4D42);
+  Put32(file, 54 + image);
+  Put32(file, 0);
+  Put32(file, 54);
+  Put32(file, 40);
+  Put32(file, static_cast<std::uint32_t>(width));
+  Put32(file, static_cast<std::uint32_t>(height));
+  Put16(file, 1);
+  Put16(file, 24);
+  Put32(file, 0);
+  Put32(file, image);
+  Put32(file, 2835);
+  Put32(file, 2835);
+  Put32(file, 0);
+  Put32(file, 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      file.push_back(static_cast<std::uint8_t>(255 * x / width));          // blue
+      file.push_back(static_cast<std::uint8_t>(255 * y / height));         // green
+      file.push_back(static_cast<std::uint8_t>(255 - 255 * x / width));    // red
+    }
+    for (std::uint32_t pad = static_cast<std::uint32_t>(width) * 3; pad < stride; ++pad) {
+      file.push_back(0);
+    }
+  }
+  std::ofstream(std::filesystem::path(path), std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The preview's controls inside the dialog, found from the driver's thread.
+struct PreviewControls {
+  HWND dialog = nullptr;
+  HWND label = nullptr;
+  HWND button = nullptr;
+  HWND paint = nullptr;
+
+  bool Find(HWND top) {
+    dialog = top;
+    HWND child = ::FindWindowExW(top, nullptr, L"#32770", nullptr);
+    HWND panel = child ? ::GetDlgItem(child, Dialog::kPicturePanelId) : nullptr;
+    if (panel == nullptr) return false;
+    label = ::GetDlgItem(panel, Dialog::kPictureLabelId);
+    button = ::GetDlgItem(panel, Dialog::kPreviewButtonId);
+    paint = ::GetDlgItem(panel, Dialog::kPaintPanelId);
+    return label && button && paint;
+  }
+};
+
+// Selects the file called name in the dialog's file list, as a click on it would; the
+// dialog then reports the selection change to its hook.
+bool SelectInFileList(HWND dialog, const std::wstring& name) {
+  HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+  HWND list = view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+  if (list == nullptr) return false;
+  int index = -1;
+  test::PollUntil(
+      [&] {
+        LVFINDINFOW find{};
+        find.flags = LVFI_STRING;
+        find.psz = name.c_str();
+        index = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(&find)));
+        return index >= 0;
+      },
+      5000);
+  if (index < 0) return false;
+  LVITEMW clear{};
+  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
+  LVITEMW item{};
+  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  return true;
+}
+
+struct PreviewState {
+  std::wstring label;
+  std::wstring caption;
+  bool button_enabled = false;
+};
+
+PreviewState Read(const PreviewControls& c) {
+  return {test::WindowText(c.label), test::WindowText(c.paint),
+          ::IsWindowEnabled(c.button) != FALSE};
+}
+
+TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
+  const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-dialog");
+  WriteBmp(folder + L"\\picture.bmp", 200, 150);
+  WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
+
+  Dialog dialog;
+  dialog.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
+  dialog.SetFilterIndex(2);
+  dialog.SetDefaultExt("Jpg");
+  dialog.SetFileName(win::SjisFromWide(folder + L"\\saved.jpg"));
+
+  bool controls_found = false;
+  PreviewState at_start, after_bitmap, after_damaged;
+  bool selected_bitmap = false, selected_damaged = false;
+  std::wstring preview_caption;
+  SIZE preview_client{};
+  bool preview_closed = false;
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND top = test::WaitForThreadWindow(thread, L"#32770");
+    if (top == nullptr) return;
+    PreviewControls controls;
+    controls_found = test::PollUntil([&] { return controls.Find(top); }, 5000);
+    if (!controls_found) {
+      test::PressButton(top, IDCANCEL);
+      return;
+    }
+    at_start = Read(controls);
+
+    selected_bitmap = SelectInFileList(top, L"picture.bmp");
+    test::PollUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
+    after_bitmap = Read(controls);
+    ::Sleep(300);
+    test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog.png");
+
+    // The preview button opens the preview window; Esc closes it.
+    ::PostMessageW(controls.button, BM_CLICK, 0, 0);
+    if (HWND preview = test::WaitForThreadWindow(thread, L"PelmoraPicturePreview", 5000)) {
+      preview_caption = test::WindowText(preview);
+      RECT client{};
+      ::GetClientRect(preview, &client);
+      preview_client = {client.right, client.bottom};
+      test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
+      ::PostMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+      preview_closed = test::PollUntil([&] { return !::IsWindowVisible(preview); }, 5000);
+    }
+
+    selected_damaged = SelectInFileList(top, L"damaged.bmp");
+    test::PollUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
+    after_damaged = Read(controls);
+    test::PressButton(top, IDCANCEL);
+  });
+  const bool confirmed = dialog.Execute();
+  driver.Join();
+
+  EXPECT_FALSE(confirmed);
+  ASSERT_TRUE(controls_found);
+  // Empty, or "画像:" when the dialog already reported the name it started with.
+  EXPECT_TRUE(at_start.label.empty() || at_start.label == L"画像:");
+  EXPECT_EQ(at_start.caption, L"(なし)");
+  EXPECT_FALSE(at_start.button_enabled);
+
+  ASSERT_TRUE(selected_bitmap);
+  EXPECT_EQ(after_bitmap.label, L" (200x150)");
+  EXPECT_EQ(after_bitmap.caption, L"");
+  EXPECT_TRUE(after_bitmap.button_enabled);
+
+  EXPECT_EQ(preview_caption, L"プレビュー");
+  EXPECT_EQ(preview_client.cx, 200 + 12);  // the picture, the border width and the frame
+  EXPECT_EQ(preview_client.cy, 150 + 12);
+  EXPECT_TRUE(preview_closed);
+
+  ASSERT_TRUE(selected_damaged);
+  EXPECT_EQ(after_damaged.label, L"画像:");
+  EXPECT_EQ(after_damaged.caption, L"(なし)");
+  EXPECT_FALSE(after_damaged.button_enabled);
+}
+
+TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMonitor) {
+  // Client 300 wide with a panel client of 298: the picture plus 12.
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 40, 298, 40), 52);
+  // Never more than three quarters of the monitor.
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 5000, 298, 5000), 960);
+  EXPECT_EQ(PreviewClientExtent(1023, 300, 5000, 298, 5000), 767);
+  // A picture of no width leaves the window as it is.
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 0, 298, 0), 300);
+}
+
+}  // namespace
+}  // namespace pelmora
