@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "base/strings.h"
 #include "picture/jpeg_codec.h"
+#include "picture/raster_image.h"
 #include "picture/raster_palette.h"
 #include "picture/raster_screen.h"
 
@@ -130,8 +131,14 @@ void TJPEGImage::Encode() {
     copy.SetPixelFormat(TPixelFormat::Bit24);
     const int height = copy.Height();
     encoder.Start(copy.Width(), height, EncodeOptionsOf(settings_));
+    // Rows are only read: a 24-bit section still shared with the image's own bitmap is
+    // read in place rather than copied first, as a row address for writing would.
+    std::shared_ptr<const raster::Image> section = copy.Image();
+    const bool read_in_place = section && section->IsSection() && section->BitCount() == 24 &&
+                               section->Width() == copy.Width() && section->Height() == height;
     while (encoder.NextScanline() < height) {
-      encoder.WriteRow(copy.ScanLine(encoder.NextScanline()));
+      const int y = encoder.NextScanline();
+      encoder.WriteRow(read_in_place ? section->Row(y) : copy.ScanLine(y));
     }
     encoder.Finish();
   }

@@ -378,6 +378,15 @@ TEST_F(JpegImage, RefusesSidesOver65500WithoutWritingAnything) {
   // A second attempt fails the same way rather than writing an empty file.
   EXPECT_EQ(JpegErrorCode([&] { image.SaveToStream(stream); }), JERR_IMAGE_TOO_BIG);
   EXPECT_EQ(image.Data().bytes, nullptr);
+
+  // A file declaring such a side fails to load.
+  TJPEGImage small;
+  small.Assign(MakeBitmap(16, 16).get());
+  Bytes file = SaveBytes(small);
+  jpeg_test::PatchFrameSize(file, 65535, 16);
+  TJPEGImage loaded;
+  EXPECT_EQ(JpegErrorCode([&] { LoadBytes(loaded, file); }), JERR_IMAGE_TOO_BIG);
+  EXPECT_EQ(loaded.Width(), 0);
 }
 
 TEST_F(JpegImage, RefusesResizingAndForeignSources) {

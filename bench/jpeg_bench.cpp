@@ -1,0 +1,149 @@
+// TJPEGImage against bare libjpeg-turbo on a 12-megapixel picture (4000 x 3000), with the
+// same settings: decoding a baseline file to 24-bit rows, and encoding 24-bit rows at
+// quality 90. The ratios of the two pairs are what matters.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "base/stream.h"
+#include "picture/bitmap.h"
+#include "picture/jpeg_image.h"
+
+namespace {
+
+constexpr int kWidth = 4000;
+constexpr int kHeight = 3000;
+
+// A picture with smooth areas, edges and some noise, so that the file is photo-like.
+std::vector<std::uint8_t> MakePicture() {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
+  std::uint32_t seed = 12345;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      const int noise = static_cast<int>((seed >> 16) & 15) - 8;
+      std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3];
+      const int band = ((x / 250) + (y / 250)) % 2 ? 60 : 0;
+      p[0] = static_cast<std::uint8_t>(std::clamp(y * 255 / kHeight + noise, 0, 255));
+      p[1] = static_cast<std::uint8_t>(std::clamp(band + (x ^ y) % 128 + noise, 0, 255));
+      p[2] = static_cast<std::uint8_t>(std::clamp(x * 255 / kWidth + noise, 0, 255));
+    }
+  }
+  return pixels;
+}
+
+std::vector<std::uint8_t> EncodeDirect(const std::uint8_t* pixels) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr err{};
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &buffer, &size);
+  c.image_width = kWidth;
+  c.image_height = kHeight;
+  c.input_components = 3;
+  c.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&c);
+  c.dct_method = JDCT_FLOAT;
+  jpeg_set_quality(&c, 90, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(pixels + std::size_t{c.next_scanline} * kWidth * 3);
+    jpeg_write_scanlines(&c, &row, 1);
+  }
+  jpeg_finish_compress(&c);
+  jpeg_destroy_compress(&c);
+  std::vector<std::uint8_t> out(buffer, buffer + size);
+  std::free(buffer);
+  return out;
+}
+
+struct Fixture {
+  std::vector<std::uint8_t> picture = MakePicture();
+  std::vector<std::uint8_t> file = EncodeDirect(picture.data());
+  pelmora::TBitmap bitmap;
+
+  Fixture() {
+    bitmap.SetPixelFormat(pelmora::TPixelFormat::Bit24);
+    bitmap.SetWidth(kWidth);
+    bitmap.SetHeight(kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+      std::memcpy(bitmap.ScanLine(y), &picture[std::size_t{3} * kWidth * y], kWidth * 3);
+    }
+  }
+};
+
+Fixture& Shared() {
+  static Fixture fixture;
+  return fixture;
+}
+
+void BM_DecodeLibjpeg(benchmark::State& state) {
+  const auto& file = Shared().file;
+  for (auto _ : state) {
+    jpeg_decompress_struct d{};
+    jpeg_error_mgr err{};
+    d.err = jpeg_std_error(&err);
+    jpeg_create_decompress(&d);
+    jpeg_mem_src(&d, file.data(), file.size());
+    jpeg_read_header(&d, TRUE);
+    d.dct_method = JDCT_FLOAT;
+    d.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&d);
+    const std::size_t row_bytes = (std::size_t{d.output_width} * 3 + 3) & ~std::size_t{3};
+    std::unique_ptr<std::uint8_t[]> pixels(new std::uint8_t[row_bytes * d.output_height]);
+    while (d.output_scanline < d.output_height) {
+      JSAMPROW row = pixels.get() + row_bytes * d.output_scanline;
+      jpeg_read_scanlines(&d, &row, 1);
+    }
+    jpeg_finish_decompress(&d);
+    jpeg_destroy_decompress(&d);
+    benchmark::DoNotOptimize(pixels.get());
+  }
+}
+
+void BM_DecodeTJPEGImage(benchmark::State& state) {
+  const auto& file = Shared().file;
+  for (auto _ : state) {
+    pelmora::TJPEGImage image;
+    image.Settings().DecodeBits = 24;
+    pelmora::TSpanStream stream(file.data(), file.size());
+    image.LoadFromStream(stream);
+    benchmark::DoNotOptimize(image.Bitmap().ScanLine(0));
+  }
+}
+
+void BM_EncodeLibjpeg(benchmark::State& state) {
+  const auto& picture = Shared().picture;
+  for (auto _ : state) {
+    auto file = EncodeDirect(picture.data());
+    benchmark::DoNotOptimize(file.data());
+  }
+}
+
+void BM_EncodeTJPEGImage(benchmark::State& state) {
+  pelmora::TBitmap& bitmap = Shared().bitmap;
+  for (auto _ : state) {
+    pelmora::TJPEGImage image;
+    image.Assign(&bitmap);
+    pelmora::TMemoryStream out;
+    image.SaveToStream(out);
+    benchmark::DoNotOptimize(out.Data());
+  }
+}
+
+BENCHMARK(BM_DecodeLibjpeg)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_DecodeTJPEGImage)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_EncodeLibjpeg)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_EncodeTJPEGImage)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+}  // namespace
