@@ -1,4 +1,6 @@
 // The file stream on Windows: CreateFileW with the Shift-JIS name converted at the edge.
+// It sits beside the POSIX one in the portable library, so everything that reads or writes
+// files links it without depending on the shell; it uses header-only shell helpers.
 #ifdef _WIN32
 #include <windows.h>
 
