@@ -1,0 +1,96 @@
+#include "app/win/application.h"
+
+#include <vector>
+
+#include "base/app_title.h"
+#include "base/win/error_display.h"
+#include "base/win/system_error.h"
+#include "base/win/text.h"
+#include "base/win/window.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kApplicationClass[] = L"PelmoraApplication";
+
+}  // namespace
+
+std::string ModuleFileName(HMODULE module) {
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return win::SjisFromWide(std::wstring_view(buffer.data(), n));
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+TApplication::TApplication(HINSTANCE instance)
+    : instance_(instance), title_(ApplicationTitleFromPath(ModuleFileName(nullptr))) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &win::AttachedWindowProc<TApplication>;
+  window_class.hInstance = instance;
+  window_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+  window_class.hIconSm = window_class.hIcon;
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = kApplicationClass;
+  win::RegisterWindowClass(window_class);
+  // A zero-sized popup with a caption: invisible on screen, yet it is the window the
+  // taskbar shows, under the application title.
+  const std::wstring caption = win::WideFromSjis(title_);
+  const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
+  const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+  window_ = win::UniqueWindow(::CreateWindowExW(
+      0, kApplicationClass, caption.c_str(),
+      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
+      nullptr, instance, this));
+  if (!window_) win::RaiseLastOSError();
+  win::SetErrorDisplayOwner(window_.Get(), title_);
+}
+
+TApplication::~TApplication() {
+  if (win::ErrorDisplayOwner() == window_.Get()) win::SetErrorDisplayOwner(nullptr, title_);
+}
+
+void TApplication::SetMainWindow(HWND window) {
+  if (main_window_ == nullptr) main_window_ = window;
+}
+
+void TApplication::ShowTaskbarButton() { ::ShowWindow(window_.Get(), SW_SHOWNOACTIVATE); }
+
+int TApplication::Run() {
+  MSG message;
+  for (;;) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return 0;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+void TApplication::Terminate() { ::PostQuitMessage(0); }
+
+LRESULT TApplication::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CLOSE:
+      // Closing from the taskbar closes the main window, which ends the program.
+      if (main_window_) ::PostMessageW(main_window_, WM_CLOSE, 0, 0);
+      return 0;
+    case WM_ACTIVATE:
+      // The hidden window is never the one to work in: hand activation on to the window
+      // that was last active above it (the main window, or a box or dialog open over it).
+      if (LOWORD(wparam) != WA_INACTIVE && main_window_) {
+        HWND target = ::GetLastActivePopup(window);
+        if (target == window) target = main_window_;
+        if (::IsWindowVisible(target) && ::IsWindowEnabled(target)) ::SetActiveWindow(target);
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace pelmora

@@ -1,0 +1,51 @@
+#pragma once
+// The application object: its hidden window, which carries the title and the taskbar
+// button and owns the other windows and the error boxes, and the message loop.
+#include <windows.h>
+
+#include <string>
+
+#include "base/win/handles.h"
+
+namespace pelmora {
+
+class TApplication {
+ public:
+  explicit TApplication(HINSTANCE instance);
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  HINSTANCE Instance() const { return instance_; }
+  // The hidden window: the owner of the program's top-level windows.
+  HWND Handle() const { return window_.Get(); }
+  // Derived from the program file's name; the caption of the hidden window and of every
+  // error box.
+  const std::string& Title() const { return title_; }
+
+  // The window whose closing ends the program; the first form created registers itself.
+  void SetMainWindow(HWND window);
+  HWND MainWindow() const { return main_window_; }
+
+  // Shows the hidden window's taskbar button; call once the main window is shown.
+  void ShowTaskbarButton();
+  // Runs the message loop until Terminate; returns the exit code.
+  int Run();
+  // Ends the message loop.
+  void Terminate();
+
+  // The hidden window's messages (through win::AttachedWindowProc).
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+
+  HINSTANCE instance_;
+  std::string title_;
+  win::UniqueWindow window_;
+  HWND main_window_ = nullptr;
+};
+
+// The program file's full path in Shift-JIS.
+std::string ModuleFileName(HMODULE module);
+
+}  // namespace pelmora

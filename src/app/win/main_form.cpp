@@ -1,0 +1,226 @@
+#include "app/win/main_form.h"
+
+#include <windowsx.h>
+
+#include "app/win/about_form.h"
+#include "app/win/application.h"
+#include "base/win/system_error.h"
+#include "base/win/text.h"
+#include "base/win/window.h"
+#include "app/win/panel.h"
+#include "clipboard/image.h"
+#include "clipboard/win/dc_canvas.h"
+#include "richtext/win/rich_edit.h"
+
+namespace pelmora {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TForm1";
+// A leading space, the product name, an ideographic space, four spaces, the version.
+constexpr char kCaption[] = " Pelmora　    Ver 1.00";
+constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
+constexpr int kFontHeight = 12;
+// The designed client area at 96 dpi. Sizes and fonts follow the system's dots per inch
+// (the program declares itself system-DPI aware), so the window keeps its proportions on
+// a denser screen; the outer size follows the system's frame metrics around this client
+// area (432 x 258 with the classic 4-pixel frame and 19-pixel caption).
+constexpr int kClientWidth = 424;
+constexpr int kClientHeight = 231;
+constexpr RECT kImage1Bounds{6, 6, 16, 16};
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+
+}  // namespace
+
+// The image view as the panel sees it: a windowless child drawn onto the panel's surface.
+class ImageViewChild final : public WindowlessChild {
+ public:
+  explicit ImageViewChild(TImage& image) : image_(image) {}
+  RECT Bounds() const override {
+    const TRect r = image_.BoundsRect();
+    return RECT{r.left, r.top, r.right, r.bottom};
+  }
+  bool Visible() const override { return image_.Visible(); }
+  bool Opaque() const override { return image_.Opaque(); }
+  void Paint(HDC dc) override {
+    win::TDcCanvas canvas(dc);
+    image_.Paint(canvas);
+  }
+
+ private:
+  TImage& image_;
+};
+
+TForm1::TForm1(TApplication& application) : application_(application) {
+  LOGFONTW font{};
+  font.lfHeight = -win::ScaleToScreen(kFontHeight);
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  win::WideFromSjis(kFontFace).copy(font.lfFaceName, LF_FACESIZE - 1);
+  font_ = win::UniqueFont(::CreateFontIndirectW(&font));
+
+  CreateMenu();
+
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &win::AttachedWindowProc<TForm1>;
+  window_class.hInstance = application.Instance();
+  window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kMainClass;
+  win::RegisterWindowClass(window_class);
+
+  RECT outer{0, 0, win::ScaleToScreen(kClientWidth), win::ScaleToScreen(kClientHeight)};
+  ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+  const std::wstring caption = win::WideFromSjis(kCaption);
+  // Owned by the application's hidden window, which carries the taskbar button.
+  HWND window = ::CreateWindowExW(kExStyle, kMainClass, caption.c_str(), kStyle, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, outer.right - outer.left,
+                                  outer.bottom - outer.top, application.Handle(), nullptr,
+                                  application.Instance(), this);
+  if (!window) win::RaiseLastOSError();
+  window_ = win::UniqueWindow(window);
+  application.SetMainWindow(window);
+}
+
+TForm1::~TForm1() {
+  // The views go before the panel and the window that hold them.
+  rich_edit1_.reset();
+  if (panel1_ && image1_child_) panel1_->RemoveWindowlessChild(image1_child_.get());
+  image1_child_.reset();
+  image1_.reset();
+  panel1_.reset();
+}
+
+void TForm1::CreateMenu() {
+  auto click = [this](void (TForm1::*handler)()) { return [this, handler] { (this->*handler)(); }; };
+  N5 = &popup_menu1_.Add("N5", "文字編集", true, click(&TForm1::N5Click));
+  N1 = &popup_menu1_.Add("N1", "-", true);
+  N8 = &popup_menu1_.Add("N8", "内容確認/貼り付け", true, click(&TForm1::N8Click));
+  N10 = &popup_menu1_.Add("N10", "Ｃｏｐｙ", false, click(&TForm1::N10Click));
+  N9 = &popup_menu1_.Add("N9", "-", false);
+  SaveAs1 = &popup_menu1_.Add("SaveAs1", "名前を付けて保存", false, click(&TForm1::SaveAs1Click));
+  N2 = &popup_menu1_.Add("N2", "-", true);
+  N3 = &popup_menu1_.Add("N3", "ファイルの読込み", true, click(&TForm1::N3Click));
+  N4 = &popup_menu1_.Add("N4", "-", true);
+  Help1 = &popup_menu1_.Add("Help1", "ソフトに付いて", true, click(&TForm1::Help1Click));
+  N7 = &popup_menu1_.Add("N7", "終　了", true, click(&TForm1::N7Click));
+}
+
+void TForm1::CreateChildren(HWND window) {
+  RECT client;
+  ::GetClientRect(window, &client);
+  panel1_ = std::make_unique<TPanel>(window, client);
+  // Image1: hidden, at (6, 6), 10 x 10, proportional drawing on.
+  image1_ = std::make_unique<TImage>();
+  image1_->SetVisible(false);
+  image1_->SetProportional(true);
+  image1_->SetBounds(kImage1Bounds.left, kImage1Bounds.top,
+                     kImage1Bounds.right - kImage1Bounds.left,
+                     kImage1Bounds.bottom - kImage1Bounds.top);
+  TPanel* panel = panel1_.get();
+  image1_->SetOnInvalidate([panel](const TRect& r) {
+    panel->InvalidateArea(RECT{r.left, r.top, r.right, r.bottom});
+  });
+  image1_child_ = std::make_unique<ImageViewChild>(*image1_);
+  panel1_->AddWindowlessChild(image1_child_.get());
+
+  // RichEdit1: hidden, filling the panel; its window is made when the view is first used.
+  RECT panel_client;
+  ::GetClientRect(panel1_->Handle(), &panel_client);
+  rich_edit1_ = std::make_unique<TRichEdit>(panel1_->Handle(), panel_client);
+  rich_edit1_->SetOnContextMenu([this](POINT point) {
+    OpenContextMenu(MAKELPARAM(point.x, point.y));
+  });
+}
+
+void TForm1::Show(int show_command) {
+  ::ShowWindow(window_.Get(), show_command);
+  application_.ShowTaskbarButton();
+  ::UpdateWindow(window_.Get());
+}
+
+void TForm1::Close() { ::PostMessageW(window_.Get(), WM_CLOSE, 0, 0); }
+
+void TForm1::FormCreate() { rich_edit1_->Clear(); }
+
+void TForm1::FormPaint() { Sub_Clip(); }
+
+void TForm1::FormResize() { Sub_Clip(); }
+
+void TForm1::N5Click() {}
+void TForm1::N8Click() {}
+void TForm1::N10Click() {}
+void TForm1::SaveAs1Click() {}
+void TForm1::N3Click() {}
+
+void TForm1::Help1Click() {
+  if (about_) about_->ShowModal();
+}
+
+void TForm1::N7Click() { Close(); }
+
+void TForm1::Sub_Clip() {}
+
+void TForm1::OpenContextMenu(LPARAM position) {
+  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  if (position == -1) {
+    // From the keyboard: open at the window's client area rather than at the mouse.
+    point = POINT{0, 0};
+    ::ClientToScreen(window_.Get(), &point);
+  }
+  popup_menu1_.Popup(window_.Get(), point);
+}
+
+LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateChildren(window);
+      FormCreate();
+      return 0;
+    case WM_SIZE:
+      if (panel1_) {
+        RECT client;
+        ::GetClientRect(window, &client);
+        panel1_->SetBounds(client);
+        rich_edit1_->SetBounds(RECT{0, 0, client.right - client.left, client.bottom - client.top});
+        FormResize();
+      }
+      return 0;
+    case WM_PAINT: {
+      win::PaintDc paint(window);
+      FormPaint();
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+      OpenContextMenu(lparam);
+      return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (rich_edit1_ && rich_edit1_->HandleNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) {
+        return result;
+      }
+      break;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wparam) == 0 && lparam == 0 && popup_menu1_.DispatchCommand(LOWORD(wparam))) {
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // Minimising the main window minimises the application, whose taskbar button stands
+      // for the program; the system hides the owned main window with it.
+      if ((wparam & 0xFFF0) == SC_MINIMIZE) {
+        ::ShowWindow(application_.Handle(), SW_MINIMIZE);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      application_.Terminate();
+      return 0;
+  }
+  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace pelmora

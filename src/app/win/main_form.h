@@ -1,0 +1,91 @@
+#pragma once
+// The main window: the panel that fills its client area with the image view and the text
+// view inside it, and the context menu through which every command is reached.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/win/popup_menu.h"
+#include "base/win/handles.h"
+
+namespace pelmora {
+
+class TApplication;
+class TForm2;
+class TImage;
+class TPanel;
+class TRichEdit;
+class ImageViewChild;
+
+class TForm1 {
+ public:
+  // Creates the window hidden; Show puts it on the screen.
+  explicit TForm1(TApplication& application);
+  ~TForm1();
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  HWND Handle() const { return window_.Get(); }
+  void Show(int show_command = SW_SHOWNORMAL);
+  // Closes the window as its close box does: the program ends.
+  void Close();
+  // The window shown by the "about" command.
+  void SetAboutForm(TForm2* about) { about_ = about; }
+
+  TPanel& Panel1() { return *panel1_; }
+  TImage& Image1() { return *image1_; }
+  TRichEdit& RichEdit1() { return *rich_edit1_; }
+  TPopupMenu& PopupMenu1() { return popup_menu1_; }
+
+  // The context menu's items.
+  TMenuItem* N5 = nullptr;
+  TMenuItem* N1 = nullptr;
+  TMenuItem* N8 = nullptr;
+  TMenuItem* N10 = nullptr;
+  TMenuItem* N9 = nullptr;
+  TMenuItem* SaveAs1 = nullptr;
+  TMenuItem* N2 = nullptr;
+  TMenuItem* N3 = nullptr;
+  TMenuItem* N4 = nullptr;
+  TMenuItem* Help1 = nullptr;
+  TMenuItem* N7 = nullptr;
+
+  // What the last look at the clipboard found ("TXT", "BIT", ...); empty at first.
+  std::string ClipboardKind;
+
+  // Events.
+  void FormCreate();
+  void FormPaint();
+  void FormResize();
+  // Commands of the context menu.
+  void N5Click();
+  void N8Click();
+  void N10Click();
+  void SaveAs1Click();
+  void N3Click();
+  void Help1Click();
+  void N7Click();
+  // Looks at the clipboard and shows what it holds.
+  void Sub_Clip();
+
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  void CreateMenu();
+  void CreateChildren(HWND window);
+  void OpenContextMenu(LPARAM position);
+
+  TApplication& application_;
+  TForm2* about_ = nullptr;
+  win::UniqueFont font_;
+  TPopupMenu popup_menu1_;
+  // The panel goes before the views inside it, so they are destroyed first.
+  std::unique_ptr<TPanel> panel1_;
+  std::unique_ptr<TImage> image1_;
+  std::unique_ptr<ImageViewChild> image1_child_;
+  std::unique_ptr<TRichEdit> rich_edit1_;
+  win::UniqueWindow window_;
+};
+
+}  // namespace pelmora

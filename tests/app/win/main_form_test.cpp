@@ -1,0 +1,286 @@
+#include "app/win/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include "app/win/application.h"
+#include "app/win/panel.h"
+#include "clipboard/image.h"
+#include "richtext/win/rich_edit.h"
+#include "base/win/handles.h"
+#include "base/win/text.h"
+#include "support/win/pelmora_run.h"
+#include "support/win/screenshot.h"
+
+namespace pelmora {
+namespace {
+
+using test::Scaled;
+
+std::string MenuCaption(HMENU menu, UINT position) {
+  wchar_t text[128] = {};
+  const int n = ::GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+  return win::SjisFromWide(std::wstring_view(text, n > 0 ? n : 0));
+}
+
+bool IsSeparatorAt(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return ::GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_SEPARATOR);
+}
+
+TEST(MainForm, WindowAsDesigned) {
+  TApplication application(::GetModuleHandleW(nullptr));
+  TForm1 form(application);
+  HWND window = form.Handle();
+
+  // The caption's bytes: leading space, ideographic space, four spaces.
+  EXPECT_EQ(test::WindowTextSjis(window), " Pelmora\x81\x40    Ver 1.00");
+  const SIZE client = test::ClientSize(window);
+  EXPECT_EQ(client.cx, Scaled(424));
+  EXPECT_EQ(client.cy, Scaled(231));
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+  // Owned by the application's hidden window, which holds the title.
+  EXPECT_EQ(::GetWindow(window, GW_OWNER), application.Handle());
+  EXPECT_EQ(test::WindowTextSjis(application.Handle()), application.Title());
+  EXPECT_EQ(application.Title(), "app_win_tests");
+  EXPECT_EQ(application.MainWindow(), window);
+
+  // The panel fills the client area, also after a resize.
+  auto panel_size = [&] { return test::ClientSize(form.Panel1().Handle()); };
+  EXPECT_EQ(panel_size().cx, client.cx);
+  EXPECT_EQ(panel_size().cy, client.cy);
+  ::SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(panel_size().cx, test::ClientSize(window).cx);
+  EXPECT_EQ(panel_size().cy, test::ClientSize(window).cy);
+
+  // Image1 is there, hidden, at (6, 6), 10 x 10, proportional.
+  EXPECT_FALSE(form.Image1().Visible());
+  EXPECT_TRUE(form.Image1().Proportional());
+  EXPECT_EQ(form.Image1().BoundsRect(), (TRect{6, 6, 16, 16}));
+  // RichEdit1 was made by the window's creation (the text view was cleared), hidden,
+  // inside the panel and filling it.
+  HWND text_view = form.RichEdit1().Handle();
+  ASSERT_NE(text_view, nullptr);
+  EXPECT_EQ(::GetParent(text_view), form.Panel1().Handle());
+  EXPECT_FALSE(::IsWindowVisible(text_view));
+  RECT text_rect;
+  ::GetWindowRect(text_view, &text_rect);
+  EXPECT_EQ(text_rect.right - text_rect.left, panel_size().cx);
+  EXPECT_EQ(text_rect.bottom - text_rect.top, panel_size().cy);
+}
+
+TEST(MainForm, ContextMenuItemsCaptionsAndVisibility) {
+  TApplication application(::GetModuleHandleW(nullptr));
+  TForm1 form(application);
+  TPopupMenu& menu = form.PopupMenu1();
+
+  struct Expected {
+    const char* name;
+    const char* caption;
+    bool visible;
+    TMenuItem* item;
+  };
+  const Expected expected[] = {
+      {"N5", "文字編集", true, form.N5},
+      {"N1", "-", true, form.N1},
+      {"N8", "内容確認/貼り付け", true, form.N8},
+      {"N10", "Ｃｏｐｙ", false, form.N10},
+      {"N9", "-", false, form.N9},
+      {"SaveAs1", "名前を付けて保存", false, form.SaveAs1},
+      {"N2", "-", true, form.N2},
+      {"N3", "ファイルの読込み", true, form.N3},
+      {"N4", "-", true, form.N4},
+      {"Help1", "ソフトに付いて", true, form.Help1},
+      {"N7", "終　了", true, form.N7},
+  };
+  ASSERT_EQ(menu.Items().size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(expected[i].name);
+    EXPECT_EQ(menu.Items()[i]->Name(), expected[i].name);
+    EXPECT_EQ(menu.Items()[i]->Caption(), expected[i].caption);
+    EXPECT_EQ(menu.Items()[i]->Visible(), expected[i].visible);
+    EXPECT_EQ(menu.Items()[i].get(), expected[i].item);
+    EXPECT_EQ(menu.Find(expected[i].name), expected[i].item);
+  }
+
+  // What the platform menu holds: only the visible items, in order.
+  auto check_platform_menu = [&] {
+    HMENU handle = menu.Handle();
+    UINT position = 0;
+    for (const auto& item : menu.Items()) {
+      if (!item->Visible()) continue;
+      SCOPED_TRACE(item->Name());
+      EXPECT_EQ(::GetMenuItemID(handle, static_cast<int>(position)), item->Command());
+      if (item->IsSeparator()) {
+        EXPECT_TRUE(IsSeparatorAt(handle, position));
+      } else {
+        EXPECT_EQ(MenuCaption(handle, position), item->Caption());
+      }
+      ++position;
+    }
+    EXPECT_EQ(::GetMenuItemCount(handle), static_cast<int>(position));
+  };
+  {  // At creation: 8 items, "終　了" with its ideographic space last.
+    SCOPED_TRACE("at creation");
+    check_platform_menu();
+    EXPECT_EQ(::GetMenuItemCount(menu.Handle()), 8);
+    EXPECT_EQ(MenuCaption(menu.Handle(), 7), "\x8F\x49\x81\x40\x97\xB9");
+  }
+  {  // Shown items come back at their own place, whatever the order of showing.
+    SCOPED_TRACE("picture shown");
+    form.SaveAs1->SetVisible(true);
+    form.N9->SetVisible(true);
+    form.N5->SetVisible(false);
+    check_platform_menu();
+    EXPECT_EQ(MenuCaption(menu.Handle(), 3), "名前を付けて保存");
+  }
+  {
+    SCOPED_TRACE("text shown");
+    form.N10->SetVisible(true);
+    form.N5->SetVisible(true);
+    form.SaveAs1->SetVisible(false);
+    form.N10->SetVisible(true);  // again: nothing changes
+    check_platform_menu();
+    EXPECT_EQ(MenuCaption(menu.Handle(), 3), "Ｃｏｐｙ");
+    EXPECT_EQ(::GetMenuItemCount(menu.Handle()), 10);
+  }
+  {  // A command reaches its item's click: the about command with no about window does nothing.
+    EXPECT_TRUE(menu.DispatchCommand(form.Help1->Command()));
+    EXPECT_FALSE(menu.DispatchCommand(1));
+  }
+}
+
+// The panel's paint, drawn into a memory bitmap through WM_PRINTCLIENT.
+class PanelPixels {
+ public:
+  explicit PanelPixels(HWND panel) {
+    RECT client;
+    ::GetClientRect(panel, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    win::WindowDc screen(nullptr);
+    dc_ = win::UniqueMemoryDc(::CreateCompatibleDC(screen.Get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    bitmap_ = win::UniqueBitmap(
+        ::CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bits_ = static_cast<const std::uint32_t*>(bits);
+    win::SelectedObject selected(dc_.Get(), bitmap_.Get());
+    RECT all{0, 0, width_, height_};
+    ::FillRect(dc_.Get(), &all, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
+    ::SendMessageW(panel, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.Get()), PRF_CLIENT);
+    ::GdiFlush();
+  }
+  COLORREF At(int x, int y) const {
+    const std::uint32_t p = bits_[y * width_ + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  // The rows that hold a pixel of colour c.
+  std::pair<int, int> RowsWith(COLORREF c, const RECT& area) const {
+    int first = -1, last = -1;
+    for (int y = area.top; y < area.bottom; ++y) {
+      for (int x = area.left; x < area.right; ++x) {
+        if (At(x, y) == c) {
+          if (first < 0) first = y;
+          last = y;
+          break;
+        }
+      }
+    }
+    return {first, last};
+  }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_ = 0, height_ = 0;
+  win::UniqueMemoryDc dc_;
+  win::UniqueBitmap bitmap_;
+  const std::uint32_t* bits_ = nullptr;
+};
+
+// A windowless child that fills its rectangle with one colour.
+class SolidChild final : public WindowlessChild {
+ public:
+  RECT bounds{};
+  bool visible = true;
+  bool opaque = true;
+  COLORREF colour = RGB(255, 0, 0);
+  RECT Bounds() const override { return bounds; }
+  bool Visible() const override { return visible; }
+  bool Opaque() const override { return opaque; }
+  void Paint(HDC dc) override {
+    // Drawn from (0, 0): the panel has moved the origin to the child's corner.
+    win::UniqueBrush brush(::CreateSolidBrush(colour));
+    RECT r{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    ::FillRect(dc, &r, brush.Get());
+  }
+};
+
+TEST(MainForm, PanelPaintsNoDataCentredAndItsWindowlessChildren) {
+  TApplication application(::GetModuleHandleW(nullptr));
+  TForm1 form(application);
+  TPanel& panel = form.Panel1();
+  EXPECT_EQ(panel.Caption(), "No Data");
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+
+  {  // Background everywhere, the caption in a band around the middle, nothing else.
+    PanelPixels pixels(panel.Handle());
+    EXPECT_EQ(pixels.At(0, 0), face);
+    EXPECT_EQ(pixels.At(pixels.width() - 1, pixels.height() - 1), face);
+    const RECT all{0, 0, pixels.width(), pixels.height()};
+    const auto [first, last] = pixels.RowsWith(text, all);
+    ASSERT_GE(first, 0) << "no caption drawn";
+    const int middle = pixels.height() / 2;
+    EXPECT_LE(first, middle);
+    EXPECT_GE(last, middle - Scaled(4));
+    EXPECT_LE(last - first, Scaled(16) + 2);
+    // Centred across: the text's columns are balanced around the middle.
+    int left = pixels.width(), right = -1;
+    for (int y = first; y <= last; ++y) {
+      for (int x = 0; x < pixels.width(); ++x) {
+        if (pixels.At(x, y) == text) {
+          left = std::min(left, x);
+          right = std::max(right, x);
+        }
+      }
+    }
+    EXPECT_LE(std::abs((left + right) / 2 - pixels.width() / 2), 3);
+  }
+  {  // An opaque child is painted by itself, on its own origin; the panel leaves its area.
+    SolidChild child;
+    child.bounds = RECT{10, 20, 40, 30};
+    panel.AddWindowlessChild(&child);
+    PanelPixels pixels(panel.Handle());
+    EXPECT_EQ(pixels.At(10, 20), child.colour);
+    EXPECT_EQ(pixels.At(39, 29), child.colour);
+    EXPECT_EQ(pixels.At(40, 29), face);
+    EXPECT_EQ(pixels.At(9, 20), face);
+    // Hidden: skipped entirely.
+    child.visible = false;
+    PanelPixels hidden(panel.Handle());
+    EXPECT_EQ(hidden.At(10, 20), face);
+    // Covering the whole panel: the panel paints nothing of its own.
+    child.visible = true;
+    child.bounds = RECT{0, 0, pixels.width(), pixels.height()};
+    child.colour = RGB(0, 0, 255);
+    PanelPixels covered(panel.Handle());
+    const RECT all{0, 0, pixels.width(), pixels.height()};
+    EXPECT_EQ(covered.RowsWith(text, all).first, -1);
+    EXPECT_EQ(covered.RowsWith(face, all).first, -1);
+    panel.RemoveWindowlessChild(&child);
+  }
+}
+
+}  // namespace
+}  // namespace pelmora

@@ -1,0 +1,55 @@
+#pragma once
+// A running pelmora.exe for end-to-end tests: started, its main window found, and at the
+// end closed through its window (or ended) so no copy outlives the test.
+#include <windows.h>
+
+#include <memory>
+
+#include "support/win/process.h"
+#include "support/win/wait.h"
+#include "support/win/windows.h"
+
+namespace pelmora::test {
+
+class PelmoraRun {
+ public:
+  PelmoraRun() : process_(std::make_unique<Process>(PelmoraProgramPath())) {
+    if (!process_->Started()) return;
+    WaitUntil([&] {
+      main_ = FindProcessWindow(process_->Id(), L"TForm1", true);
+      return main_ != nullptr || !process_->Running();
+    }, 20000);
+  }
+  ~PelmoraRun() {
+    if (process_->Running() && main_ && ::IsWindow(main_)) {
+      ::PostMessageW(main_, WM_CLOSE, 0, 0);
+      process_->WaitForExit(10000);
+    }
+  }
+  PelmoraRun(const PelmoraRun&) = delete;
+  PelmoraRun& operator=(const PelmoraRun&) = delete;
+
+  Process& process() { return *process_; }
+  // The visible main window, or null when it did not appear.
+  HWND main() const { return main_; }
+  HWND Find(const wchar_t* class_name, bool visible_only = true) const {
+    return FindProcessWindow(process_->Id(), class_name, visible_only);
+  }
+  // Closes the main window as its close box does and returns the exit code, if the
+  // process ended within the time.
+  std::optional<DWORD> Close() {
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    return process_->WaitForExit(10000);
+  }
+
+ private:
+  std::unique_ptr<Process> process_;
+  HWND main_ = nullptr;
+};
+
+// The folder for screenshots of the running program.
+inline std::string ScreenshotPath(const char* name) {
+  return std::string(PELMORA_BUILD_DIR) + "/screenshots/" + name;
+}
+
+}  // namespace pelmora::test
