@@ -442,5 +442,58 @@ TEST(BmpLoad, BrokenAndHostileFilesFailAndKeepTheBitmap) {
   expect_failure(table_cut, short_read, "colour table cut short");
 }
 
+TEST(BmpLoad, CorruptedFilesLoadOrFailWithTheProgramsErrors) {
+  // Every byte of a few small files set to 0, 0x80 and 0xFF, and every truncation: each
+  // load either succeeds, and then saves and loads again, or fails with an error of ours.
+  struct CeilingGuard {
+    CeilingGuard() { raster::SetMaxPixelBytes(std::uint64_t{4} << 20); }
+    ~CeilingGuard() { raster::SetMaxPixelBytes(raster::kMaxPixelBytes); }
+  } ceiling;
+  std::vector<std::vector<std::uint8_t>> files;
+  {
+    BmpSpec s{.width = 3, .height = 2, .bit_count = 4, .clr_used = 16};
+    s.colours = raster::Palette::System16()->Entries();
+    s.pixels = {0x12, 0x30, 0, 0, 0x45, 0x60, 0, 0};
+    files.push_back(BuildBmp(s));
+  }
+  {
+    BmpSpec s{.width = 4, .height = 2, .bit_count = 8, .compression = 1, .clr_used = 4};
+    s.colours = RleColours();
+    s.colours.resize(4);
+    s.pixels = {2, 1, 2, 2, 0, 0, 0, 3, 3, 1, 2, 0, 0, 2, 1, 0, 0, 1};
+    files.push_back(BuildBmp(s));
+  }
+  {
+    BmpSpec s{.width = 2, .height = -1, .bit_count = 16, .compression = 3};
+    s.masks = {0xF800, 0x07E0, 0x001F};
+    s.pixels = {1, 2, 3, 4};
+    files.push_back(BuildBmp(s));
+  }
+  auto try_load = [](const std::vector<std::uint8_t>& bytes) {
+    TBitmap bmp;
+    std::string failure = FailureOf([&] {
+      TSpanStream in(bytes.data(), bytes.size());
+      bmp.LoadFromStream(in);
+    });
+    if (failure != "ok") return;
+    auto saved = SaveBitmap(bmp);
+    auto again = LoadBitmap(saved);
+    EXPECT_EQ(again->Width(), bmp.Width());
+    EXPECT_EQ(again->Height(), bmp.Height());
+  };
+  for (const auto& file : files) {
+    for (std::size_t length = 0; length < file.size(); ++length) {
+      try_load(std::vector<std::uint8_t>(file.begin(), file.begin() + length));
+    }
+    for (std::size_t i = 0; i < file.size(); ++i) {
+      for (std::uint8_t value : {0x00, 0x80, 0xFF}) {
+        auto bytes = file;
+        bytes[i] = value;
+        try_load(bytes);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pelmora
