@@ -94,7 +94,7 @@ Decoder::Decoder(const std::uint8_t* data, std::size_t size) : state_(std::make_
     jpeg_create_decompress(&s.cinfo);
     InitMemorySource(s.source, &s.cinfo, s.source.data, s.source.size);
     s.cinfo.mem->max_memory_to_use = kMaxLibraryMemory;
-    LimitScans(s.errors, &s.cinfo, kMaxScans);
+    LimitScans(s.errors, &s.cinfo, kMaxScans, kMaxScanBlocks);
   });
 }
 
@@ -113,6 +113,7 @@ void Decoder::Configure(const DecodeOptions& options) {
   c.scale_num = 1;
   c.scale_denom = 1u << std::clamp(options.scale_shift, 0, 3);
   c.do_block_smoothing = options.block_smoothing ? TRUE : FALSE;
+  s.errors.max_scan_blocks = options.max_scan_blocks;
   s.four_components = c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
   if (s.four_components) {
     // libjpeg converts these to CMYK only; the rows are turned into BGR here.

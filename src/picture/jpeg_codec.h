@@ -19,6 +19,10 @@ inline constexpr std::uint64_t kMaxBitmapBytes = raster::kMaxPixelBytes;
 inline constexpr long kMaxLibraryMemory = 1L << 30;
 // A file with more scans than this is refused: each scan may cost a pass over the image.
 inline constexpr int kMaxScans = 500;
+// Nor may its scans together cover more 8x8 blocks than this (a second or two of work): a
+// file of a few kilobytes can repeat scans over a huge picture. Legitimate files stay far
+// below it (the ten scans of a 100-megapixel picture cover some 12 million blocks).
+inline constexpr std::uint64_t kMaxScanBlocks = 200'000'000;
 // Colours of a quantized (8-bit) output.
 inline constexpr int kQuantizedColors = 236;
 
@@ -36,6 +40,7 @@ struct DecodeOptions {
   bool gray = false;       // gray output whatever the file's colours
   bool eight_bit = false;  // quantized to 236 colours with a palette
   bool fast = false;       // fast DCT, one-pass quantization, ordered dither
+  std::uint64_t max_scan_blocks = kMaxScanBlocks;
 };
 
 struct PaletteEntry {

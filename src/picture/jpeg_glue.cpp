@@ -19,11 +19,22 @@ void DropMessage(j_common_ptr) {}
 
 void DropEmittedMessage(j_common_ptr, int) {}
 
-void StopAfterMaxScans(j_common_ptr cinfo) {
+// libjpeg reports progress between the input steps, so a new scan is seen right after its
+// header is read.
+void LimitScanWork(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
-  const ErrorManager& manager = ManagerOf(cinfo);
+  ErrorManager& manager = ManagerOf(cinfo);
   const auto* dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
-  if (manager.max_scans > 0 && dinfo->input_scan_number > manager.max_scans) {
+  if (dinfo->input_scan_number <= manager.counted_scans) return;
+  manager.counted_scans = dinfo->input_scan_number;
+  for (int i = 0; i < dinfo->comps_in_scan && i < MAX_COMPS_IN_SCAN; ++i) {
+    const jpeg_component_info* component = dinfo->cur_comp_info[i];
+    if (component == nullptr) continue;
+    manager.scan_blocks +=
+        std::uint64_t{component->width_in_blocks} * component->height_in_blocks;
+  }
+  if ((manager.max_scans > 0 && manager.counted_scans > manager.max_scans) ||
+      (manager.max_scan_blocks > 0 && manager.scan_blocks > manager.max_scan_blocks)) {
     ERREXIT(cinfo, JERR_BAD_PROGRESSION);
   }
 }
@@ -115,12 +126,17 @@ void InitErrorManager(ErrorManager& manager) {
   manager.pub.output_message = DropMessage;
   manager.pub.emit_message = DropEmittedMessage;
   manager.max_scans = 0;
+  manager.max_scan_blocks = 0;
+  manager.counted_scans = 0;
+  manager.scan_blocks = 0;
   manager.progress = {};
 }
 
-void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans) {
+void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans,
+                std::uint64_t max_scan_blocks) {
   manager.max_scans = max_scans;
-  manager.progress.progress_monitor = StopAfterMaxScans;
+  manager.max_scan_blocks = max_scan_blocks;
+  manager.progress.progress_monitor = LimitScanWork;
   cinfo->progress = &manager.progress;
 }
 

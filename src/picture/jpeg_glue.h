@@ -16,8 +16,12 @@ namespace pelmora::jpeg {
 struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
-  // Decoding stops with a fatal error once a file has this many scans (0: no limit).
+  // Decoding stops with a fatal error once a file has more scans than max_scans, or its
+  // scans together cover more blocks than max_scan_blocks (0: no limit).
   int max_scans;
+  std::uint64_t max_scan_blocks;
+  int counted_scans;
+  std::uint64_t scan_blocks;
   jpeg_progress_mgr progress;
 };
 
@@ -25,8 +29,10 @@ struct ErrorManager {
 // jpeg_CreateCompress or jpeg_CreateDecompress, then point cinfo->err at manager.pub.
 void InitErrorManager(ErrorManager& manager);
 
-// Makes decoding fail with JERR_BAD_PROGRESSION once a file passes max_scans scans.
-void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans);
+// Makes decoding fail with JERR_BAD_PROGRESSION once a file passes either limit; the check
+// runs as each scan begins, before it is decoded.
+void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans,
+                std::uint64_t max_scan_blocks);
 
 // Runs step(context); returns true when it ran to its end, false when libjpeg's fatal-error
 // exit was taken (manager.pub.msg_code then holds libjpeg's message code). step must not

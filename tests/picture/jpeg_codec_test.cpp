@@ -324,6 +324,15 @@ TEST(JpegCodec, RefusesDecompressionBombsQuickly) {
               }),
               JERR_BAD_PROGRESSION);
   }
+  {
+    // Scans over a large picture cost more: the blocks they cover are counted as well.
+    // Here the first scan covers 64 + 16 + 16 blocks, the next ones 64 or 16 each.
+    const Bytes file = jpeg_test::EncodeDirect(jpeg_test::MakeBgrPicture(64, 64), 64, 64,
+                                               {.progressive = true});
+    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file, {.max_scan_blocks = 96}); }),
+              JERR_BAD_PROGRESSION);
+    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file, {.max_scan_blocks = 2000}); }), -1);
+  }
   EXPECT_LT(std::clock() - started, 5 * CLOCKS_PER_SEC);  // processor time
 }
 
