@@ -5,6 +5,7 @@
 
 #include "base/win/error_display.h"
 #include "base/win/text.h"
+#include "base/win/window.h"
 #include "dialogs/win/dialog_host.h"
 
 namespace pelmora {
@@ -16,6 +17,8 @@ constexpr int kScriptList = 1140;  // cmb5
 thread_local TFontDialog* t_running = nullptr;
 
 }  // namespace
+
+std::int32_t TFontDialog::FontSize() const { return font_.Size(win::ScreenPixelsPerInch()); }
 
 bool TFontDialog::Execute() {
   LOGFONTW log_font{};

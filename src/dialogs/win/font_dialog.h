@@ -17,6 +17,8 @@ class TFontDialog {
 
   TFont& Font() { return font_; }
   const TFont& Font() const { return font_; }
+  // The font's size in points on this screen.
+  std::int32_t FontSize() const;
   // Both 0: no size limits are passed.
   int MinFontSize() const { return 0; }
   int MaxFontSize() const { return 0; }

@@ -71,6 +71,10 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(dialog.Font().charset, 128);
   EXPECT_EQ(dialog.Font().style, fsBold | fsItalic);
   EXPECT_EQ(dialog.Font().height, -12);
+  HDC screen = ::GetDC(nullptr);
+  const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_EQ(dialog.FontSize(), ::MulDiv(12, 72, ppi));
 
   // No form of the program is up, so it stands on the primary monitor.
   MONITORINFO info{};

@@ -14,6 +14,8 @@
 #include "base/win/text.h"
 #include "dialogs/win/dialog_driver.h"
 #include "dialogs/win/preview_window.h"
+#include "picture/jpeg_image.h"
+#include "picture/picture.h"
 #include "support/win/screenshot.h"
 
 namespace pelmora {
@@ -90,12 +92,14 @@ struct PreviewControls {
 // Selects the file called name in the dialog's file list, as a click on it would; the
 // dialog then reports the selection change to its hook.
 bool SelectInFileList(HWND dialog, const std::wstring& name) {
-  HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
-  HWND list = view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
-  if (list == nullptr) return false;
+  // The list is made anew when the dialog changes folder or filter, so look it up afresh.
+  HWND list = nullptr;
   int index = -1;
   test::PollUntil(
       [&] {
+        HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+        list = view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+        if (list == nullptr) return false;
         LVFINDINFOW find{};
         find.flags = LVFI_STRING;
         find.psz = name.c_str();
@@ -114,6 +118,16 @@ bool SelectInFileList(HWND dialog, const std::wstring& name) {
   return true;
 }
 
+// Picks an entry of the file-type list as a user's choice would end (the dialog acts on
+// the end of the choice).
+void ChooseFileType(HWND dialog, HWND types, int index) {
+  ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(types));
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(types));
+}
+
 struct PreviewState {
   std::wstring label;
   std::wstring caption;
@@ -129,6 +143,18 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-dialog");
   WriteBmp(folder + L"\\picture.bmp", 200, 150);
   WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
+  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+              (folder + L"\\photo.jpg").c_str(), FALSE);
+  // The program registers the JPEG kind at start-up.
+  InitJpegImageKind(24);
+  int photo_width = 0, photo_height = 0;
+  {
+    TPicture photo;
+    photo.LoadFromFile(win::SjisFromWide(folder + L"\\photo.jpg"));
+    photo_width = photo.Width();
+    photo_height = photo.Height();
+  }
+  ASSERT_GT(photo_width, 0);
 
   Dialog dialog;
   dialog.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
@@ -137,8 +163,8 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   dialog.SetFileName(win::SjisFromWide(folder + L"\\saved.jpg"));
 
   bool controls_found = false;
-  PreviewState at_start, after_bitmap, after_damaged;
-  bool selected_bitmap = false, selected_damaged = false;
+  PreviewState at_start, after_bitmap, after_photo, after_damaged;
+  bool selected_bitmap = false, selected_photo = false, selected_damaged = false;
   std::wstring preview_caption;
   SIZE preview_client{};
   bool preview_closed = false;
@@ -171,6 +197,14 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
       preview_closed = test::PollUntil([&] { return !::IsWindowVisible(preview); }, 5000);
     }
 
+    // Switch the file type to JPEG, as the user would, so the list shows the photo.
+    HWND types = ::GetDlgItem(top, 0x470);
+    ChooseFileType(top, types, 0);
+    selected_photo = SelectInFileList(top, L"photo.jpg");
+    test::PollUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000);
+    after_photo = Read(controls);
+
+    ChooseFileType(top, types, 1);
     selected_damaged = SelectInFileList(top, L"damaged.bmp");
     test::PollUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);
@@ -178,6 +212,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   });
   const bool confirmed = dialog.Execute();
   driver.Join();
+  DoneJpegImageKind();
 
   EXPECT_FALSE(confirmed);
   ASSERT_TRUE(controls_found);
@@ -195,6 +230,12 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   EXPECT_EQ(preview_client.cx, 200 + 12);  // the picture, the border width and the frame
   EXPECT_EQ(preview_client.cy, 150 + 12);
   EXPECT_TRUE(preview_closed);
+
+  ASSERT_TRUE(selected_photo);
+  EXPECT_EQ(after_photo.label, L" (" + std::to_wstring(photo_width) + L"x" +
+                                   std::to_wstring(photo_height) + L")");
+  EXPECT_EQ(after_photo.caption, L"");
+  EXPECT_TRUE(after_photo.button_enabled);
 
   ASSERT_TRUE(selected_damaged);
   EXPECT_EQ(after_damaged.label, L"画像:");
