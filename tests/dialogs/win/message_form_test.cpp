@@ -73,6 +73,22 @@ class ClipboardHolder {
   std::thread thread_;
 };
 
+// Presses Ctrl+C through the real keyboard input of the box's thread.
+void PressCtrlC(HWND box, DWORD thread) {
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetForegroundWindow(box);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+  INPUT keys[4] = {};
+  for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = 'C';
+  keys[2].ki.wVk = 'C';
+  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  keys[3].ki.wVk = VK_CONTROL;
+  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(4, keys, sizeof(INPUT));
+}
+
 TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
   {
     TMessageForm form(strings::kFileWriteError, "Dialogs_win_tests");
@@ -160,21 +176,9 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
               r.top == (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
     ::Sleep(200);
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
-    // Ctrl+C through the real keyboard input of the box's thread.
-    ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
-    ::SetForegroundWindow(box);
-    ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
-    INPUT keys[4] = {};
-    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = VK_CONTROL;
-    keys[1].ki.wVk = 'C';
-    keys[2].ki.wVk = 'C';
-    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    keys[3].ki.wVk = VK_CONTROL;
-    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    ::SendInput(4, keys, sizeof(INPUT));
+    PressCtrlC(box, thread);
     copied = test::PollUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
     ::Sleep(100);
     error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
@@ -193,6 +197,38 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
             MessageBoxClipboardText("dialogs_win_tests", "ctrl-c test: ファイル書き込みエラー",
                                     {"OK"}));
   ::DestroyWindow(other);
+}
+
+TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
+  bool found = false;
+  std::wstring error_text;
+  bool box_still_up = false;
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
+    if (box == nullptr) return;
+    found = true;
+    {
+      ClipboardHolder holder;
+      PressCtrlC(box, thread);
+      if (HWND error = test::WaitForThreadWindow(thread, L"#32770", 5000)) {
+        for (HWND child = ::GetWindow(error, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+          const std::wstring text = test::WindowText(child);
+          if (text.find(L"クリップボード") != std::wstring::npos) error_text = text;
+        }
+        test::PressButton(error, IDOK);
+        test::PollUntil([&] { return !::IsWindow(error); }, 5000);
+      }
+    }
+    box_still_up = ::IsWindowVisible(box) &&
+                   test::PollUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
+    test::PressButton(box, IDOK);
+  });
+  ShowMessage("held");
+  driver.Join();
+  EXPECT_TRUE(found);
+  EXPECT_EQ(error_text, L"クリップボードを開くことができません.");
+  EXPECT_TRUE(box_still_up);
 }
 
 }  // namespace
