@@ -114,7 +114,10 @@ TEST(FileDialogTest, CancelChangesNothing) {
 TEST(FileDialogTest, OpenAcceptsNameOfMissingFile) {
   const std::wstring folder = test::FreshTempFolder(L"pelmora-file-dialog");
   TOpenDialog dialog;
-  dialog.SetFilter("すべて|*.*");
+  // The main window's open filter, malformed pairs and all, passes on as it stands.
+  dialog.SetFilter(
+      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.jpg;*.bmp|テキスト　*.txt,*rft)|"
+      "*.txt,*.rft|JPEG イメージファイル (*.jpg)||ビットマップ (*.bmp)");
   Observed seen;
   const std::wstring typed = folder + L"\\does-not-exist.txt";
   ASSERT_TRUE(RunDriven(dialog, typed, IDOK, seen));
