@@ -58,6 +58,12 @@ void TApplication::SetMainWindow(HWND window) {
   if (main_window_ == nullptr) main_window_ = window;
 }
 
+void TApplication::Minimize() {
+  // The main window goes out of sight; the taskbar button stays as the program's icon.
+  if (main_window_) ::ShowWindow(main_window_, SW_HIDE);
+  ::ShowWindow(window_.Get(), SW_MINIMIZE);
+}
+
 void TApplication::ShowTaskbarButton() { ::ShowWindow(window_.Get(), SW_SHOWNOACTIVATE); }
 
 int TApplication::Run() {
@@ -79,6 +85,18 @@ LRESULT TApplication::HandleMessage(HWND window, UINT message, WPARAM wparam, LP
       // Closing from the taskbar closes the main window, which ends the program.
       if (main_window_) ::PostMessageW(main_window_, WM_CLOSE, 0, 0);
       return 0;
+    case WM_SYSCOMMAND:
+      // The taskbar button restores the program: the application window comes back from
+      // its icon and the main window shows again.
+      if ((wparam & 0xFFF0) == SC_RESTORE && ::IsIconic(window)) {
+        ::ShowWindow(window, SW_RESTORE);
+        if (main_window_) {
+          ::ShowWindow(main_window_, SW_SHOW);
+          ::SetActiveWindow(main_window_);
+        }
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       // The hidden window is never the one to work in: hand activation on to the window
       // that was last active above it (the main window, or a box or dialog open over it).

@@ -29,6 +29,9 @@ class TApplication {
 
   // Shows the hidden window's taskbar button; call once the main window is shown.
   void ShowTaskbarButton();
+  // Minimises the program to its taskbar button; restoring it from there shows the main
+  // window again.
+  void Minimize();
   // Runs the message loop until Terminate; returns the exit code.
   int Run();
   // Ends the message loop.

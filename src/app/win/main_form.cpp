@@ -210,9 +210,9 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       break;
     case WM_SYSCOMMAND:
       // Minimising the main window minimises the application, whose taskbar button stands
-      // for the program; the system hides the owned main window with it.
+      // for the program.
       if ((wparam & 0xFFF0) == SC_MINIMIZE) {
-        ::ShowWindow(application_.Handle(), SW_MINIMIZE);
+        application_.Minimize();
         return 0;
       }
       break;

@@ -6,6 +6,7 @@
 #include "app/win/panel.h"
 #include "clipboard/image.h"
 #include "richtext/win/rich_edit.h"
+#include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
 #include "support/win/pelmora_run.h"
@@ -48,6 +49,8 @@ TEST(MainForm, WindowAsDesigned) {
   EXPECT_EQ(test::WindowTextSjis(application.Handle()), application.Title());
   EXPECT_EQ(application.Title(), "app_win_tests");
   EXPECT_EQ(application.MainWindow(), window);
+  // Error boxes belong to the hidden window.
+  EXPECT_EQ(win::ErrorDisplayOwner(), application.Handle());
 
   // The panel fills the client area, also after a resize.
   auto panel_size = [&] { return test::ClientSize(form.Panel1().Handle()); };

@@ -1,0 +1,26 @@
+// The application window stands for the running program: minimising and restoring go
+// through it.
+#include <gtest/gtest.h>
+
+#include "support/win/pelmora_run.h"
+
+namespace pelmora {
+namespace {
+
+TEST(Application, MinimisingHidesTheMainWindowAndRestoringBringsItBack) {
+  test::PelmoraRun run;
+  ASSERT_NE(run.main(), nullptr);
+  HWND application = ::GetWindow(run.main(), GW_OWNER);
+  ASSERT_NE(application, nullptr);
+  ::PostMessageW(run.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(application) != FALSE; }, 5000));
+  EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(run.main()); }, 5000));
+  ::PostMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(run.main()) != FALSE; }, 5000));
+  EXPECT_FALSE(::IsIconic(application));
+  EXPECT_FALSE(::IsIconic(run.main()));
+  EXPECT_EQ(run.Close(), std::optional<DWORD>(0));
+}
+
+}  // namespace
+}  // namespace pelmora
