@@ -130,9 +130,7 @@ void TForm1::CreateChildren(HWND window) {
   RECT panel_client;
   ::GetClientRect(panel1_->Handle(), &panel_client);
   rich_edit1_ = std::make_unique<TRichEdit>(panel1_->Handle(), panel_client);
-  rich_edit1_->SetOnContextMenu([this](POINT point) {
-    OpenContextMenu(MAKELPARAM(point.x, point.y));
-  });
+  rich_edit1_->SetOnContextMenu([this](POINT point) { OpenContextMenu(point); });
 }
 
 void TForm1::Show(int show_command) {
@@ -163,14 +161,13 @@ void TForm1::N7Click() { Close(); }
 
 void TForm1::Sub_Clip() {}
 
-void TForm1::OpenContextMenu(LPARAM position) {
-  POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-  if (position == -1) {
+void TForm1::OpenContextMenu(POINT screen_point) {
+  if (screen_point.x == -1 && screen_point.y == -1) {
     // From the keyboard: open at the window's client area rather than at the mouse.
-    point = POINT{0, 0};
-    ::ClientToScreen(window_.Get(), &point);
+    screen_point = POINT{0, 0};
+    ::ClientToScreen(window_.Get(), &screen_point);
   }
-  popup_menu1_.Popup(window_.Get(), point);
+  popup_menu1_.Popup(window_.Get(), screen_point);
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -194,7 +191,9 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       return 0;
     }
     case WM_CONTEXTMENU:
-      OpenContextMenu(lparam);
+      // From the panel, the image view on it, or the window itself; (-1, -1) from the
+      // keyboard.
+      OpenContextMenu(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
       return 0;
     case WM_NOTIFY: {
       LRESULT result = 0;

@@ -74,7 +74,7 @@ class TForm1 {
  private:
   void CreateMenu();
   void CreateChildren(HWND window);
-  void OpenContextMenu(LPARAM position);
+  void OpenContextMenu(POINT screen_point);
 
   TApplication& application_;
   TForm2* about_ = nullptr;

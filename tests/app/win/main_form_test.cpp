@@ -157,6 +157,69 @@ TEST(MainForm, ContextMenuItemsCaptionsAndVisibility) {
   }
 }
 
+// A thread timer that notes the context menu while it is up and closes it.
+struct MenuWatch {
+  RECT rect{};
+  bool seen = false;
+  int ticks = 0;
+};
+MenuWatch* g_menu_watch = nullptr;
+
+BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found) {
+  wchar_t name[16] = {};
+  ::GetClassNameW(window, name, 16);
+  if (std::wstring_view(name) == L"#32768" && ::IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (++g_menu_watch->ticks > 100) ::KillTimer(nullptr, timer);
+  HWND menu = nullptr;
+  ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
+  if (!menu) return;
+  if (!g_menu_watch->seen) ::GetWindowRect(menu, &g_menu_watch->rect);
+  g_menu_watch->seen = true;
+  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+}
+
+TEST(MainForm, ContextMenuOpensFromTheTextView) {
+  TApplication application(::GetModuleHandleW(nullptr));
+  TForm1 form(application);
+  form.Show(SW_SHOWNORMAL);
+  form.RichEdit1().SetVisible(true);
+  HWND text_view = form.RichEdit1().Handle();
+  ASSERT_NE(text_view, nullptr);
+
+  auto open_from = [&](LPARAM position) {
+    MenuWatch watch;
+    g_menu_watch = &watch;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseMenuOnTick);
+    ::SendMessageW(text_view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text_view), position);
+    ::KillTimer(nullptr, timer);
+    g_menu_watch = nullptr;
+    return watch;
+  };
+  {  // A right click in the text: the menu opens at the click.
+    POINT click{30, 20};
+    ::ClientToScreen(text_view, &click);
+    const MenuWatch watch = open_from(MAKELPARAM(click.x, click.y));
+    EXPECT_TRUE(watch.seen);
+    EXPECT_LE(std::abs(watch.rect.left - click.x), 2);
+    EXPECT_LE(std::abs(watch.rect.top - click.y), 2);
+  }
+  {  // The context-menu key: at the main window's client area.
+    const MenuWatch watch = open_from(MAKELPARAM(-1, -1));
+    EXPECT_TRUE(watch.seen);
+    POINT origin{0, 0};
+    ::ClientToScreen(form.Handle(), &origin);
+    EXPECT_LE(std::abs(watch.rect.left - origin.x), 2);
+    EXPECT_LE(std::abs(watch.rect.top - origin.y), 2);
+  }
+}
+
 // The panel's paint, drawn into a memory bitmap through WM_PRINTCLIENT.
 class PanelPixels {
  public:

@@ -54,7 +54,8 @@ TEST(Screenshots, MainWindowAndContextMenu) {
     CloseMenu(run, menu);
   }
   {  // The keyboard's context-menu key (no position): at the window's client area.
-    HWND menu = OpenMenu(run, run.main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(run.main()), -1);
+    HWND menu = OpenMenu(run, run.main(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(run.main()),
+                         MAKELPARAM(-1, -1));
     ASSERT_NE(menu, nullptr);
     RECT menu_rect;
     ::GetWindowRect(menu, &menu_rect);

@@ -7,7 +7,7 @@
 
 #include "support/win/process.h"
 #include "support/win/wait.h"
-#include "support/win/windows.h"
+#include "support/win/window_query.h"
 
 namespace pelmora::test {
 

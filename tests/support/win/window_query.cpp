@@ -1,4 +1,4 @@
-#include "support/win/windows.h"
+#include "support/win/window_query.h"
 
 #include <vector>
 
