@@ -90,12 +90,17 @@ Decoder::Decoder(const std::uint8_t* data, std::size_t size) : state_(std::make_
   s.cinfo.err = &s.errors.pub;
   s.source.data = data;
   s.source.size = size;
-  Guarded<State>(s, [](State& s) {
-    jpeg_create_decompress(&s.cinfo);
-    InitMemorySource(s.source, &s.cinfo, s.source.data, s.source.size);
-    s.cinfo.mem->max_memory_to_use = kMaxLibraryMemory;
-    LimitScans(s.errors, &s.cinfo, kMaxScans, kMaxScanBlocks);
-  });
+  try {
+    Guarded<State>(s, [](State& s) {
+      jpeg_create_decompress(&s.cinfo);
+      InitMemorySource(s.source, &s.cinfo, s.source.data, s.source.size);
+      s.cinfo.mem->max_memory_to_use = kMaxLibraryMemory;
+      LimitScans(s.errors, &s.cinfo, kMaxScans, kMaxScanBlocks);
+    });
+  } catch (...) {
+    jpeg_destroy_decompress(&s.cinfo);  // whatever creation had allocated
+    throw;
+  }
 }
 
 Decoder::~Decoder() { jpeg_destroy_decompress(&state_->cinfo); }
@@ -218,10 +223,15 @@ Encoder::Encoder(std::vector<std::uint8_t>& out) : state_(std::make_unique<State
   InitErrorManager(s.errors);
   s.cinfo.err = &s.errors.pub;
   s.destination.out = &out;
-  Guarded<State>(s, [](State& s) {
-    jpeg_create_compress(&s.cinfo);
-    InitVectorDestination(s.destination, &s.cinfo, *s.destination.out);
-  });
+  try {
+    Guarded<State>(s, [](State& s) {
+      jpeg_create_compress(&s.cinfo);
+      InitVectorDestination(s.destination, &s.cinfo, *s.destination.out);
+    });
+  } catch (...) {
+    jpeg_destroy_compress(&s.cinfo);
+    throw;
+  }
 }
 
 Encoder::~Encoder() { jpeg_destroy_compress(&state_->cinfo); }
