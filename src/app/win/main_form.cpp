@@ -4,10 +4,10 @@
 
 #include "app/win/about_form.h"
 #include "app/win/application.h"
+#include "app/win/panel.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
-#include "app/win/panel.h"
 #include "clipboard/image.h"
 #include "clipboard/win/dc_canvas.h"
 #include "richtext/win/rich_edit.h"
@@ -79,7 +79,11 @@ TForm1::TForm1(TApplication& application) : application_(application) {
                                   CW_USEDEFAULT, outer.right - outer.left,
                                   outer.bottom - outer.top, application.Handle(), nullptr,
                                   application.Instance(), this);
-  if (!window) win::RaiseLastOSError();
+  if (!window) {
+    // A failure while the children were made ends the creation and is raised here, once.
+    if (creation_error_) std::rethrow_exception(creation_error_);
+    win::RaiseLastOSError();
+  }
   window_ = win::UniqueWindow(window);
   application.SetMainWindow(window);
 }
@@ -173,8 +177,13 @@ void TForm1::OpenContextMenu(POINT screen_point) {
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
-      CreateChildren(window);
-      FormCreate();
+      try {
+        CreateChildren(window);
+        FormCreate();
+      } catch (...) {
+        creation_error_ = std::current_exception();
+        return -1;
+      }
       return 0;
     case WM_SIZE:
       if (panel1_) {

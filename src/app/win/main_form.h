@@ -3,6 +3,7 @@
 // view inside it, and the context menu through which every command is reached.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -37,6 +38,8 @@ class TForm1 {
   TImage& Image1() { return *image1_; }
   TRichEdit& RichEdit1() { return *rich_edit1_; }
   TPopupMenu& PopupMenu1() { return popup_menu1_; }
+  // The form's font ("ＭＳ Ｐゴシック", 12 pixels, Shift-JIS).
+  HFONT Font() const { return font_.Get(); }
 
   // The context menu's items.
   TMenuItem* N5 = nullptr;
@@ -78,6 +81,7 @@ class TForm1 {
 
   TApplication& application_;
   TForm2* about_ = nullptr;
+  std::exception_ptr creation_error_;
   win::UniqueFont font_;
   TPopupMenu popup_menu1_;
   // The panel goes before the views inside it, so they are destroyed first.
