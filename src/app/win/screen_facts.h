@@ -1,0 +1,9 @@
+#pragma once
+// The display's facts, read from the platform once at start-up for the raster engine.
+#include "picture/raster_screen.h"
+
+namespace pelmora {
+
+raster::ScreenFacts ReadScreenFacts();
+
+}  // namespace pelmora
