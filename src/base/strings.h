@@ -23,6 +23,8 @@ inline constexpr char kStreamOutFailed[] = "ストリームへの書き込みに
 inline constexpr char kOSError[] = "システムエラー。コード：%d.\n%s";
 inline constexpr char kOutOfResources[] = "システム リソースが足りません";
 inline constexpr char kFileWriteError[] = "ファイル書き込みエラー";
+// Shown for an error of no known kind (none of the program's own raises such a one).
+inline constexpr char kUnknownError[] = "不明なエラーが発生しました";
 
 // Graphic kinds, as the file-format registry describes them
 inline constexpr char kMetafileDescription[] = "メタファイル";

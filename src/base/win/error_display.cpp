@@ -4,6 +4,7 @@
 
 #include "base/error_text.h"
 #include "base/errors.h"
+#include "base/strings.h"
 #include "base/win/task_windows.h"
 #include "base/win/text.h"
 
@@ -58,7 +59,7 @@ void ShowCurrentException() noexcept {
   } catch (const std::exception& error) {
     ShowErrorMessage(error.what());
   } catch (...) {
-    ShowErrorMessage("Unknown error");
+    ShowErrorMessage(strings::kUnknownError);
   }
 }
 
