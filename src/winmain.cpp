@@ -8,6 +8,7 @@
 #include "app/win/screen_facts.h"
 #include "base/win/error_display.h"
 #include "clipboard/win/clipboard.h"
+#include "dialogs/win/dialog_host.h"
 #include "picture/jpeg_image.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
@@ -25,6 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     TApplication application(instance);
     TClipboard::SetApplicationWindow(application.Handle());
     TForm1 main_form(application);
+    win::SetDialogWindows(application.Handle(), main_form.Handle());
     TForm2 about_form(application);
     main_form.SetAboutForm(&about_form);
     main_form.Show(show_command);

@@ -60,6 +60,7 @@ TForm1::TForm1(TApplication& application) : application_(application) {
   font_ = win::UniqueFont(::CreateFontIndirectW(&font));
 
   CreateMenu();
+  CreateDialogs();
 
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
@@ -147,23 +148,11 @@ void TForm1::Close() { ::PostMessageW(window_.Get(), WM_CLOSE, 0, 0); }
 
 void TForm1::FormCreate() { rich_edit1_->Clear(); }
 
-void TForm1::FormPaint() { Sub_Clip(); }
-
-void TForm1::FormResize() { Sub_Clip(); }
-
-void TForm1::N5Click() {}
-void TForm1::N8Click() {}
-void TForm1::N10Click() {}
-void TForm1::SaveAs1Click() {}
-void TForm1::N3Click() {}
-
 void TForm1::Help1Click() {
   if (about_) about_->ShowModal();
 }
 
 void TForm1::N7Click() { Close(); }
-
-void TForm1::Sub_Clip() {}
 
 void TForm1::OpenContextMenu(POINT screen_point) {
   if (screen_point.x == -1 && screen_point.y == -1) {
@@ -199,6 +188,11 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       FormPaint();
       return 0;
     }
+    case WM_ACTIVATE:
+      // Coming back to the window repaints it, and so looks at the clipboard again: the
+      // user has most likely just copied something in another program.
+      if (LOWORD(wparam) != WA_INACTIVE) ::InvalidateRect(window, nullptr, FALSE);
+      break;
     case WM_CONTEXTMENU:
       // From the panel, the image view on it, or the window itself; (-1, -1) from the
       // keyboard.

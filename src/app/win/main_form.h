@@ -7,8 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "app/inspection_guard.h"
 #include "app/win/popup_menu.h"
 #include "base/win/handles.h"
+#include "dialogs/win/file_dialog.h"
+#include "dialogs/win/font_dialog.h"
+#include "dialogs/win/save_picture_dialog.h"
 
 namespace pelmora {
 
@@ -71,15 +75,31 @@ class TForm1 {
   void N7Click();
   // Looks at the clipboard and shows what it holds.
   void Sub_Clip();
+  // Shows the clipboard's text in the text view.
+  void Clip_Copy_Moji();
+  // Shows the clipboard's bitmap in the image view, fitted to the panel.
+  void Clip_Copy();
+
+  // The dialogs, which keep their settings and last result from one use to the next.
+  TSavePictureDialog SavePictureDialog1;
+  TSaveDialog SaveDialog1;
+  TOpenDialog OpenDialog1;
+  TFontDialog FontDialog1;
 
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
   void CreateMenu();
+  void CreateDialogs();
+  // A paint or resize looks at the clipboard unless the last such look failed and neither
+  // the clipboard nor the window's size has changed since.
+  void InspectForPaintOrResize();
+  SIZE PanelSize() const;
   void CreateChildren(HWND window);
   void OpenContextMenu(POINT screen_point);
 
   TApplication& application_;
+  InspectionGuard inspection_guard_;
   TForm2* about_ = nullptr;
   std::exception_ptr creation_error_;
   win::UniqueFont font_;

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <chrono>
 #include <thread>
 
 #include "base/errors.h"

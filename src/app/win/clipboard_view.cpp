@@ -1,0 +1,109 @@
+// The main window's clipboard view: looks at what the clipboard holds, adjusts the menu and
+// shows the clipboard's text or bitmap, fitted to the panel. It runs on every paint and
+// resize and after most commands, so the window follows the clipboard.
+#include "app/clipboard_fit.h"
+#include "app/clipboard_kind.h"
+#include "app/win/main_form.h"
+#include "app/win/panel.h"
+#include "clipboard/image.h"
+#include "clipboard/win/bitmap_handle.h"
+#include "clipboard/win/clipboard.h"
+#include "picture/bitmap.h"
+#include "richtext/win/rich_edit.h"
+
+namespace pelmora {
+
+SIZE TForm1::PanelSize() const {
+  RECT client{};
+  ::GetClientRect(panel1_->Handle(), &client);
+  return SIZE{client.right - client.left, client.bottom - client.top};
+}
+
+void TForm1::InspectForPaintOrResize() {
+  const SIZE size = PanelSize();
+  const InspectionState state{static_cast<std::uint32_t>(::GetClipboardSequenceNumber()),
+                              static_cast<int>(size.cx), static_cast<int>(size.cy)};
+  if (!inspection_guard_.ShouldInspect(state)) return;
+  try {
+    Sub_Clip();
+  } catch (...) {
+    inspection_guard_.Failed(state);
+    throw;
+  }
+  inspection_guard_.Succeeded();
+}
+
+void TForm1::FormPaint() { InspectForPaintOrResize(); }
+
+void TForm1::FormResize() { InspectForPaintOrResize(); }
+
+void TForm1::Sub_Clip() {
+  N5->SetVisible(false);
+  N1->SetVisible(false);
+  N9->SetVisible(true);
+  SaveAs1->SetVisible(true);
+
+  TClipboard& clipboard = Clipboard();
+  ClipboardKind = ClassifyClipboard(
+      [&clipboard](std::uint16_t format) { return clipboard.FormatAvailable(format); },
+      PictureClipboardFormat, ComponentClipboardFormat);
+
+  if (ShowsBitmap(ClipboardKind)) {
+    Clip_Copy();
+  } else if (ShowsText(ClipboardKind)) {
+    N5->SetVisible(true);
+    N1->SetVisible(true);
+    N10->SetVisible(true);
+    Clip_Copy_Moji();
+    rich_edit1_->SetCaret(1);
+  }
+}
+
+void TForm1::Clip_Copy_Moji() {
+  rich_edit1_->SetVisible(true);
+  image1_->SetVisible(false);
+  rich_edit1_->Clear();
+  rich_edit1_->Paste();
+  rich_edit1_->SetCaret(1);
+}
+
+void TForm1::Clip_Copy() {
+  rich_edit1_->SetVisible(false);
+  N10->SetVisible(false);
+  image1_->SetVisible(true);
+
+  image1_->SetAutoSize(true);
+  image1_->SetStretch(false);
+
+  TPicture& picture = image1_->Picture();
+  TBitmap& previous = picture.Bitmap();
+  try {
+    // The clipboard stays open from taking the handle until its bitmap is copied, so no
+    // other program can destroy the bitmap in between.
+    TClipboard& clipboard = Clipboard();
+    ClipboardOpening opening(clipboard);
+    ClipboardData data;
+    if (HANDLE handle = clipboard.TakeHandle(kCfBitmap)) {
+      data.image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(handle));
+    }
+    picture.LoadFromClipboardFormat(kCfBitmap, data);
+  } catch (...) {
+    // The previous bitmap is set to 32 bits per pixel before every load, which shows only
+    // when the load fails; converting it only then spares a full copy of a picture that is
+    // about to be replaced on every paint.
+    previous.SetPixelFormat(TPixelFormat::Bit32);
+    throw;
+  }
+
+  const SIZE panel = PanelSize();
+  const ClipboardFit fit =
+      FitPictureToPanel(panel.cx, panel.cy, image1_->Width(), image1_->Height());
+  if (fit.stretch) {
+    image1_->SetAutoSize(false);
+    image1_->SetStretch(true);
+  }
+  // Auto-size keeps an unscaled picture at its own size.
+  image1_->SetBounds(fit.left, fit.top, fit.width, fit.height);
+}
+
+}  // namespace pelmora
