@@ -365,7 +365,17 @@ void TBitmap::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData&
                   : std::make_shared<raster::Palette>(data.palette->Entries(),
                                                       data.palette->IsHalftone());
   }
-  CopiedImage copy = CopyImage(data.image.get(), palette.get(), target);
+  CopiedImage copy;
+  if (palette == nullptr && data.image.use_count() == 1 && data.image->Width() > 0 &&
+      data.image->Height() > 0) {
+    // Nothing else holds the image (a fresh conversion of the clipboard's handle), and a
+    // copy into its own description would be the same pixel for pixel: take it as it is
+    // rather than allocate and copy a second full-size image.
+    auto image = std::const_pointer_cast<raster::Image>(data.image);
+    copy = CopiedImage{image, image->Describe()};
+  } else {
+    copy = CopyImage(data.image.get(), palette.get(), target);
+  }
   auto record = std::make_shared<TBitmapImage>();
   record->handle = copy.image;
   record->section = copy.image && copy.image->IsSection() ? copy.image : nullptr;

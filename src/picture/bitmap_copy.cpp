@@ -73,7 +73,12 @@ CopiedImage CopyImage(const raster::Image* source, const raster::Palette* new_pa
     }
   }
 
-  result->FillWhite();
+  // The white shows only where the source does not reach: a source covering the whole
+  // result overwrites every pixel, so filling first would only cost a pass over memory.
+  if (source == nullptr || source->Width() < result->Width() ||
+      source->Height() < result->Height()) {
+    result->FillWhite();
+  }
   if (source != nullptr) raster::Convert(*source, *result);
   return CopiedImage{result, result->Describe()};
 }

@@ -26,7 +26,8 @@ struct TRect {
 };
 
 // A clipboard form in engine terms: the Windows shell turns a CF_BITMAP handle into an
-// image (and back) at its edge. No image stands for a data handle of 0.
+// image (and back) at its edge. No image stands for a data handle of 0. A load may take
+// an image that nothing else holds as its own instead of copying it.
 struct ClipboardData {
   std::shared_ptr<const raster::Image> image;
   std::shared_ptr<const raster::Palette> palette;
