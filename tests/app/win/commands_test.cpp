@@ -1,0 +1,773 @@
+// The context menu's commands end to end: each command runs on the test's thread while a
+// second thread answers the real file or font dialog, then looks for any box the command
+// shows afterwards and closes it, so the test's thread always comes back.
+#include <gtest/gtest.h>
+#include <richedit.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/win/application.h"
+#include "app/win/main_form.h"
+#include "app/win/screen_facts.h"
+#include "base/win/text.h"
+#include "clipboard/image.h"
+#include "clipboard/win/clipboard.h"
+#include "dialogs/win/dialog_driver.h"
+#include "dialogs/win/dialog_host.h"
+#include "dialogs/win/message_form.h"
+#include "picture/bitmap.h"
+#include "picture/jpeg_image.h"
+#include "picture/raster_screen.h"
+#include "richtext/win/rich_edit.h"
+
+namespace pelmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFaceList = 1136;
+
+// ---- The clipboard, seen from the test ----------------------------------------------
+
+// A message-only window that owns what the test puts on the clipboard.
+HWND TestClipboardOwner() {
+  static HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                        nullptr, nullptr, nullptr);
+  return owner;
+}
+
+void PutText(const std::string& text) {
+  ASSERT_TRUE(::OpenClipboard(TestClipboardOwner()));
+  ::EmptyClipboard();
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_TEXT, memory);
+  ::CloseClipboard();
+}
+
+// A display bitmap, red above and blue below its middle row.
+void PutBitmap(int width, int height) {
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+  HDC dc = ::CreateCompatibleDC(screen);
+  HGDIOBJ old = ::SelectObject(dc, bitmap);
+  HBRUSH red = ::CreateSolidBrush(RGB(255, 0, 0));
+  HBRUSH blue = ::CreateSolidBrush(RGB(0, 0, 255));
+  RECT top{0, 0, width, height / 2}, bottom{0, height / 2, width, height};
+  ::FillRect(dc, &top, red);
+  ::FillRect(dc, &bottom, blue);
+  ::SelectObject(dc, old);
+  ::DeleteObject(red);
+  ::DeleteObject(blue);
+  ::DeleteDC(dc);
+  ::ReleaseDC(nullptr, screen);
+  ASSERT_TRUE(::OpenClipboard(TestClipboardOwner()));
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_BITMAP, bitmap);
+  ::CloseClipboard();
+}
+
+// The clipboard's CF_TEXT bytes up to their terminator.
+std::string ClipboardText() {
+  std::string text;
+  if (!::OpenClipboard(TestClipboardOwner())) return "<clipboard busy>";
+  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
+      text = bytes;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+// The clipboard's CF_BITMAP: its size and the colours of its top-left and bottom-left
+// pixels; all -1 without one.
+struct ClipboardPicture {
+  int width = -1;
+  int height = -1;
+  COLORREF top_left = CLR_INVALID;
+  COLORREF bottom_left = CLR_INVALID;
+};
+
+ClipboardPicture ReadClipboardBitmap() {
+  ClipboardPicture result;
+  if (!::OpenClipboard(TestClipboardOwner())) return result;
+  if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP))) {
+    BITMAP facts{};
+    if (::GetObjectW(bitmap, sizeof facts, &facts) != 0) {
+      result.width = facts.bmWidth;
+      result.height = facts.bmHeight;
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof info.bmiHeader;
+      info.bmiHeader.biWidth = facts.bmWidth;
+      info.bmiHeader.biHeight = -facts.bmHeight;  // top-down
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      std::vector<DWORD> pixels(
+          static_cast<std::size_t>(facts.bmWidth) * static_cast<std::size_t>(facts.bmHeight), 0);
+      HDC screen = ::GetDC(nullptr);
+      if (::GetDIBits(screen, bitmap, 0, static_cast<UINT>(facts.bmHeight), pixels.data(), &info,
+                      DIB_RGB_COLORS) == facts.bmHeight) {
+        auto colour = [](DWORD p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); };
+        result.top_left = colour(pixels.front());
+        result.bottom_left =
+            colour(pixels[static_cast<std::size_t>(facts.bmHeight - 1) * facts.bmWidth]);
+      }
+      ::ReleaseDC(nullptr, screen);
+    }
+  }
+  ::CloseClipboard();
+  return result;
+}
+
+// ---- Files ------------------------------------------------------------------------
+
+// An empty folder of this name under the system's temporary folder.
+std::wstring EmptyTempFolder(const wchar_t* name) {
+  const std::wstring folder = test::FreshTempFolder(name);
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(fs::path(folder), ignored)) {
+    fs::remove_all(entry.path(), ignored);
+  }
+  return folder;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream(fs::path(path), std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FolderIsEmpty(const std::wstring& folder) {
+  return fs::is_empty(fs::path(folder));
+}
+
+std::string WithoutFinalBreak(std::string text) {
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
+    text.resize(text.size() - 2);
+  } else if (!text.empty() && text.back() == '\r') {
+    text.pop_back();
+  }
+  return text;
+}
+
+bool StartsWith(const std::string& bytes, const std::string& prefix) {
+  return bytes.compare(0, prefix.size(), prefix) == 0;
+}
+
+// A 24-bit BMP file written by the program's own bitmap: red above, blue below the middle.
+void WriteBmp(const std::wstring& path, int width, int height) {
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(TPixelFormat::Bit24);
+  bitmap.SetWidth(width);
+  bitmap.SetHeight(height);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = bitmap.ScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      const bool top = y < height / 2;
+      row[3 * x + 0] = top ? 0 : 255;  // blue
+      row[3 * x + 1] = 0;
+      row[3 * x + 2] = top ? 255 : 0;  // red
+    }
+  }
+  bitmap.SaveToFile(win::SjisFromWide(path));
+}
+
+// The first quantization table of a JPEG file in zigzag order, or empty.
+std::string FirstQuantizationTable(const std::string& jpeg) {
+  std::size_t at = 2;
+  while (at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF) {
+    const unsigned char marker = static_cast<unsigned char>(jpeg[at + 1]);
+    const std::size_t length = (static_cast<unsigned char>(jpeg[at + 2]) << 8) |
+                               static_cast<unsigned char>(jpeg[at + 3]);
+    if (marker == 0xDB && at + 5 + 64 <= jpeg.size()) return jpeg.substr(at + 5, 64);
+    if (marker == 0xDA) break;
+    at += 2 + length;
+  }
+  return {};
+}
+
+bool HasMarker(const std::string& jpeg, unsigned char marker) {
+  return jpeg.find(std::string("\xFF") + static_cast<char>(marker)) != std::string::npos;
+}
+
+// ---- Driving the dialogs ----------------------------------------------------------
+
+// A visible top-level window of thread with the class name other than except.
+HWND FindOtherThreadWindow(DWORD thread, const wchar_t* class_name, HWND except) {
+  struct Search {
+    const wchar_t* class_name;
+    HWND except;
+    HWND found = nullptr;
+  } search{class_name, except};
+  ::EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM pointer) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(pointer);
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (window == s->except || !::IsWindowVisible(window) ||
+            std::wstring_view(name) != s->class_name) {
+          return TRUE;
+        }
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The texts a box shows, its buttons' included, one after another.
+std::wstring BoxText(HWND box) {
+  if (HWND label = ::GetDlgItem(box, TMessageForm::kMessageId)) return test::WindowText(label);
+  std::wstring text;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    text += test::WindowText(child);
+  }
+  return text;
+}
+
+// Presses Ctrl+C through the keyboard input of the box's thread.
+void PressCtrlC(HWND box, DWORD thread) {
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetForegroundWindow(box);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+  INPUT keys[4] = {};
+  for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = 'C';
+  keys[2].ki.wVk = 'C';
+  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  keys[3].ki.wVk = VK_CONTROL;
+  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(4, keys, sizeof(INPUT));
+}
+
+struct Script {
+  // The name typed into a file dialog; none typed when empty.
+  std::wstring file_name;
+  // Acts in the dialog before its button is pressed.
+  std::function<void(HWND dialog)> act;
+  int button = IDOK;
+  // Acts on a box that comes up after the dialog, before the box is closed.
+  std::function<void(HWND box, DWORD thread)> on_box;
+};
+
+// What the driver saw while the command ran.
+struct Seen {
+  bool dialog = false;
+  std::wstring prompt;     // anything the dialog itself asked before it closed
+  std::wstring box_class;  // a box that came up after the dialog closed
+  std::wstring box_text;
+};
+
+void CloseBox(HWND box) {
+  test::PressButton(box, IDOK);
+  if (!test::PollUntil([&] { return !::IsWindowVisible(box); }, 3000)) {
+    ::PostMessageW(box, WM_CLOSE, 0, 0);
+    test::PollUntil([&] { return !::IsWindowVisible(box); }, 3000);
+  }
+}
+
+// Runs command on this thread while a second thread answers its dialog by script and
+// then, until the command returns, reads and closes any box that comes up.
+Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
+  Seen seen;
+  std::atomic<bool> done{false};
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND dialog = nullptr;
+    test::PollUntil([&] {
+      dialog = test::FindThreadWindow(thread, L"#32770");
+      return dialog != nullptr || done;
+    });
+    if (dialog == nullptr) return;
+    seen.dialog = true;
+    ::Sleep(200);  // let the dialog finish standing
+    if (!script.file_name.empty()) test::TypeFileName(dialog, script.file_name);
+    if (script.act) script.act(dialog);
+    test::PressButton(dialog, script.button);
+
+    // The dialog closes, unless it asks something first (an overwrite prompt, a bad path).
+    auto dialog_up = [&] { return ::IsWindow(dialog) && ::IsWindowVisible(dialog); };
+    HWND prompt = nullptr;
+    test::PollUntil(
+        [&] {
+          prompt = FindOtherThreadWindow(thread, L"#32770", dialog);
+          return !dialog_up() || prompt != nullptr;
+        },
+        5000);
+    if (dialog_up()) {
+      if (prompt != nullptr) {
+        seen.prompt = BoxText(prompt);
+        test::PressButton(prompt, IDNO);
+        test::PressButton(prompt, IDOK);
+        test::PollUntil([&] { return !::IsWindowVisible(prompt); }, 3000);
+      } else {
+        seen.prompt = L"<the dialog stayed up>";
+      }
+      test::PressButton(dialog, IDCANCEL);
+      test::PollUntil([&] { return !dialog_up(); }, 3000);
+    }
+
+    // Whatever the command shows afterwards is read and closed; the first box is noted.
+    const ULONGLONG end = ::GetTickCount64() + test::kDialogTimeoutMs;
+    while (!done && ::GetTickCount64() < end) {
+      HWND box = nullptr;
+      const wchar_t* box_class = nullptr;
+      for (const wchar_t* name : {L"PelmoraMessageForm", L"#32770"}) {
+        if ((box = FindOtherThreadWindow(thread, name, nullptr)) != nullptr) {
+          box_class = name;
+          break;
+        }
+      }
+      if (box == nullptr) {
+        ::Sleep(20);
+        continue;
+      }
+      ::Sleep(100);
+      if (seen.box_class.empty()) {
+        seen.box_class = box_class;
+        seen.box_text = BoxText(box);
+        if (script.on_box) script.on_box(box, thread);
+      }
+      CloseBox(box);
+    }
+  });
+  command();
+  done = true;
+  driver.Join();
+  return seen;
+}
+
+// ---- The form under test ------------------------------------------------------------
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    // What start-up does before the main window exists.
+    raster::SetScreen(ReadScreenFacts());
+    RegisterClipboardFormats();
+    InitJpegImageKind(raster::Screen().Depth());
+  }
+  static void TearDownTestSuite() { DoneJpegImageKind(); }
+
+  CommandsTest() {
+    TClipboard::SetApplicationWindow(application_.Handle());
+    win::SetDialogWindows(application_.Handle(), form_.Handle());
+  }
+  ~CommandsTest() override {
+    win::SetDialogWindows(nullptr, nullptr);
+    TClipboard::SetApplicationWindow(nullptr);
+  }
+
+  // Puts text on the clipboard and lets the form show it.
+  void ShowText(const std::string& text) {
+    PutText(text);
+    form_.N8Click();
+    ASSERT_EQ(form_.ClipboardKind, "TXT");
+    ASSERT_TRUE(form_.RichEdit1().Visible());
+  }
+  void ShowPicture(int width, int height) {
+    PutBitmap(width, height);
+    form_.N8Click();
+    ASSERT_EQ(form_.ClipboardKind, "BIT");
+    ASSERT_TRUE(form_.Image1().Visible());
+  }
+
+  Seen Save(const std::wstring& name) {
+    return RunWithDialog([&] { form_.SaveAs1Click(); }, Script{name});
+  }
+  Seen Load(const std::wstring& name) {
+    return RunWithDialog([&] { form_.N3Click(); }, Script{name});
+  }
+
+  HWND TextView() { return form_.RichEdit1().Handle(); }
+  void SelectText(int from, int to) {
+    ::SendMessageW(TextView(), EM_SETSEL, static_cast<WPARAM>(from), to);
+  }
+  std::string ViewText() {
+    char text[1024] = {};
+    ::SendMessageA(TextView(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+  }
+  CHARFORMATA SelectionFormat() {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    ::SendMessageA(TextView(), EM_GETCHARFORMAT, SCF_SELECTION,
+                   reinterpret_cast<LPARAM>(&format));
+    return format;
+  }
+  void ColourAllText(COLORREF colour) {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = CFM_COLOR;
+    format.crTextColor = colour;
+    ::SendMessageA(TextView(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+  }
+
+  TApplication application_{::GetModuleHandleW(nullptr)};
+  TForm1 form_{application_};
+};
+
+// ---- Saving -------------------------------------------------------------------------
+
+TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-save-text");
+  ShowText("保存するテキスト save me");
+  for (const wchar_t* name : {L"\\text.txt", L"\\text.rft", L"\\plain"}) {
+    SCOPED_TRACE(win::SjisFromWide(name));
+    const Seen seen = Save(folder + name);
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.prompt, L"");
+    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    // The platform may add the default extension to a name typed without one.
+    const std::string chosen = form_.SaveDialog1.FileName();
+    EXPECT_TRUE(StartsWith(chosen, win::SjisFromWide(folder + name))) << chosen;
+    const std::string bytes = ReadBytes(win::WideFromSjis(chosen));
+    EXPECT_TRUE(StartsWith(bytes, "{\\rtf")) << bytes.substr(0, 20);
+    EXPECT_NE(bytes.find("save me"), std::string::npos);
+  }
+  {  // Saving over an existing file asks nothing and replaces it.
+    const std::wstring existing = folder + L"\\existing.txt";
+    WriteBytes(existing, std::string(5000, 'x') + "old content");
+    const Seen seen = Save(existing);
+    EXPECT_EQ(seen.prompt, L"");
+    EXPECT_EQ(seen.box_class, L"");
+    const std::string bytes = ReadBytes(existing);
+    EXPECT_TRUE(StartsWith(bytes, "{\\rtf"));
+    EXPECT_EQ(bytes.find("old content"), std::string::npos);
+  }
+  // Saving never looks at the clipboard again.
+  EXPECT_EQ(form_.ClipboardKind, "TXT");
+}
+
+TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-write-error");
+  ShowText("text that cannot be written");
+  DWORD sequence_before_copy = 0;
+  bool copied = false;
+  Script script{folder + L"\\missing-folder\\text.txt"};
+  script.on_box = [&](HWND box, DWORD thread) {
+    sequence_before_copy = ::GetClipboardSequenceNumber();
+    PressCtrlC(box, thread);
+    copied = test::PollUntil(
+        [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
+    ::Sleep(200);  // the box finishes placing its text
+  };
+  const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, script);
+  ASSERT_TRUE(seen.dialog);
+  ASSERT_EQ(seen.prompt, L"") << "the dialog refused the name";
+  EXPECT_EQ(seen.box_class, L"PelmoraMessageForm");
+  EXPECT_EQ(seen.box_text, L"ファイル書き込みエラー");
+  EXPECT_TRUE(copied);
+  const std::string dashes(27, '-');
+  const std::string expected = dashes + "\r\napp_win_tests\r\n" + dashes +
+                               "\r\n\x83\x74\x83\x40\x83\x43\x83\x8B\x8F\x91\x82\xAB\x8D\x9E"
+                               "\x82\xDD\x83\x47\x83\x89\x81\x5B\r\n" +
+                               dashes + "\r\nOK   \r\n" + dashes + "\r\n";
+  EXPECT_EQ(ClipboardText(), expected);
+  EXPECT_TRUE(FolderIsEmpty(folder));
+}
+
+TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-save-picture");
+  ShowPicture(64, 48);
+  for (const wchar_t* name : {L"\\photo.jpg", L"\\PHOTO2.JPG"}) {
+    SCOPED_TRACE(win::SjisFromWide(name));
+    const Seen seen = Save(folder + name);
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(form_.SavePictureDialog1.FileName(), win::SjisFromWide(folder + name));
+    const std::string bytes = ReadBytes(folder + name);
+    ASSERT_GE(bytes.size(), 11u);
+    EXPECT_EQ(bytes.substr(0, 4), "\xFF\xD8\xFF\xE0");
+    EXPECT_EQ(bytes.substr(6, 5), std::string("JFIF\0", 5));
+    // Baseline, and the luminance table of quality 90 (the standard table scaled by 20%).
+    EXPECT_TRUE(HasMarker(bytes, 0xC0));
+    EXPECT_FALSE(HasMarker(bytes, 0xC2));
+    EXPECT_EQ(FirstQuantizationTable(bytes).substr(0, 8), "\x03\x02\x02\x03\x02\x02\x03\x03");
+    // What was written is the shown picture.
+    TJPEGImage written;
+    written.LoadFromFile(win::SjisFromWide(folder + name));
+    EXPECT_EQ(written.Width(), 64);
+    EXPECT_EQ(written.Height(), 48);
+  }
+  {
+    const Seen seen = Save(folder + L"\\picture.bmp");
+    EXPECT_EQ(seen.box_class, L"");
+    const std::string bytes = ReadBytes(folder + L"\\picture.bmp");
+    ASSERT_GE(bytes.size(), 26u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    std::int32_t width = 0, height = 0;
+    std::memcpy(&width, bytes.data() + 18, 4);
+    std::memcpy(&height, bytes.data() + 22, 4);
+    EXPECT_EQ(width, 64);
+    EXPECT_EQ(std::abs(height), 48);
+  }
+  // Other extensions write nothing and say nothing.
+  const auto before = std::distance(fs::directory_iterator(fs::path(folder)),
+                                    fs::directory_iterator());
+  for (const wchar_t* name : {L"\\other.jpeg", L"\\other.png"}) {
+    SCOPED_TRACE(win::SjisFromWide(name));
+    const Seen seen = Save(folder + name);
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(form_.SavePictureDialog1.FileName(), win::SjisFromWide(folder + name));
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(folder)), fs::directory_iterator()),
+            before);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+}
+
+TEST_F(CommandsTest, NothingShownSavesNothing) {
+  // No dialog comes up at all: the driver finds none and the command returns at once.
+  ASSERT_FALSE(form_.RichEdit1().Visible());
+  ASSERT_FALSE(form_.Image1().Visible());
+  bool dialog = true;
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND found = test::WaitForThreadWindow(thread, L"#32770", 1000);
+    dialog = found != nullptr;
+    if (found) test::PressButton(found, IDCANCEL);
+  });
+  form_.SaveAs1Click();
+  driver.Join();
+  EXPECT_FALSE(dialog);
+}
+
+// ---- Loading ------------------------------------------------------------------------
+
+TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-picture");
+  {
+    SCOPED_TRACE("bmp");
+    WriteBmp(folder + L"\\picture.bmp", 50, 40);
+    PutText("before");
+    const Seen seen = Load(folder + L"\\picture.bmp");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
+    const ClipboardPicture picture = ReadClipboardBitmap();
+    EXPECT_EQ(picture.width, 50);
+    EXPECT_EQ(picture.height, 40);
+    EXPECT_EQ(picture.top_left, RGB(255, 0, 0));
+    EXPECT_EQ(picture.bottom_left, RGB(0, 0, 255));
+    EXPECT_EQ(form_.ClipboardKind, "BIT");
+    EXPECT_TRUE(form_.Image1().Visible());
+    EXPECT_FALSE(form_.RichEdit1().Visible());
+    EXPECT_EQ(form_.Image1().Width(), 50);
+    EXPECT_EQ(form_.Image1().Height(), 40);
+  }
+  {
+    SCOPED_TRACE("jpeg");
+    ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+                (folder + L"\\photo.jpg").c_str(), FALSE);
+    TJPEGImage original;
+    original.LoadFromFile(win::SjisFromWide(folder + L"\\photo.jpg"));
+    ASSERT_GT(original.Width(), 0);
+    PutText("before");
+    const Seen seen = Load(folder + L"\\photo.jpg");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
+    const ClipboardPicture picture = ReadClipboardBitmap();
+    EXPECT_EQ(picture.width, original.Width());
+    EXPECT_EQ(picture.height, original.Height());
+    EXPECT_EQ(form_.ClipboardKind, "BIT");
+    EXPECT_TRUE(form_.Image1().Visible());
+    EXPECT_EQ(form_.Image1().Width(), original.Width());
+  }
+}
+
+TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-text");
+  const std::string text = "読み込んだテキスト loaded";
+  for (const wchar_t* name : {L"\\note.txt", L"\\NOTE2.TXT"}) {
+    SCOPED_TRACE(win::SjisFromWide(name));
+    WriteBytes(folder + name, text);
+    PutBitmap(20, 20);
+    const Seen seen = Load(folder + name);
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_EQ(ClipboardText(), text);
+    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
+    EXPECT_EQ(form_.ClipboardKind, "TXT");
+    EXPECT_TRUE(form_.RichEdit1().Visible());
+    EXPECT_FALSE(form_.Image1().Visible());
+    // Pasting back the whole text may bring the control's final paragraph mark along.
+    EXPECT_EQ(WithoutFinalBreak(ViewText()), text);
+  }
+}
+
+TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-nothing");
+  {
+    SCOPED_TRACE("a .jpg that is not JPEG data: nothing changes, nothing is said");
+    WriteBytes(folder + L"\\fake.jpg", "this is plain text, not a JPEG file");
+    PutText("before");
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const Seen seen = Load(folder + L"\\fake.jpg");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(ClipboardText(), "before");
+    // The view was not refreshed: it still shows nothing.
+    EXPECT_EQ(form_.ClipboardKind, "");
+    EXPECT_FALSE(form_.RichEdit1().Visible());
+    EXPECT_FALSE(form_.Image1().Visible());
+  }
+  {
+    SCOPED_TRACE("a .jpeg file loads nothing, but the view looks again");
+    ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+                (folder + L"\\photo.jpeg").c_str(), FALSE);
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const Seen seen = Load(folder + L"\\photo.jpeg");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(form_.ClipboardKind, "TXT");
+    EXPECT_TRUE(form_.RichEdit1().Visible());
+    EXPECT_EQ(ViewText(), "before");
+  }
+  {
+    SCOPED_TRACE("a 0-byte .bmp places nothing");
+    WriteBytes(folder + L"\\empty.bmp", "");
+    PutText("still before");
+    form_.ClipboardKind.clear();
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const Seen seen = Load(folder + L"\\empty.bmp");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(ClipboardText(), "still before");
+    EXPECT_EQ(form_.ClipboardKind, "TXT");
+    EXPECT_EQ(ViewText(), "still before");
+  }
+  {
+    SCOPED_TRACE("cancel");
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    form_.ClipboardKind.clear();
+    Script script;
+    script.button = IDCANCEL;
+    const Seen seen = RunWithDialog([&] { form_.N3Click(); }, script);
+    EXPECT_TRUE(seen.dialog);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(form_.ClipboardKind, "");
+  }
+}
+
+// ---- Restyle and copy ---------------------------------------------------------------
+
+TEST_F(CommandsTest, RestyleWithColourUntouchedGivesAutomaticColourAndCopiesAll) {
+  ShowText("ABCDEF");
+  ColourAllText(RGB(255, 0, 0));
+  SelectText(0, 3);
+  const DWORD sequence = ::GetClipboardSequenceNumber();
+  const Seen seen = RunWithDialog([&] { form_.N5Click(); }, Script{});
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(seen.box_class, L"");
+  EXPECT_EQ(form_.FontDialog1.Font().color, 0x80000008u);
+
+  // The whole text is selected and on the clipboard, with its formatting.
+  EXPECT_NE(::GetClipboardSequenceNumber(), sequence);
+  EXPECT_EQ(ClipboardText(), "ABCDEF");
+  EXPECT_TRUE(::IsClipboardFormatAvailable(::RegisterClipboardFormatW(L"Rich Text Format")));
+  CHARRANGE selection{};
+  ::SendMessageW(TextView(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  EXPECT_EQ(selection.cpMin, 0);
+  EXPECT_GE(selection.cpMax, 6);  // the control may count its final paragraph mark
+  EXPECT_EQ(ViewText(), "ABCDEF");  // no look at the clipboard in between
+
+  {  // The part selected before: automatic colour and the dialog's size.
+    SelectText(0, 3);
+    const CHARFORMATA format = SelectionFormat();
+    EXPECT_TRUE(format.dwMask & CFM_COLOR);
+    EXPECT_TRUE(format.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_TRUE(format.dwMask & CFM_SIZE);
+    EXPECT_EQ(format.yHeight, form_.FontDialog1.FontSize() * 20);
+  }
+  {  // The rest keeps its colour.
+    SelectText(3, 6);
+    const CHARFORMATA format = SelectionFormat();
+    EXPECT_FALSE(format.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(format.crTextColor, RGB(255, 0, 0));
+  }
+}
+
+TEST_F(CommandsTest, RestyleWithAnotherFaceKeepsTheTextsFace) {
+  ShowText("typeface stays");
+  SelectText(0, -1);
+  const std::string face_before = SelectionFormat().szFaceName;
+  std::wstring chosen;
+  Script script;
+  script.act = [&](HWND dialog) {
+    HWND faces = ::GetDlgItem(dialog, kFaceList);
+    const std::wstring current = test::WindowText(faces);
+    const int count = static_cast<int>(::SendMessageW(faces, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[LF_FACESIZE + 8] = {};
+      if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
+      ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      if (::lstrcmpiW(text, current.c_str()) == 0 || text[0] == L'@') continue;
+      if (win::SjisFromWide(text) == face_before) continue;
+      ::SendMessageW(faces, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+      ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFaceList, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(faces));
+      chosen = text;
+      break;
+    }
+  };
+  const Seen seen = RunWithDialog([&] { form_.N5Click(); }, script);
+  ASSERT_TRUE(seen.dialog);
+  ASSERT_FALSE(chosen.empty());
+  EXPECT_EQ(form_.FontDialog1.Font().name, win::SjisFromWide(chosen));
+  SelectText(0, -1);
+  const CHARFORMATA format = SelectionFormat();
+  EXPECT_EQ(std::string(format.szFaceName), face_before);
+  EXPECT_TRUE(format.dwEffects & CFE_AUTOCOLOR);
+}
+
+TEST_F(CommandsTest, CopyNarrowsTheViewToTheSelection) {
+  ShowText("ABCDEF");
+  {
+    SCOPED_TRACE("selection");
+    SelectText(1, 4);
+    form_.N10Click();
+    EXPECT_EQ(ClipboardText(), "BCD");
+    EXPECT_EQ(ViewText(), "BCD");
+    EXPECT_EQ(form_.ClipboardKind, "TXT");
+  }
+  {
+    SCOPED_TRACE("no selection: the clipboard stays, the view shows it again");
+    SelectText(0, 0);
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    form_.N10Click();
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(ViewText(), "BCD");
+  }
+  {
+    SCOPED_TRACE("picture shown: nothing happens");
+    ShowPicture(10, 10);
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    form_.N10Click();
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_TRUE(form_.Image1().Visible());
+  }
+}
+
+}  // namespace
+}  // namespace pelmora
