@@ -534,6 +534,35 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
   EXPECT_EQ(form_.ClipboardKind, "BIT");
 }
 
+TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-picture-error");
+  ShowPicture(16, 16);
+  // Through the menu's command message, as a click on the item runs it.
+  auto save = [&](const std::wstring& name) {
+    return RunWithDialog(
+        [&] { ::SendMessageW(form_.Handle(), WM_COMMAND, form_.SaveAs1->Command(), 0); },
+        Script{name});
+  };
+  {
+    SCOPED_TRACE("jpeg: the error's own message in the default error display");
+    const Seen seen = save(folder + L"\\missing-folder\\photo.jpg");
+    ASSERT_TRUE(seen.dialog);
+    ASSERT_EQ(seen.prompt, L"");
+    EXPECT_EQ(seen.box_class, L"#32770");
+    EXPECT_NE(seen.box_text.find(L"photo.jpg"), std::wstring::npos)
+        << win::SjisFromWide(seen.box_text);
+    EXPECT_NE(seen.box_text.find(L"作成できません"), std::wstring::npos);
+  }
+  {
+    SCOPED_TRACE("bmp: the short message");
+    const Seen seen = save(folder + L"\\missing-folder\\picture.bmp");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"PelmoraMessageForm");
+    EXPECT_EQ(seen.box_text, L"ファイル書き込みエラー");
+  }
+  EXPECT_TRUE(FolderIsEmpty(folder));
+}
+
 TEST_F(CommandsTest, NothingShownSavesNothing) {
   // No dialog comes up at all: the driver finds none and the command returns at once.
   ASSERT_FALSE(form_.RichEdit1().Visible());
@@ -591,6 +620,24 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     EXPECT_TRUE(form_.Image1().Visible());
     EXPECT_EQ(form_.Image1().Width(), original.Width());
   }
+}
+
+TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-truncated");
+  const std::string whole = ReadBytes(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg"));
+  ASSERT_GT(whole.size(), 1000u);
+  WriteBytes(folder + L"\\half.jpg", whole.substr(0, whole.size() / 2));
+  TJPEGImage original;
+  original.LoadFromFile(win::SjisFromWide(folder + L"\\half.jpg"));
+  PutText("before");
+  const Seen seen = Load(folder + L"\\half.jpg");
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(seen.box_class, L"");
+  const ClipboardPicture picture = ReadClipboardBitmap();
+  EXPECT_EQ(picture.width, original.Width());
+  EXPECT_EQ(picture.height, original.Height());
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  EXPECT_TRUE(form_.Image1().Visible());
 }
 
 TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
