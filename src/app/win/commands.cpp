@@ -27,7 +27,8 @@ void PlacePictureOnClipboard(const TPicture& picture) {
   picture.SaveToClipboardFormat(format, data);
   if (!data.image) return;
   win::UniqueBitmap handle = win::BitmapHandleFromImage(*data.image);
-  Clipboard().PlaceHandle(format, handle.Release());
+  // The bitmap passes to the system only once it is placed; otherwise it is deleted here.
+  if (Clipboard().PlaceHandle(format, handle.Get())) handle.Release();
 }
 
 }  // namespace

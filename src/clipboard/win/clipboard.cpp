@@ -80,10 +80,10 @@ HANDLE TClipboard::TakeHandle(std::uint16_t format) {
   return ::GetClipboardData(format);
 }
 
-void TClipboard::PlaceHandle(std::uint16_t format, HANDLE handle) {
+bool TClipboard::PlaceHandle(std::uint16_t format, HANDLE handle) {
   ClipboardOpening opening(*this);
   EmptyBeforePlacing();
-  ::SetClipboardData(format, handle);
+  return ::SetClipboardData(format, handle) != nullptr;
 }
 
 }  // namespace pelmora

@@ -28,8 +28,9 @@ class TClipboard {
   // The clipboard's data handle for the format, or 0. The handle stays the clipboard's.
   HANDLE TakeHandle(std::uint16_t format);
   // Places a handle, which passes to the system. The first placement of an opening empties
-  // the clipboard; later ones in the same opening add formats.
-  void PlaceHandle(std::uint16_t format, HANDLE handle);
+  // the clipboard; later ones in the same opening add formats. Returns whether the system
+  // took the handle; when it did not (or the opening failed), the caller still owns it.
+  bool PlaceHandle(std::uint16_t format, HANDLE handle);
 
  private:
   friend TClipboard& Clipboard();

@@ -162,7 +162,7 @@ void TMessageForm::CopyToClipboard() const {
   }
   TClipboard& clipboard = Clipboard();
   ClipboardOpening opening(clipboard);
-  clipboard.PlaceHandle(CF_TEXT, memory.Release());
+  if (clipboard.PlaceHandle(CF_TEXT, memory.Get())) memory.Release();
 }
 
 bool TMessageForm::IsCopyKey(const MSG& message) const {
