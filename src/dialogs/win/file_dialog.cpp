@@ -14,6 +14,9 @@ namespace {
 // other way to find its object before the dialog stands.
 thread_local TOpenDialog* t_running = nullptr;
 
+// Posted to the hook's own window when the dialog's size changes.
+constexpr UINT kResizedMessage = WM_APP + 1;
+
 class RunningDialog {
  public:
   explicit RunningDialog(TOpenDialog* dialog) : previous_(t_running) { t_running = dialog; }
@@ -96,6 +99,8 @@ void TOpenDialog::SelectionChanged(HWND) {}
 
 void TOpenDialog::DialogClosing(HWND) {}
 
+void TOpenDialog::DialogResized(HWND) {}
+
 UINT_PTR CALLBACK TOpenDialog::HookProc(HWND window, UINT message, WPARAM, LPARAM lparam) {
   TOpenDialog* self = t_running;
   if (self == nullptr) return 0;
@@ -111,6 +116,14 @@ UINT_PTR CALLBACK TOpenDialog::HookProc(HWND window, UINT message, WPARAM, LPARA
         if (notify->hdr.code == CDN_SELCHANGE) self->SelectionChanged(window);
         break;
       }
+      case WM_SIZE:
+        // The platform resizes the child dialog before or after moving the controls in
+        // it, depending on the version; a posted message comes after both.
+        ::PostMessageW(window, kResizedMessage, 0, 0);
+        break;
+      case kResizedMessage:
+        self->DialogResized(window);
+        return TRUE;
       case WM_DESTROY:
         self->DialogClosing(window);
         break;

@@ -41,6 +41,8 @@ class TOpenDialog {
   virtual void DialogStanding(HWND hook_window);
   virtual void SelectionChanged(HWND hook_window);
   virtual void DialogClosing(HWND hook_window);
+  // After the user resized the dialog, once the platform has moved its own controls.
+  virtual void DialogResized(HWND hook_window);
 
  protected:
   // Adds what a kind of dialog needs to the record (a template, say).

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <array>
 
 #include "base/format.h"
@@ -30,6 +31,63 @@ HWND CreateChild(const wchar_t* window_class, const wchar_t* text, DWORD style, 
   return child;
 }
 
+void MoveTo(HWND window, const RECT& r) {
+  if (window) ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+// The picture panel takes the template dialog's client area right of the platform's
+// controls, 4 pixels down.
+RECT PicturePanelBounds(HWND template_dialog) {
+  RECT bounds{};
+  ::GetClientRect(template_dialog, &bounds);
+  if (HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea)) {
+    RECT area{};
+    ::GetWindowRect(platform_area, &area);
+    ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&area), 2);
+    bounds.left = area.right;
+  }
+  bounds.top += 4;
+  return bounds;
+}
+
+// When the user resizes the dialog the platform widens its own controls and shifts the
+// panel right by as much; the panel keeps that left edge and grows down to the bottom.
+RECT ResizedPicturePanelBounds(HWND template_dialog, HWND panel) {
+  RECT bounds{};
+  ::GetClientRect(template_dialog, &bounds);
+  RECT now{};
+  ::GetWindowRect(panel, &now);
+  ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&now), 2);
+  bounds.left = now.left;
+  bounds.top += 4;
+  return bounds;
+}
+
+RECT NonNegative(RECT r) {
+  r.right = std::max(r.right, r.left);
+  r.bottom = std::max(r.bottom, r.top);
+  return r;
+}
+
+// Inside the picture panel: the label along the top, the paint panel below it, the
+// preview button at the label's right end.
+struct PanelLayout {
+  RECT label;
+  RECT paint;
+  RECT button;
+};
+
+PanelLayout LayOutPicturePanel(const RECT& inner) {
+  PanelLayout layout{};
+  layout.label = {inner.left, inner.top, inner.right, inner.top + kLabelHeight};
+  layout.paint = {inner.left, layout.label.bottom, inner.right,
+                  std::max(layout.label.bottom, inner.bottom)};
+  const int button_left = layout.paint.right - kButtonWidth - 2;
+  layout.button = {button_left, layout.label.top + 1, button_left + kButtonWidth,
+                   layout.label.top + 1 + kButtonHeight};
+  return layout;
+}
+
 }  // namespace
 
 TSavePictureDialog::TSavePictureDialog() = default;
@@ -51,18 +109,7 @@ void TSavePictureDialog::DialogStanding(HWND hook_window) {
 void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
   const HFONT font =
       reinterpret_cast<HFONT>(::SendMessageW(template_dialog, WM_GETFONT, 0, 0));
-  RECT bounds{};
-  ::GetClientRect(template_dialog, &bounds);
-  if (HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea)) {
-    RECT area{};
-    ::GetWindowRect(platform_area, &area);
-    ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&area), 2);
-    bounds.left = area.right;
-  }
-  bounds.top += 4;
-  if (bounds.right < bounds.left) bounds.right = bounds.left;
-  if (bounds.bottom < bounds.top) bounds.bottom = bounds.top;
-
+  const RECT bounds = NonNegative(PicturePanelBounds(template_dialog));
   TPreviewPanel::Look picture_look;
   picture_look.border_width = kPicturePanelBorder;
   picture_panel_ = std::make_unique<TPreviewPanel>(template_dialog, bounds, kPicturePanelId,
@@ -70,27 +117,21 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
   picture_panel_->SetOnCommand([this](int id, int code) {
     if (id == kPreviewButtonId && code == BN_CLICKED) OpenPreviewWindow();
   });
-  const RECT inner = picture_panel_->InnerRect();
+  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect());
 
-  RECT label_bounds{inner.left, inner.top, inner.right, inner.top + kLabelHeight};
-  label_ = CreateChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, label_bounds,
+  label_ = CreateChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, layout.label,
                        picture_panel_->Handle(), kPictureLabelId, font);
 
-  RECT paint_bounds{inner.left, label_bounds.bottom, inner.right,
-                    std::max(label_bounds.bottom, inner.bottom)};
   TPreviewPanel::Look paint_look;
   paint_look.bevels = true;
-  paint_panel_ = std::make_unique<TPreviewPanel>(picture_panel_->Handle(), paint_bounds,
+  paint_panel_ = std::make_unique<TPreviewPanel>(picture_panel_->Handle(), layout.paint,
                                                  kPaintPanelId, paint_look, font);
   paint_panel_->SetCaption(strings::kPreviewNone);
   paint_panel_->SetPicture(&picture_);
   paint_panel_->SetOnDoubleClick([this] { OpenPreviewWindow(); });
   paint_panel_->SetOnDrawFailure([this] { paint_panel_->SetCaption(strings::kPreviewInvalid); });
 
-  const int button_left = paint_bounds.right - kButtonWidth - 2;
-  RECT button_bounds{button_left, label_bounds.top + 1, button_left + kButtonWidth,
-                     label_bounds.top + 1 + kButtonHeight};
-  button_ = CreateChild(L"BUTTON", L"", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, button_bounds,
+  button_ = CreateChild(L"BUTTON", L"", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, layout.button,
                         picture_panel_->Handle(), kPreviewButtonId, font);
   if (button_) {
     glyph_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), L"PREVIEWGLYPH",
@@ -117,6 +158,18 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
     }
   }
 }
+
+void TSavePictureDialog::LayOutPreviewControls(HWND template_dialog) {
+  if (!picture_panel_) return;
+  picture_panel_->SetBounds(
+      NonNegative(ResizedPicturePanelBounds(template_dialog, picture_panel_->Handle())));
+  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect());
+  MoveTo(label_, layout.label);
+  if (paint_panel_) paint_panel_->SetBounds(layout.paint);
+  MoveTo(button_, layout.button);
+}
+
+void TSavePictureDialog::DialogResized(HWND hook_window) { LayOutPreviewControls(hook_window); }
 
 void TSavePictureDialog::DestroyPreviewControls() {
   if (tooltip_) {

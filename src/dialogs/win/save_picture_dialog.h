@@ -30,12 +30,14 @@ class TSavePictureDialog : public TSaveDialog {
   void DialogStanding(HWND hook_window) override;
   void SelectionChanged(HWND hook_window) override;
   void DialogClosing(HWND hook_window) override;
+  void DialogResized(HWND hook_window) override;
 
  protected:
   void PrepareRecord(OPENFILENAMEW& record) override;
 
  private:
   void CreatePreviewControls(HWND template_dialog);
+  void LayOutPreviewControls(HWND template_dialog);
   void DestroyPreviewControls();
   void ShowFile(const std::wstring& path);
   void ShowNoPicture();

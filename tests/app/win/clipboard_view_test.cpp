@@ -57,18 +57,6 @@ HANDLE Metafile() {
   return Block(&picture, sizeof picture);
 }
 
-std::string ClipboardText() {
-  std::string text;
-  if (::OpenClipboard(nullptr)) {
-    if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-      text = static_cast<const char*>(::GlobalLock(data));
-      ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
-  }
-  return text;
-}
-
 class ClipboardView : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -243,6 +243,75 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   EXPECT_FALSE(after_damaged.button_enabled);
 }
 
+RECT RectIn(HWND window, HWND parent) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
+  const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-resize");
+  Dialog dialog;
+  dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
+  dialog.SetFileName(win::SjisFromWide(folder + L"\\saved.bmp"));
+
+  bool controls_found = false, followed = false;
+  RECT client_before{}, client_after{}, panel{}, paint{}, button{};
+  RECT panel_in_dialog{}, file_list_in_dialog{};
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND top = test::WaitForThreadWindow(thread, L"#32770");
+    if (top == nullptr) return;
+    PreviewControls controls;
+    controls_found = test::PollUntil([&] { return controls.Find(top); }, 5000);
+    if (!controls_found) {
+      test::PressButton(top, IDCANCEL);
+      return;
+    }
+    HWND child = ::FindWindowExW(top, nullptr, L"#32770", nullptr);
+    HWND picture_panel = ::GetDlgItem(child, Dialog::kPicturePanelId);
+    ::GetClientRect(child, &client_before);
+    RECT frame{};
+    ::GetWindowRect(top, &frame);
+    ::SetWindowPos(top, nullptr, 0, 0, frame.right - frame.left + 160,
+                   frame.bottom - frame.top + 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    followed = test::PollUntil(
+        [&] {
+          ::GetClientRect(child, &client_after);
+          panel = RectIn(picture_panel, child);
+          return client_after.right > client_before.right && panel.right == client_after.right &&
+                 panel.bottom == client_after.bottom;
+        },
+        5000);
+    panel_in_dialog = RectIn(picture_panel, top);
+    file_list_in_dialog =
+        RectIn(::FindWindowExW(top, nullptr, L"SHELLDLL_DefView", nullptr), top);
+    paint = RectIn(controls.paint, picture_panel);
+    button = RectIn(controls.button, picture_panel);
+    ::Sleep(300);
+    test::SaveWindowScreenshot(top,
+                               PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_resized.png");
+    test::PressButton(top, IDCANCEL);
+  });
+  dialog.Execute();
+  driver.Join();
+
+  ASSERT_TRUE(controls_found);
+  EXPECT_TRUE(followed) << "client right " << client_after.right << ", panel right "
+                        << panel.right << ", client bottom " << client_after.bottom
+                        << ", panel bottom " << panel.bottom;
+  // The platform widens its file list; the preview stays clear of it.
+  EXPECT_GE(panel_in_dialog.left, file_list_in_dialog.right);
+  EXPECT_EQ(panel.top, 4);
+  // The paint panel fills the picture panel inside its 6-pixel border, below the label.
+  const int panel_width = panel.right - panel.left;
+  const int panel_height = panel.bottom - panel.top;
+  EXPECT_EQ(paint.right, panel_width - 6);
+  EXPECT_EQ(paint.top, 6 + 23);
+  EXPECT_EQ(paint.bottom, panel_height - 6);
+  EXPECT_EQ(button.right, paint.right - 2);
+}
+
 TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMonitor) {
   // Client 300 wide with a panel client of 298: the picture plus 12.
   EXPECT_EQ(PreviewClientExtent(1280, 300, 40, 298, 40), 52);
