@@ -1,9 +1,9 @@
 #pragma once
-// Keeps a failed look at the clipboard from repeating for ever. A look that fails during a
-// paint or a resize shows an error box; closing the box repaints the window, which would
-// look again and fail again. After such a failure, paints and resizes skip the look until
-// the clipboard's content (its sequence number) or the window's size has changed. A
-// command that asks for a look always gets one.
+// Stops an error box from bringing itself back. When reading the clipboard throws during a
+// paint, the box appears; closing it repaints the main window, which would read the
+// clipboard again and throw again. So a paint or resize skips the read while the clipboard
+// sequence number and the client size are those of the read that threw. Commands read
+// unconditionally.
 #include <cstdint>
 #include <optional>
 

@@ -5,7 +5,7 @@
 namespace pelmora {
 namespace {
 
-TEST(InspectionGuard, AFailureHoldsUntilTheClipboardOrTheSizeChanges) {
+TEST(InspectionGuard, SkipsReadsOnlyInTheStateThatThrew) {
   InspectionGuard guard;
   const InspectionState state{7, 424, 231};
   EXPECT_TRUE(guard.ShouldInspect(state));
@@ -16,7 +16,7 @@ TEST(InspectionGuard, AFailureHoldsUntilTheClipboardOrTheSizeChanges) {
   EXPECT_TRUE(guard.ShouldInspect({7, 425, 231}));
   EXPECT_TRUE(guard.ShouldInspect({7, 424, 230}));
 
-  // Back to the state that failed: still held, since nothing succeeded in between.
+  // Returning to the state that threw skips again; a read that went through clears it.
   EXPECT_FALSE(guard.ShouldInspect(state));
   guard.Succeeded();
   EXPECT_TRUE(guard.ShouldInspect(state));
