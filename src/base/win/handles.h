@@ -7,7 +7,7 @@
 
 namespace pelmora::win {
 
-// A handle released by Traits::Release unless it equals Traits::Invalid().
+// A handle released by Traits::Close unless it equals Traits::Invalid().
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -38,10 +38,12 @@ class UniqueHandle {
   Handle handle_ = Traits::Invalid();
 };
 
-struct GdiObjectTraits {
-  using Handle = HGDIOBJ;
+// Traits of a handle that is null when there is none and that one function releases.
+template <typename H, auto Free>
+struct NullHandleTraits {
+  using Handle = H;
   static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::DeleteObject(handle); }
+  static void Close(Handle handle) noexcept { Free(handle); }
 };
 
 // A GDI object of a given kind, deleted with DeleteObject.
@@ -56,7 +58,7 @@ class GdiObject {
   void Reset(H handle = nullptr) noexcept { owner_.Reset(handle); }
 
  private:
-  UniqueHandle<GdiObjectTraits> owner_;
+  UniqueHandle<NullHandleTraits<HGDIOBJ, &::DeleteObject>> owner_;
 };
 
 using UniqueFont = GdiObject<HFONT>;
@@ -68,12 +70,7 @@ using UniquePalette = GdiObject<HPALETTE>;
 
 // A kernel object handle (mutex, file, event): CloseHandle. Kernel functions report
 // failure either as null or as INVALID_HANDLE_VALUE; both count as "no handle".
-struct KernelHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::CloseHandle(handle); }
-};
-class UniqueKernelHandle : public UniqueHandle<KernelHandleTraits> {
+class UniqueKernelHandle : public UniqueHandle<NullHandleTraits<HANDLE, &::CloseHandle>> {
  public:
   UniqueKernelHandle() noexcept = default;
   explicit UniqueKernelHandle(HANDLE handle) noexcept
@@ -81,44 +78,19 @@ class UniqueKernelHandle : public UniqueHandle<KernelHandleTraits> {
 };
 
 // A menu not attached to a window: DestroyMenu.
-struct MenuTraits {
-  using Handle = HMENU;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::DestroyMenu(handle); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 
 // A window: DestroyWindow.
-struct WindowTraits {
-  using Handle = HWND;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::DestroyWindow(handle); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
 
 // A loaded library: FreeLibrary.
-struct LibraryTraits {
-  using Handle = HMODULE;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::FreeLibrary(handle); }
-};
-using UniqueLibrary = UniqueHandle<LibraryTraits>;
+using UniqueLibrary = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
 
 // A block of global memory: GlobalFree. Ownership passes to the clipboard by Release().
-struct GlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::GlobalFree(handle); }
-};
-using UniqueGlobal = UniqueHandle<GlobalMemoryTraits>;
+using UniqueGlobal = UniqueHandle<NullHandleTraits<HGLOBAL, &::GlobalFree>>;
 
 // A memory DC from CreateCompatibleDC: DeleteDC.
-struct MemoryDcTraits {
-  using Handle = HDC;
-  static constexpr Handle Invalid() noexcept { return nullptr; }
-  static void Close(Handle handle) noexcept { ::DeleteDC(handle); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
+using UniqueMemoryDc = UniqueHandle<NullHandleTraits<HDC, &::DeleteDC>>;
 
 // A window's DC from GetDC: ReleaseDC with the same window.
 class WindowDc {

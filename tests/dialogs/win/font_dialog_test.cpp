@@ -138,7 +138,9 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
         found));
     ASSERT_FALSE(face.empty());
     EXPECT_EQ(dialog.Font().name, win::SjisFromWide(face));
-    if (script >= 0) EXPECT_EQ(dialog.Font().charset, script);
+    if (script >= 0) {
+      EXPECT_EQ(dialog.Font().charset, script);
+    }
     EXPECT_EQ(dialog.Font().color, 0x80000008u);
   }
 }
