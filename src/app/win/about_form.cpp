@@ -43,14 +43,9 @@ TForm2::TForm2(TApplication& application) : application_(application) {
   win::WideFromSjis(kFontFace).copy(font.lfFaceName, LF_FACESIZE - 1);
   font_ = win::UniqueFont(::CreateFontIndirectW(&font));
 
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TForm2>;
-  window_class.hInstance = application.Instance();
+  WNDCLASSEXW window_class = win::AttachedWindowClass<TForm2>(application.Instance(), kAboutClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kAboutClass;
   win::RegisterWindowClass(window_class);
 
   const std::wstring caption = win::WideFromSjis(kCaption);

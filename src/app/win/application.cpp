@@ -28,14 +28,9 @@ std::string ModuleFileName(HMODULE module) {
 
 TApplication::TApplication(HINSTANCE instance)
     : instance_(instance), title_(ApplicationTitleFromPath(ModuleFileName(nullptr))) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TApplication>;
-  window_class.hInstance = instance;
+  WNDCLASSEXW window_class = win::AttachedWindowClass<TApplication>(instance, kApplicationClass);
   window_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
   window_class.hIconSm = window_class.hIcon;
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kApplicationClass;
   win::RegisterWindowClass(window_class);
   // A zero-sized popup with a caption: invisible on screen, yet it is the window the
   // taskbar shows, under the application title.

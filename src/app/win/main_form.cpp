@@ -62,14 +62,9 @@ TForm1::TForm1(TApplication& application) : application_(application) {
   CreateMenu();
   CreateDialogs();
 
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TForm1>;
-  window_class.hInstance = application.Instance();
+  WNDCLASSEXW window_class = win::AttachedWindowClass<TForm1>(application.Instance(), kMainClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kMainClass;
   win::RegisterWindowClass(window_class);
 
   RECT outer{0, 0, win::ScaleToScreen(kClientWidth), win::ScaleToScreen(kClientHeight)};

@@ -26,14 +26,9 @@ win::UniqueFont MakePanelFont() {
 
 TPanel::TPanel(HWND parent, const RECT& bounds) : font_(MakePanelFont()) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
+  WNDCLASSEXW window_class = win::AttachedWindowClass<TPanel>(instance, kPanelClass);
   // Redrawn whole on every size change, so the caption stays centred.
   window_class.style = CS_HREDRAW | CS_VREDRAW;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TPanel>;
-  window_class.hInstance = instance;
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kPanelClass;
   win::RegisterWindowClass(window_class);
 
   const std::wstring caption = win::WideFromSjis(caption_);

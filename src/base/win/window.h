@@ -22,6 +22,19 @@ LRESULT CALLBACK AttachedWindowProc(HWND window, UINT message, WPARAM wparam, LP
   return Dispatch([&] { return self->HandleMessage(window, message, wparam, lparam); });
 }
 
+// The class description every window of T starts from: T's window procedure, the given
+// module, the arrow cursor. Callers add style, icon and background where they need them.
+template <typename T>
+WNDCLASSEXW AttachedWindowClass(HINSTANCE instance, const wchar_t* class_name) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &AttachedWindowProc<T>;
+  window_class.hInstance = instance;
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = class_name;
+  return window_class;
+}
+
 // Registers a window class once per process; raises EOSError when the system refuses.
 void RegisterWindowClass(const WNDCLASSEXW& window_class);
 

@@ -21,13 +21,9 @@ constexpr wchar_t kClassName[] = L"PelmoraMessageForm";
 constexpr char kButtonCaption[] = "OK";
 
 void RegisterMessageFormClass() {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TMessageForm>;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  WNDCLASSEXW window_class =
+      win::AttachedWindowClass<TMessageForm>(::GetModuleHandleW(nullptr), kClassName);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kClassName;
   win::RegisterWindowClass(window_class);
 }
 

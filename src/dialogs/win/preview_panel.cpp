@@ -13,13 +13,9 @@ namespace {
 constexpr wchar_t kClassName[] = L"PelmoraPreviewPanel";
 
 void RegisterPanelClass() {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
+  WNDCLASSEXW window_class =
+      win::AttachedWindowClass<TPreviewPanel>(::GetModuleHandleW(nullptr), kClassName);
   window_class.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TPreviewPanel>;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kClassName;
   win::RegisterWindowClass(window_class);
 }
 

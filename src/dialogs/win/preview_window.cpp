@@ -35,13 +35,9 @@ class TPreviewWindow {
 };
 
 void RegisterPreviewClass() {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = &win::AttachedWindowProc<TPreviewWindow>;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  WNDCLASSEXW window_class =
+      win::AttachedWindowClass<TPreviewWindow>(::GetModuleHandleW(nullptr), kClassName);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kClassName;
   win::RegisterWindowClass(window_class);
 }
 
