@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <memory>
 #include <cstring>
-#include <thread>
 #include <string>
 
 #include "app/win/application.h"
@@ -22,6 +21,7 @@
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
+#include "support/win/clipboard_holder.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
 
@@ -188,18 +188,8 @@ void CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
 
 TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceNotOnEveryRepaint) {
   SetClipboard({{CF_BITMAP, Bitmap(20, 20)}});
-  std::atomic<bool> holding{false}, release{false};
-  std::thread other([&] {
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr);
-    if (::OpenClipboard(window)) {
-      holding = true;
-      for (int i = 0; i < 1000 && !release; ++i) ::Sleep(10);
-      ::CloseClipboard();
-    }
-    ::DestroyWindow(window);
-  });
-  ASSERT_TRUE(test::WaitUntil([&] { return holding.load(); }, 5000));
+  auto holder = std::make_unique<test::ClipboardHolder>();
+  ASSERT_TRUE(holder->Held());
 
   g_boxes_seen = 0;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseErrorBoxes);
@@ -212,8 +202,7 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceNotOnEveryRepaint) {
   ::KillTimer(nullptr, timer);
   EXPECT_EQ(g_boxes_seen, 1);
 
-  release = true;
-  other.join();
+  holder.reset();
   // A command asks again and succeeds.
   form_.N8Click();
   EXPECT_EQ(form_.ClipboardKind, "BIT");

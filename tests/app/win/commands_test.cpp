@@ -28,6 +28,7 @@
 #include "picture/jpeg_image.h"
 #include "picture/raster_screen.h"
 #include "richtext/win/rich_edit.h"
+#include "support/win/keyboard.h"
 
 namespace pelmora {
 namespace {
@@ -242,22 +243,6 @@ std::wstring BoxText(HWND box) {
   return text;
 }
 
-// Presses Ctrl+C through the keyboard input of the box's thread.
-void PressCtrlC(HWND box, DWORD thread) {
-  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
-  ::SetForegroundWindow(box);
-  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
-  INPUT keys[4] = {};
-  for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = VK_CONTROL;
-  keys[1].ki.wVk = 'C';
-  keys[2].ki.wVk = 'C';
-  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
-  keys[3].ki.wVk = VK_CONTROL;
-  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(4, keys, sizeof(INPUT));
-}
-
 struct Script {
   // The name typed into a file dialog; none typed when empty.
   std::wstring file_name;
@@ -464,7 +449,7 @@ TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
   Script script{folder + L"\\missing-folder\\text.txt"};
   script.on_box = [&](HWND box, DWORD thread) {
     sequence_before_copy = ::GetClipboardSequenceNumber();
-    PressCtrlC(box, thread);
+    test::PressCtrlC(box, thread);
     copied = test::PollUntil(
         [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
     ::Sleep(200);  // the box finishes placing its text

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstring>
-#include <thread>
 
 #include "base/errors.h"
 #include "base/win/handles.h"
 #include "clipboard/win/bitmap_handle.h"
+#include "support/win/clipboard_holder.h"
 
 namespace pelmora {
 namespace {
@@ -67,19 +66,8 @@ TEST(Clipboard, PictureFormatCountsAnyFormatAPictureCanLoad) {
 }
 
 TEST(Clipboard, HeldByAnotherWindowFailsWithTheMessageAndLeavesTheCountAtZero) {
-  std::atomic<bool> holding{false}, release{false};
-  std::thread other([&] {
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    nullptr, nullptr);
-    if (::OpenClipboard(window)) {
-      holding = true;
-      for (int i = 0; i < 500 && !release; ++i) ::Sleep(10);
-      ::CloseClipboard();
-    }
-    ::DestroyWindow(window);
-  });
-  for (int i = 0; i < 500 && !holding; ++i) ::Sleep(10);
-  ASSERT_TRUE(holding);
+  test::ClipboardHolder holder;
+  ASSERT_TRUE(holder.Held());
   TClipboard& clipboard = Clipboard();
   try {
     clipboard.TakeHandle(CF_BITMAP);
@@ -88,8 +76,6 @@ TEST(Clipboard, HeldByAnotherWindowFailsWithTheMessageAndLeavesTheCountAtZero) {
     EXPECT_EQ(e.Message(), "クリップボードを開くことができません");
   }
   EXPECT_EQ(clipboard.OpenCount(), 0);
-  release = true;
-  other.join();
 }
 
 TEST(BitmapHandle, DeviceBitmapsKeepTheirFormAndColours) {

@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "base/errors.h"
 #include "base/strings.h"
 #include "base/win/text.h"
 #include "dialogs/message_box_layout.h"
 #include "dialogs/win/dialog_driver.h"
+#include "support/win/clipboard_holder.h"
+#include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
 
@@ -45,50 +45,6 @@ void PutOnClipboard(const char* text) {
   ::CloseClipboard();
 }
 
-// Holds the clipboard open from another thread until released.
-class ClipboardHolder {
- public:
-  ClipboardHolder()
-      : thread_([this] {
-          HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                          nullptr, nullptr, nullptr);
-          held_ = ::OpenClipboard(window) != FALSE;
-          ready_ = true;
-          while (!release_) ::Sleep(10);
-          if (held_) ::CloseClipboard();
-          ::DestroyWindow(window);
-        }) {
-    test::PollUntil([this] { return ready_.load(); }, 5000);
-  }
-  ~ClipboardHolder() {
-    release_ = true;
-    thread_.join();
-  }
-  bool Held() const { return held_; }
-
- private:
-  std::atomic<bool> ready_{false};
-  std::atomic<bool> release_{false};
-  std::atomic<bool> held_{false};
-  std::thread thread_;
-};
-
-// Presses Ctrl+C through the real keyboard input of the box's thread.
-void PressCtrlC(HWND box, DWORD thread) {
-  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
-  ::SetForegroundWindow(box);
-  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
-  INPUT keys[4] = {};
-  for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = VK_CONTROL;
-  keys[1].ki.wVk = 'C';
-  keys[2].ki.wVk = 'C';
-  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
-  keys[3].ki.wVk = VK_CONTROL;
-  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
-  ::SendInput(4, keys, sizeof(INPUT));
-}
-
 TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
   {
     TMessageForm form(strings::kFileWriteError, "Dialogs_win_tests");
@@ -105,7 +61,7 @@ TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
     // Held by someone else: the clipboard's own error, and the content stays.
     PutOnClipboard("before");
     TMessageForm form("text", "Caption");
-    ClipboardHolder holder;
+    test::ClipboardHolder holder;
     ASSERT_TRUE(holder.Held());
     try {
       form.CopyToClipboard();
@@ -178,7 +134,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    PressCtrlC(box, thread);
+    test::PressCtrlC(box, thread);
     copied = test::PollUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
     ::Sleep(100);
     error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
@@ -208,8 +164,8 @@ TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
     if (box == nullptr) return;
     found = true;
     {
-      ClipboardHolder holder;
-      PressCtrlC(box, thread);
+      test::ClipboardHolder holder;
+      test::PressCtrlC(box, thread);
       if (HWND error = test::WaitForThreadWindow(thread, L"#32770", 5000)) {
         for (HWND child = ::GetWindow(error, GW_CHILD); child;
              child = ::GetWindow(child, GW_HWNDNEXT)) {

@@ -1,0 +1,27 @@
+#pragma once
+// Another program holding the clipboard open, played by a thread of the test.
+#include <atomic>
+#include <thread>
+
+namespace pelmora::test {
+
+// Opens the clipboard from its own thread and keeps it open until destroyed (or for at
+// most ten seconds). The constructor returns once the clipboard is held or the attempt
+// failed.
+class ClipboardHolder {
+ public:
+  ClipboardHolder();
+  ~ClipboardHolder();
+  ClipboardHolder(const ClipboardHolder&) = delete;
+  ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+  bool Held() const { return held_; }
+
+ private:
+  std::atomic<bool> ready_{false};
+  std::atomic<bool> release_{false};
+  std::atomic<bool> held_{false};
+  std::thread thread_;
+};
+
+}  // namespace pelmora::test

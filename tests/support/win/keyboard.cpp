@@ -1,0 +1,20 @@
+#include "support/win/keyboard.h"
+
+namespace pelmora::test {
+
+void PressCtrlC(HWND box, DWORD thread) {
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetForegroundWindow(box);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+  INPUT keys[4] = {};
+  for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_CONTROL;
+  keys[1].ki.wVk = 'C';
+  keys[2].ki.wVk = 'C';
+  keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+  keys[3].ki.wVk = VK_CONTROL;
+  keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(4, keys, sizeof(INPUT));
+}
+
+}  // namespace pelmora::test
