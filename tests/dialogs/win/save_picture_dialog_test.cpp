@@ -283,6 +283,10 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
                  panel.bottom == client_after.bottom;
         },
         5000);
+    // The dialog's thread moves the panel and then its children in one handler; a message
+    // sent to it is answered only once that handler has finished.
+    ::SendMessageW(top, WM_NULL, 0, 0);
+    panel = RectIn(picture_panel, child);
     panel_in_dialog = RectIn(picture_panel, top);
     file_list_in_dialog =
         RectIn(::FindWindowExW(top, nullptr, L"SHELLDLL_DefView", nullptr), top);
