@@ -18,7 +18,8 @@ class TStream {
   TStream(const TStream&) = delete;
   TStream& operator=(const TStream&) = delete;
 
-  // Reads up to count bytes; returns how many were read (0 at the end or on failure).
+  // Reads up to count bytes; returns how many were read, 0 at the end. A file stream
+  // whose read fails raises EReadError, so a damaged file never passes for a short one.
   virtual std::size_t Read(void* buffer, std::size_t count) = 0;
   // Writes up to count bytes; returns how many were written.
   virtual std::size_t Write(const void* buffer, std::size_t count) = 0;
@@ -97,6 +98,33 @@ class TFileStream final : public TStream {
 
  private:
   struct Handle;
+  std::unique_ptr<Handle> handle_;
+};
+
+// A new file that takes the place of the named one only once it is complete, so a save
+// that fails never destroys the file it was to replace. The bytes go to a temporary file
+// in the same folder; Commit closes it and moves it over the named file. Destroyed
+// without a successful Commit, it removes the temporary file and the named file stays as
+// it was.
+class TReplacingFileStream final : public TStream {
+ public:
+  // Raises EFCreateError with the name when the named file could not be replaced (a
+  // folder, a read-only file) or no temporary file can be made beside it.
+  explicit TReplacingFileStream(const std::string& file_name);
+  ~TReplacingFileStream() override;
+
+  std::size_t Read(void* buffer, std::size_t count) override;
+  std::size_t Write(const void* buffer, std::size_t count) override;
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
+
+  // Flushes and closes the temporary file and puts it in the named file's place. Raises
+  // EWriteError when the bytes could not all be stored, EFCreateError when the named file
+  // could not be replaced; either way the named file stays as it was.
+  void Commit();
+
+ private:
+  struct Handle;
+  std::string file_name_;
   std::unique_ptr<Handle> handle_;
 };
 

@@ -19,8 +19,9 @@ void TGraphic::LoadFromFile(const std::string& file_name) {
 }
 
 void TGraphic::SaveToFile(const std::string& file_name) {
-  TFileStream stream(file_name, FileMode::Create);
+  TReplacingFileStream stream(file_name);
   SaveToStream(stream);
+  stream.Commit();
 }
 
 void TGraphic::Progress(ProgressStage stage, int percent, bool redraw_now, const TRect& rect,

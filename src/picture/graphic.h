@@ -86,8 +86,8 @@ class TGraphic : public TPersistent {
   virtual void SetTransparent(bool value);
   virtual void SetWidth(int value) = 0;
   // Load and save to a file only wrap the stream operations: the file is opened for
-  // reading with others reading only, or created (truncated) with no sharing, and closed
-  // on every path.
+  // reading with others reading only and closed on every path; a save writes a new file
+  // that replaces the named one only when it is complete.
   void LoadFromFile(const std::string& file_name);
   void SaveToFile(const std::string& file_name);
   virtual void LoadFromStream(TStream& stream) = 0;

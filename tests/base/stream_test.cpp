@@ -1,7 +1,13 @@
 #include "base/stream.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <fstream>
+#include <iterator>
 
 #include <algorithm>
 #include <cstring>
@@ -198,6 +204,18 @@ class FileStreamTest : public ::testing::Test {
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
+  void WriteFile(const std::string& name, const std::string& bytes) const {
+    std::ofstream(name, std::ios::binary) << bytes;
+  }
+  std::string ReadFile(const std::string& name) const {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  std::size_t FileCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_),
+                                                  std::filesystem::directory_iterator()));
+  }
+
   std::filesystem::path folder_;
 };
 
@@ -223,6 +241,13 @@ TEST_F(FileStreamTest, CreateWriteReopenRead) {
     EXPECT_THROW(file.WriteBuffer(out, 1), EWriteError);  // opened for reading only
   }
   {
+    // A read that fails is an error, not the end of the file: reading this file's first
+    // bytes asks for memory that is not mapped.
+    TFileStream file("/proc/self/mem", FileMode::OpenRead);
+    std::uint8_t out[4] = {};
+    EXPECT_EQ(MessageOf<EReadError>([&] { file.Read(out, 4); }), strings::kReadError);
+  }
+  {
     // Creating an existing file truncates it.
     TFileStream file(name, FileMode::Create);
     EXPECT_EQ(file.Size(), 0);
@@ -244,6 +269,59 @@ TEST_F(FileStreamTest, OpeningFailuresNameTheFile) {
       MessageOf<EFCreateError>([&] { TFileStream(in_missing_folder, FileMode::Create); }),
       "ファイル " + in_missing_folder + " を作成できません");
   EXPECT_FALSE(std::filesystem::exists(in_missing_folder));
+  EXPECT_EQ(MessageOf<EFCreateError>([&] { TReplacingFileStream{in_missing_folder}; }),
+            "ファイル " + in_missing_folder + " を作成できません");
+  EXPECT_EQ(MessageOf<EFCreateError>([&] { TReplacingFileStream{folder}; }),
+            "ファイル " + folder + " を作成できません");
+}
+
+TEST_F(FileStreamTest, ReplacingStreamReplacesTheFileOnlyWhenComplete) {
+  const std::string name = PathOf("保存.rtf");
+  const std::string old_bytes = "old content that must survive";
+  WriteFile(name, old_bytes);
+  {
+    SCOPED_TRACE("given up part-way: the old file stays, no temporary file");
+    TReplacingFileStream file(name);
+    file.WriteBuffer("new", 3);
+  }
+  EXPECT_EQ(ReadFile(name), old_bytes);
+  EXPECT_EQ(FileCount(), 1u);
+  {
+    SCOPED_TRACE("the disk fills up part-way");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{4096, 4096};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      int code = 1;
+      try {
+        TReplacingFileStream file(name);
+        const std::string block(64 * 1024, 'x');
+        file.WriteBuffer(block.data(), block.size());
+        file.Commit();
+      } catch (const EWriteError&) {
+        code = 0;
+      } catch (...) {
+        code = 2;
+      }
+      ::_exit(code);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(ReadFile(name), old_bytes);
+    EXPECT_EQ(FileCount(), 1u);
+  }
+  {
+    SCOPED_TRACE("complete: the new bytes take the old file's place");
+    TReplacingFileStream file(name);
+    file.WriteBuffer("new content", 11);
+    EXPECT_EQ(ReadFile(name), old_bytes) << "replaced before Commit";
+    file.Commit();
+  }
+  EXPECT_EQ(ReadFile(name), "new content");
+  EXPECT_EQ(FileCount(), 1u);
 }
 
 }  // namespace

@@ -112,7 +112,9 @@ void TRichEdit::CreateHandle() {
 
   Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
   SendDefaultFormat();
-  Send(EM_EXLIMITTEXT, 0, 0);
+  // The control's default limit of about 64 K characters would cut a longer text short
+  // on paste, and restyle and save would then pass on the shortened text.
+  Send(EM_EXLIMITTEXT, 0, kTextLimit);
   Send(EM_SETMODIFY, modified_ ? TRUE : FALSE);
   if (FarEastButNotJapanese()) {
     font_.charset = DEFAULT_CHARSET;

@@ -28,6 +28,8 @@ class TRichEdit {
   // The view's default font and background.
   static TRichEditFont DefaultFont();
   static constexpr TColor kDefaultColor = clWindow;
+  // The view's text limit, set when its window is made: the largest the control takes.
+  static constexpr LPARAM kTextLimit = 0x7FFFFFF0;
 
   // The window is made on first use, as a child of parent at bounds (parent coordinates).
   TRichEdit(HWND parent, const RECT& bounds);
@@ -69,13 +71,15 @@ class TRichEdit {
   void SetSelStyle(TFontStyles style);
   bool Modified();
 
-  // The whole content as RTF into a new file; raises EFCreateError or EOutOfResources.
+  // The whole content as RTF into a new file, which replaces an existing one only when it
+  // is complete; raises EFCreateError, EWriteError or EOutOfResources, and then the named
+  // file is as it was.
   void SaveToFile(const std::string& file_name);
-  // Replaces the content with a file's RTF or, failing that, its plain text, then raises
-  // the text limit; raises EFOpenError or EOutOfResources (the limit then stays).
+  // Replaces the content with a file's RTF or, failing that, its plain text; raises
+  // EFOpenError, EReadError when the file cannot be read, or EOutOfResources.
   void LoadFromFile(const std::string& file_name);
   // The same through an open stream, written or read from its position on; raise
-  // EOutOfResources. The text limit is the file load's business.
+  // EOutOfResources, or the stream's own error when it could not be read.
   void SaveToStream(TStream& stream, TConversion& conversion);
   void LoadFromStream(TStream& stream, TConversion& conversion);
 

@@ -5,6 +5,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "base/errors.h"
 #include "base/stream.h"
@@ -15,8 +16,6 @@
 namespace pelmora {
 namespace {
 
-// The text limit after a load: the largest the control takes.
-constexpr LPARAM kLoadedTextLimit = 0x7FFFFFF0;
 // A callback's answers: go on, or stop with an error the control puts in the record.
 constexpr DWORD kContinue = 0;
 constexpr DWORD kReadFailed = 1;
@@ -28,6 +27,9 @@ struct StreamContext {
   TLineBreakReader reader;
   // A block was not written whole: the file misses bytes even if the control saw no error.
   bool short_write = false;
+  // Why the file could not be read: the load fails with it rather than with a text cut
+  // short where the read failed.
+  std::exception_ptr read_error;
 };
 
 // No exception may unwind through the control: every failure becomes the error answer.
@@ -62,6 +64,7 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
     return kContinue;
   } catch (...) {
     *done = 0;
+    context.read_error = std::current_exception();
     return kReadFailed;
   }
 }
@@ -71,8 +74,9 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
 void TRichEdit::SaveToFile(const std::string& file_name) {
   HandleNeeded();
   const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
-  TFileStream file(file_name, FileMode::Create);
+  TReplacingFileStream file(file_name);
   SaveToStream(file, *conversion);
+  file.Commit();
 }
 
 void TRichEdit::LoadFromFile(const std::string& file_name) {
@@ -82,7 +86,6 @@ void TRichEdit::LoadFromFile(const std::string& file_name) {
     TFileStream file(file_name, FileMode::OpenRead);
     LoadFromStream(file, *conversion);
   }
-  Send(EM_EXLIMITTEXT, 0, kLoadedTextLimit);
 }
 
 void TRichEdit::SaveToStream(TStream& stream, TConversion& conversion) {
@@ -107,12 +110,14 @@ void TRichEdit::LoadFromStream(TStream& stream, TConversion& conversion) {
   record.dwError = 0;
   record.pfnCallback = &ReadFromFile;
   Send(EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&record));
+  if (context.read_error) std::rethrow_exception(context.read_error);
   if (record.dwError == 0) return;
   // Not RTF after all (or unreadable as such): the same bytes again as plain text.
   stream.SetPosition(start);
   context.reader.Reset();
   record.dwError = 0;
   Send(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&record));
+  if (context.read_error) std::rethrow_exception(context.read_error);
   if (record.dwError != 0) throw EOutOfResources(strings::kStreamInFailed);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 
 #include "base/errors.h"
 #include "base/stream.h"
@@ -47,6 +48,78 @@ TEST(FileStream, CreatesReadsAndSharesAsDesigned) {
     EXPECT_EQ(out.Size(), 0);
   }
   ::DeleteFileW(win::WideFromSjis(name).c_str());
+}
+
+std::string ReadWhole(const std::string& name) {
+  TFileStream in(name, FileMode::OpenRead);
+  std::string bytes(static_cast<std::size_t>(in.Size()), '\0');
+  in.ReadBuffer(bytes.data(), bytes.size());
+  return bytes;
+}
+
+// The names in a folder, as a wildcard search lists them.
+std::size_t FileCount(const std::string& folder) {
+  std::size_t count = 0;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = ::FindFirstFileW(win::WideFromSjis(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    if (std::wstring_view(found.cFileName) != L"." && std::wstring_view(found.cFileName) != L"..") {
+      ++count;
+    }
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return count;
+}
+
+TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
+  const std::string folder = ScratchFolder() + "\\replace";
+  ::CreateDirectoryW(win::WideFromSjis(folder).c_str(), nullptr);
+  const std::string name = folder + "\\保存ソ.bmp";
+  const std::wstring wide_name = win::WideFromSjis(name);
+  ::SetFileAttributesW(wide_name.c_str(), FILE_ATTRIBUTE_NORMAL);
+  {
+    TFileStream old(name, FileMode::Create);
+    old.WriteBuffer("old bytes", 9);
+  }
+  ASSERT_EQ(FileCount(folder), 1u);
+  {
+    SCOPED_TRACE("given up part-way");
+    TReplacingFileStream file(name);
+    file.WriteBuffer("new", 3);
+  }
+  EXPECT_EQ(ReadWhole(name), "old bytes");
+  EXPECT_EQ(FileCount(folder), 1u);
+  {
+    SCOPED_TRACE("the file is held open without sharing when it is to be replaced");
+    HANDLE holder = ::CreateFileW(wide_name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    {
+      TReplacingFileStream file(name);
+      file.WriteBuffer("new bytes", 9);
+      EXPECT_THROW(file.Commit(), EFCreateError);
+    }
+    ::CloseHandle(holder);
+    EXPECT_EQ(ReadWhole(name), "old bytes");
+    EXPECT_EQ(FileCount(folder), 1u);
+  }
+  {
+    SCOPED_TRACE("a read-only file is not replaced");
+    ::SetFileAttributesW(wide_name.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(TReplacingFileStream{name}, EFCreateError);
+    ::SetFileAttributesW(wide_name.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadWhole(name), "old bytes");
+  }
+  {
+    SCOPED_TRACE("complete");
+    TReplacingFileStream file(name);
+    file.WriteBuffer("new bytes", 9);
+    file.Commit();
+  }
+  EXPECT_EQ(ReadWhole(name), "new bytes");
+  EXPECT_EQ(FileCount(folder), 1u);
+  ::DeleteFileW(wide_name.c_str());
 }
 
 TEST(FileStream, OpeningFailuresNameTheFile) {

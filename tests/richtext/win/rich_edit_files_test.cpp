@@ -144,21 +144,12 @@ TEST_F(RichEditTest, PlainTextFilesShowTheSameLinesWhateverTheLineEnds) {
   EXPECT_TRUE(IsClosed(cr.Path()));
 }
 
-TEST_F(RichEditTest, TextLimitRisesOnlyAfterASuccessfulLoad) {
+TEST_F(RichEditTest, TextLimitIsLiftedWhenTheViewIsMade) {
   view_->Clear();
-  const LRESULT initial_limit = Send(EM_GETLIMITTEXT);
-  EXPECT_LE(initial_limit, 65536) << "the control's default";
-
-  TempFile missing("missing.txt");
-  EXPECT_THROW(view_->LoadFromFile(missing.Path()), EFOpenError);
-  EXPECT_EQ(Send(EM_GETLIMITTEXT), initial_limit) << "a failed load keeps the limit";
-
-  TempFile small("small.txt");
-  WriteFile(small.Path(), "one line\n");
-  view_->LoadFromFile(small.Path());
   EXPECT_EQ(Send(EM_GETLIMITTEXT), 0x7FFFFFF0);
 
-  // Far beyond the default limit: 2000 lines of 50 characters.
+  // Far beyond the control's default limit, pasted before any file was loaded: 2000 lines
+  // of 50 characters.
   std::string big;
   for (int i = 0; i < 2000; ++i) big += "0123456789012345678901234567890123456789012345678\r\n";
   SetClipboardText(parent_, big);
@@ -166,6 +157,11 @@ TEST_F(RichEditTest, TextLimitRisesOnlyAfterASuccessfulLoad) {
   view_->Paste();
   EXPECT_GE(Send(WM_GETTEXTLENGTH), static_cast<LRESULT>(big.size()));
   EXPECT_GE(Send(EM_GETLINECOUNT), 2001);
+
+  // A failed load leaves it as it is.
+  TempFile missing("missing.txt");
+  EXPECT_THROW(view_->LoadFromFile(missing.Path()), EFOpenError);
+  EXPECT_EQ(Send(EM_GETLIMITTEXT), 0x7FFFFFF0);
 }
 
 TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
@@ -199,6 +195,15 @@ TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
     EXPECT_THROW(view_->SaveToFile(locked.Path()), EFCreateError);
     EXPECT_THROW(view_->LoadFromFile(locked.Path()), EFOpenError);
     ::CloseHandle(holder);
+  }
+  {
+    // A save that fails leaves the file it was to replace as it was.
+    TempFile kept("kept.rtf");
+    WriteFile(kept.Path(), "old bytes");
+    ::SetFileAttributesW(win::WideFromSjis(kept.Path()).c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_THROW(view_->SaveToFile(kept.Path()), EFCreateError);
+    ::SetFileAttributesW(win::WideFromSjis(kept.Path()).c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFile(kept.Path()), "old bytes");
   }
 }
 
@@ -273,8 +278,8 @@ TEST_F(RichEditTest, StreamFailuresBecomeTheViewsErrors) {
     try {
       view_->LoadFromStream(stream, conversion);
       ADD_FAILURE() << "a failing read loaded";
-    } catch (const EOutOfResources& error) {
-      EXPECT_EQ(error.Message(), strings::kStreamInFailed);
+    } catch (const EReadError& error) {
+      EXPECT_EQ(error.Message(), strings::kReadError) << "the read's own error";
     }
   }
 }
