@@ -108,7 +108,9 @@ UINT_PTR CALLBACK TOpenDialog::HookProc(HWND window, UINT message, WPARAM, LPARA
     switch (message) {
       case WM_INITDIALOG:
         if (lparam) self->last_record_size_ = reinterpret_cast<OPENFILENAMEW*>(lparam)->lStructSize;
-        return TRUE;
+        // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
+        // move it to the first control after the hook's child dialog, the file-type list.
+        return FALSE;
       case WM_NOTIFY: {
         const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lparam);
         if (notify == nullptr) break;

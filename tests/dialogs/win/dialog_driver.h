@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace pelmora::test {
 
@@ -71,6 +72,30 @@ inline bool TypeFileName(HWND dialog, const std::wstring& name) {
   if (box == nullptr) return false;
   ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
   return true;
+}
+
+// Brings a window of thread to the foreground, leaving the focus where its thread put it,
+// and types text through the real keyboard input; "\r" presses Enter.
+inline void TypeWithKeyboard(HWND window, DWORD thread, const std::wstring& text) {
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetForegroundWindow(window);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+  std::vector<INPUT> keys;
+  for (const wchar_t c : text) {
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT key{};
+      key.type = INPUT_KEYBOARD;
+      if (c == L'\r') {
+        key.ki.wVk = VK_RETURN;
+        key.ki.dwFlags = up;
+      } else {
+        key.ki.wScan = c;
+        key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      }
+      keys.push_back(key);
+    }
+  }
+  ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
 }
 
 // Runs script on a second thread for the lifetime of the object. The script gets the id of

@@ -316,6 +316,27 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
   EXPECT_EQ(button.right, paint.right - 2);
 }
 
+TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
+  const std::wstring name = test::FreshTempFolder(L"pelmora-picture-typed") + L"\\typed.bmp";
+  Dialog dialog;
+  dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
+  test::DialogDriver driver([&](DWORD thread) {
+    HWND top = test::WaitForThreadWindow(thread, L"#32770");
+    if (top == nullptr) return;
+    PreviewControls controls;
+    test::PollUntil([&] { return controls.Find(top); }, 5000);
+    ::SendMessageW(top, WM_NULL, 0, 0);  // the dialog's thread has finished standing it
+    test::TypeWithKeyboard(top, thread, name + L"\r");
+    if (!test::PollUntil([&] { return !::IsWindow(top) || !::IsWindowVisible(top); }, 5000)) {
+      test::PressButton(top, IDCANCEL);
+    }
+  });
+  const bool confirmed = dialog.Execute();
+  driver.Join();
+  EXPECT_TRUE(confirmed) << "the typed name went elsewhere";
+  EXPECT_EQ(dialog.FileName(), win::SjisFromWide(name));
+}
+
 TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMonitor) {
   // Client 300 wide with a panel client of 298: the picture plus 12.
   EXPECT_EQ(PreviewClientExtent(1280, 300, 40, 298, 40), 52);
