@@ -1,6 +1,11 @@
 // The context menu's commands that act on the shown text and picture and on files.
+#include <memory>
+
+#include "app/file_types.h"
 #include "app/win/main_form.h"
+#include "base/format.h"
 #include "base/sjis.h"
+#include "base/win/error_display.h"
 #include "base/strings.h"
 #include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
@@ -8,16 +13,12 @@
 #include "dialogs/win/message_form.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
+#include "richtext/conversion.h"
 #include "richtext/win/rich_edit.h"
 
 namespace pelmora {
 
 namespace {
-
-// The shown file-name extension with its dot, a to z upper-cased, for comparing.
-std::string UpperExtension(const std::string& file_name) {
-  return UpperCaseAscii(ExtractFileExt(file_name));
-}
 
 // Places a picture on the clipboard as a bitmap (a JPEG image gives its decoded bitmap);
 // its palette is not placed. An empty picture places nothing.
@@ -31,16 +32,36 @@ void PlacePictureOnClipboard(const TPicture& picture) {
   if (Clipboard().PlaceHandle(format, handle.Get())) handle.Release();
 }
 
+// The text view's content as RTF, to put back after a load into it failed.
+std::unique_ptr<TMemoryStream> KeepText(TRichEdit& view) {
+  auto kept = std::make_unique<TMemoryStream>();
+  TConversion pass_through;
+  view.SaveToStream(*kept, pass_through);
+  return kept;
+}
+
+void PutTextBack(TRichEdit& view, TMemoryStream& kept) noexcept {
+  try {
+    TConversion pass_through;
+    kept.SetPosition(0);
+    view.LoadFromStream(kept, pass_through);
+  } catch (...) {
+    // The view then shows what the failed load left; the clipboard is unchanged.
+  }
+}
+
 }  // namespace
 
 void TForm1::CreateDialogs() {
-  SaveDialog1.SetDefaultExt("rft");
-  SaveDialog1.SetFilter("保存ファイル  (*.rft)|*.rtf");
+  SaveDialog1.SetDefaultExt("rtf");
+  SaveDialog1.SetFilter("保存ファイル  (*.rtf)|*.rtf");
   SavePictureDialog1.SetDefaultExt("Jpg");
   SavePictureDialog1.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
+  // Text saved as ".rft" by older versions is listed with the text files.
   OpenDialog1.SetFilter(
-      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.jpg;*.bmp|テキスト　*.txt,*rft)|*.txt,*.rft|"
-      "JPEG イメージファイル (*.jpg)||ビットマップ (*.bmp)");
+      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.rft;*.jpg;*.bmp|"
+      "テキスト　(*.txt,*.rtf)|*.txt;*.rtf;*.rft|"
+      "JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
 }
 
 void TForm1::N5Click() {
@@ -72,45 +93,72 @@ void TForm1::SaveAs1Click() {
   }
   if (!image1_->Visible()) return;
   if (!SavePictureDialog1.Execute()) return;
-  const std::string& file_name = SavePictureDialog1.FileName();
-  const std::string extension = UpperExtension(file_name);
-  if (extension == ".JPG") {
-    // Failures here go to the default error display with their own message.
-    TJPEGImage jpeg;
-    jpeg.Assign(&image1_->Picture().Bitmap());
-    jpeg.SaveToFile(file_name);
-  } else if (extension == ".BMP") {
-    try {
-      image1_->Picture().SaveToFile(file_name);
-    } catch (...) {
-      ShowMessage(strings::kFileWriteError);
+  std::string file_name = SavePictureDialog1.FileName();
+  std::string extension = ExtractFileExt(file_name);
+  if (extension.empty()) {
+    // A name without an extension takes that of the file type chosen in the dialog.
+    extension = FilterTypeExtension(SavePictureDialog1.Filter(), SavePictureDialog1.FilterIndex());
+    file_name += extension;
+  }
+  switch (PictureSaveFormat(extension)) {
+    case PictureFileFormat::Jpeg: {
+      // Failures here go to the default error display with their own message.
+      TJPEGImage jpeg;
+      jpeg.Assign(&image1_->Picture().Bitmap());
+      jpeg.SaveToFile(file_name);
+      break;
     }
+    case PictureFileFormat::Bitmap:
+      try {
+        image1_->Picture().SaveToFile(file_name);
+      } catch (...) {
+        ShowMessage(strings::kFileWriteError);
+      }
+      break;
+    case PictureFileFormat::None:
+      win::ShowErrorMessage(
+          Format(strings::kUnknownExtension, {extension.empty() ? "" : extension.substr(1)}));
+      break;
   }
 }
 
 void TForm1::N3Click() {
-  // Loading reports nothing: any failure leaves the window as it was, not refreshed.
+  if (!OpenDialog1.Execute()) return;
+  const std::string& file_name = OpenDialog1.FileName();
+  // A failed load changes neither the clipboard nor the view, and says why. A picture
+  // reaches the view only through the clipboard; text goes through the text view, whose
+  // content is kept to be put back.
+  std::unique_ptr<TMemoryStream> text_before;
   try {
-    if (!OpenDialog1.Execute()) return;
-    const std::string& file_name = OpenDialog1.FileName();
-    const std::string extension = UpperExtension(file_name);
-    TPicture& picture = image1_->Picture();
-    if (extension == ".JPG") {
-      TJPEGImage jpeg;
-      jpeg.LoadFromFile(file_name);
-      picture.Assign(&jpeg);
-      PlacePictureOnClipboard(picture);
-    } else if (extension == ".BMP") {
-      picture.LoadFromFile(file_name);
-      PlacePictureOnClipboard(picture);
-    } else if (extension == ".TXT" || extension == ".RTF") {
-      rich_edit1_->Clear();
-      rich_edit1_->LoadFromFile(file_name);
-      rich_edit1_->SelectAll();
-      rich_edit1_->Copy();
+    switch (const LoadedFileKind kind = LoadedFileKindOf(ExtractFileExt(file_name))) {
+      case LoadedFileKind::Jpeg:
+      case LoadedFileKind::Bitmap: {
+        TPicture loaded;
+        if (kind == LoadedFileKind::Jpeg) {
+          TJPEGImage jpeg;
+          jpeg.LoadFromFile(file_name);
+          loaded.Assign(&jpeg);
+        } else {
+          loaded.LoadFromFile(file_name);
+        }
+        PlacePictureOnClipboard(loaded);
+        break;
+      }
+      case LoadedFileKind::Text:
+        text_before = KeepText(*rich_edit1_);
+        rich_edit1_->Clear();
+        rich_edit1_->LoadFromFile(file_name);
+        rich_edit1_->SelectAll();
+        rich_edit1_->Copy();
+        text_before.reset();  // the clipboard holds the loaded text now
+        break;
+      case LoadedFileKind::None:
+        break;
     }
     Sub_Clip();
   } catch (...) {
+    if (text_before) PutTextBack(*rich_edit1_, *text_before);
+    win::ShowCurrentException();
   }
 }
 

@@ -158,6 +158,14 @@ bool FolderIsEmpty(const std::wstring& folder) {
   return fs::is_empty(fs::path(folder));
 }
 
+std::size_t FileCount(const std::wstring& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(fs::path(folder)), fs::directory_iterator()));
+}
+
+bool IsJpeg(const std::string& bytes) { return bytes.compare(0, 3, "\xFF\xD8\xFF") == 0; }
+bool IsBmp(const std::string& bytes) { return bytes.compare(0, 2, "BM") == 0; }
+
 std::string WithoutFinalBreak(std::string text) {
   if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) {
     text.resize(text.size() - 2);
@@ -208,6 +216,18 @@ bool HasMarker(const std::string& jpeg, unsigned char marker) {
 }
 
 // ---- Driving the dialogs ----------------------------------------------------------
+
+constexpr int kFileTypeList = 0x470;
+
+// Picks an entry of a file dialog's type list as the end of a user's choice does.
+void ChooseFileType(HWND dialog, int index) {
+  HWND types = ::GetDlgItem(dialog, kFileTypeList);
+  ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(types));
+  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(types));
+}
 
 // A visible top-level window of thread with the class name other than except.
 HWND FindOtherThreadWindow(DWORD thread, const wchar_t* class_name, HWND except) {
@@ -427,6 +447,8 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_TRUE(StartsWith(bytes, "{\\rtf")) << bytes.substr(0, 20);
     EXPECT_NE(bytes.find("save me"), std::string::npos);
   }
+  // A name typed without an extension is given ".rtf".
+  EXPECT_EQ(form_.SaveDialog1.FileName(), win::SjisFromWide(folder + L"\\plain.rtf"));
   {  // Saving over an existing file asks nothing and replaces it.
     const std::wstring existing = folder + L"\\existing.txt";
     WriteBytes(existing, std::string(5000, 'x') + "old content");
@@ -438,6 +460,33 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_EQ(bytes.find("old content"), std::string::npos);
   }
   // Saving never looks at the clipboard again.
+  EXPECT_EQ(form_.ClipboardKind, "TXT");
+  EXPECT_EQ(FileCount(folder), 4u) << "a temporary file was left behind";
+}
+
+TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-large-text");
+  // 100,000 characters: 1000 lines of 98 and their line breaks.
+  std::string text;
+  for (int i = 0; i < 1000; ++i) {
+    for (int j = 0; j < 9; ++j) text += "line " + std::to_string(100 + i % 900) + "  ";
+    text += "the end.\r\n";
+  }
+  ASSERT_EQ(text.size(), 100000u);
+  ShowText(text);
+
+  const Seen restyled = RunWithDialog([&] { form_.N5Click(); }, Script{});
+  ASSERT_TRUE(restyled.dialog);
+  const std::string copied = ClipboardText();
+  EXPECT_TRUE(WithoutFinalBreak(copied) == WithoutFinalBreak(text)) << copied.size();
+
+  const Seen saved = Save(folder + L"\\large.rtf");
+  EXPECT_EQ(saved.box_class, L"");
+  PutText("something else");
+  const Seen loaded = Load(folder + L"\\large.rtf");
+  EXPECT_EQ(loaded.box_class, L"");
+  const std::string reloaded = ClipboardText();
+  EXPECT_TRUE(WithoutFinalBreak(reloaded) == WithoutFinalBreak(text)) << reloaded.size();
   EXPECT_EQ(form_.ClipboardKind, "TXT");
 }
 
@@ -504,18 +553,37 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
     EXPECT_EQ(width, 64);
     EXPECT_EQ(std::abs(height), 48);
   }
-  // Other extensions write nothing and say nothing.
-  const auto before = std::distance(fs::directory_iterator(fs::path(folder)),
-                                    fs::directory_iterator());
-  for (const wchar_t* name : {L"\\other.jpeg", L"\\other.png"}) {
-    SCOPED_TRACE(win::SjisFromWide(name));
-    const Seen seen = Save(folder + name);
+  {
+    SCOPED_TRACE("the other JPEG extensions");
+    const Seen seen = Save(folder + L"\\photo.jpeg");
+    EXPECT_EQ(seen.box_class, L"");
+    EXPECT_TRUE(IsJpeg(ReadBytes(folder + L"\\photo.jpeg")));
+  }
+  // A name without an extension is saved in the format of the type chosen in the dialog.
+  for (const int type : {0, 1}) {
+    SCOPED_TRACE(type == 0 ? "no extension, JPEG chosen" : "no extension, bitmap chosen");
+    const std::wstring typed = folder + (type == 0 ? L"\\bare" : L"\\plain");
+    Script script{typed};
+    script.act = [&](HWND dialog) {
+      ChooseFileType(dialog, type);
+      test::TypeFileName(dialog, typed);
+    };
+    const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, script);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
-    EXPECT_EQ(form_.SavePictureDialog1.FileName(), win::SjisFromWide(folder + name));
+    const std::string bytes = ReadBytes(typed + (type == 0 ? L".jpg" : L".bmp"));
+    EXPECT_TRUE(type == 0 ? IsJpeg(bytes) : IsBmp(bytes)) << bytes.substr(0, 4);
   }
-  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(folder)), fs::directory_iterator()),
-            before);
+  {
+    SCOPED_TRACE("an extension that cannot be saved writes nothing and says why");
+    const std::size_t before = FileCount(folder);
+    const Seen seen = Save(folder + L"\\photo.png");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"#32770");
+    EXPECT_NE(seen.box_text.find(L"拡張子 .png の画像形式は処理できません"), std::wstring::npos)
+        << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(FileCount(folder), before);
+  }
   EXPECT_EQ(form_.ClipboardKind, "BIT");
 }
 
@@ -546,6 +614,17 @@ TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
     EXPECT_EQ(seen.box_text, L"ファイル書き込みエラー");
   }
   EXPECT_TRUE(FolderIsEmpty(folder));
+  for (const wchar_t* name : {L"\\kept.bmp", L"\\kept.jpg"}) {
+    SCOPED_TRACE("a file that cannot be replaced keeps its bytes");
+    const std::wstring path = folder + name;
+    WriteBytes(path, "old bytes");
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    const Seen seen = save(path);
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_NE(seen.box_class, L"");
+    EXPECT_EQ(ReadBytes(path), "old bytes");
+  }
+  EXPECT_EQ(FileCount(folder), 2u) << "a temporary file was left behind";
 }
 
 TEST_F(CommandsTest, NothingShownSavesNothing) {
@@ -621,7 +700,7 @@ TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
 TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-text");
   const std::string text = "読み込んだテキスト loaded";
-  for (const wchar_t* name : {L"\\note.txt", L"\\NOTE2.TXT"}) {
+  for (const wchar_t* name : {L"\\note.txt", L"\\NOTE2.TXT", L"\\older.rft"}) {
     SCOPED_TRACE(win::SjisFromWide(name));
     WriteBytes(folder + name, text);
     PutBitmap(20, 20);
@@ -638,22 +717,62 @@ TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
   }
 }
 
+TEST_F(CommandsTest, OpenDialogListsItsFourFileTypes) {
+  std::vector<std::wstring> types;
+  Script script;
+  script.button = IDCANCEL;
+  script.act = [&](HWND dialog) {
+    HWND list = ::GetDlgItem(dialog, kFileTypeList);
+    const int count = static_cast<int>(::SendMessageW(list, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[256] = {};
+      if (::SendMessageW(list, CB_GETLBTEXTLEN, i, 0) < 256) {
+        ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      }
+      types.push_back(text);
+    }
+  };
+  const Seen seen = RunWithDialog([&] { form_.N3Click(); }, script);
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(types, (std::vector<std::wstring>{L"総て　(*.txt,*.rtf,*.jpg,*.bmp)",
+                                              L"テキスト　(*.txt,*.rtf)",
+                                              L"JPEG イメージファイル (*.jpg)",
+                                              L"ビットマップ (*.bmp)"}));
+}
+
 TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-nothing");
   {
-    SCOPED_TRACE("a .jpg that is not JPEG data: nothing changes, nothing is said");
+    SCOPED_TRACE("a .jpg that is not JPEG data: nothing changes, the failure is shown");
     WriteBytes(folder + L"\\fake.jpg", "this is plain text, not a JPEG file");
     PutText("before");
     const DWORD sequence = ::GetClipboardSequenceNumber();
     const Seen seen = Load(folder + L"\\fake.jpg");
     ASSERT_TRUE(seen.dialog);
-    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(seen.box_class, L"#32770");
+    EXPECT_NE(seen.box_text.find(L"JPEG"), std::wstring::npos)
+        << win::SjisFromWide(seen.box_text);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ClipboardText(), "before");
     // The view was not refreshed: it still shows nothing.
     EXPECT_EQ(form_.ClipboardKind, "");
     EXPECT_FALSE(form_.RichEdit1().Visible());
     EXPECT_FALSE(form_.Image1().Visible());
+  }
+  {
+    SCOPED_TRACE("a corrupt .bmp says so and leaves the clipboard");
+    // An info header of 20 bytes, a size no BMP header has.
+    WriteBytes(folder + L"\\broken.bmp",
+               "BM" + std::string(12, '\0') + std::string("\x14\0\0\0", 4) + std::string(40, '\0'));
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const Seen seen = Load(folder + L"\\broken.bmp");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"#32770");
+    EXPECT_NE(seen.box_text.find(L"ビットマップイメージが不正です"), std::wstring::npos)
+        << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_EQ(form_.ClipboardKind, "");
   }
   {
     SCOPED_TRACE("a .jpeg file loads nothing, but the view looks again");
@@ -681,6 +800,17 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     EXPECT_EQ(ClipboardText(), "still before");
     EXPECT_EQ(form_.ClipboardKind, "TXT");
     EXPECT_EQ(ViewText(), "still before");
+  }
+  {
+    SCOPED_TRACE("a missing text file says so and the text view keeps its text");
+    const DWORD sequence = ::GetClipboardSequenceNumber();
+    const Seen seen = Load(folder + L"\\missing.txt");
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.box_class, L"#32770");
+    EXPECT_NE(seen.box_text.find(L"missing.txt"), std::wstring::npos)
+        << win::SjisFromWide(seen.box_text);
+    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
+    EXPECT_EQ(WithoutFinalBreak(ViewText()), "still before");
   }
   {
     SCOPED_TRACE("cancel");
