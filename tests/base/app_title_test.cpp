@@ -11,6 +11,7 @@ using namespace std::string_literals;
 
 TEST(ApplicationTitle, NameBeforeFirstDotWithTheRestLowerCased) {
   EXPECT_EQ(ApplicationTitleFromPath("C:\\x\\VIEWER.EXE"), "Viewer");
+  EXPECT_EQ(ApplicationTitleFromPath("C:\\Program Files\\Pelmora\\Pelmora.exe"), "Pelmora");
   EXPECT_EQ(ApplicationTitleFromPath("pelmora.exe"), "pelmora");
   EXPECT_EQ(ApplicationTitleFromPath("C:\\Program Files\\ClipView.v2.exe"), "Clipview");
   EXPECT_EQ(ApplicationTitleFromPath("C:\\Tools\\APP"), "App");

@@ -5,13 +5,14 @@
 #include "base/win/task_windows.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
+#include "pelmora_version.h"
 
 namespace pelmora {
 namespace {
 
 constexpr wchar_t kAboutClass[] = L"TForm2";
 constexpr char kCaption[] = "Help";
-constexpr char kGroupCaption[] = "Ver 1.00";
+constexpr char kGroupCaption[] = "Ver " PELMORA_VERSION_TEXT;
 constexpr char kUpdatesLabel[] = "バージョンアップは";
 constexpr char kProjectPage[] = "https://pelmora.example/";
 constexpr char kContactLabel[] = "このプログラムに付いて";

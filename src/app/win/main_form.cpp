@@ -10,6 +10,7 @@
 #include "base/win/window.h"
 #include "clipboard/image.h"
 #include "clipboard/win/dc_canvas.h"
+#include "pelmora_version.h"
 #include "richtext/win/rich_edit.h"
 
 namespace pelmora {
@@ -17,7 +18,7 @@ namespace {
 
 constexpr wchar_t kMainClass[] = L"TForm1";
 // A leading space, the product name, an ideographic space, four spaces, the version.
-constexpr char kCaption[] = " Pelmora　    Ver 1.00";
+constexpr char kCaption[] = " Pelmora　    Ver " PELMORA_VERSION_TEXT;
 constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kFontHeight = 12;
 // The designed client area at 96 dpi. Sizes and fonts follow the system's dots per inch

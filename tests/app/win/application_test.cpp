@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/win/pelmora_run.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -19,6 +20,17 @@ TEST(Application, MinimisingHidesTheMainWindowAndRestoringBringsItBack) {
   EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(run.main()) != FALSE; }, 5000));
   EXPECT_FALSE(::IsIconic(application));
   EXPECT_FALSE(::IsIconic(run.main()));
+  EXPECT_EQ(run.Close(), std::optional<DWORD>(0));
+}
+
+// The title comes from the program file's name, Pelmora.exe: it is the text of the
+// application window, which carries the taskbar button.
+TEST(Application, TitleIsTakenFromTheProgramFile) {
+  test::PelmoraRun run;
+  ASSERT_NE(run.main(), nullptr);
+  HWND application = ::GetWindow(run.main(), GW_OWNER);
+  ASSERT_NE(application, nullptr);
+  EXPECT_EQ(test::WindowTextSjis(application), "Pelmora");
   EXPECT_EQ(run.Close(), std::optional<DWORD>(0));
 }
 

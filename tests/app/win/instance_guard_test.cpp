@@ -29,7 +29,7 @@ TEST(InstanceGuard, OpensFirstAndCreatesOnlyWhenAbsent) {
 
 TEST(InstanceGuard, SecondCopyEndsAtOnceAndTheFirstRunsOn) {
   PelmoraRun first;
-  ASSERT_TRUE(first.process().Started()) << "pelmora.exe not found next to the tests";
+  ASSERT_TRUE(first.process().Started()) << "Pelmora.exe not found next to the tests";
   ASSERT_NE(first.main(), nullptr);
   {
     test::Process second(test::PelmoraProgramPath());

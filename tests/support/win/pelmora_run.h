@@ -1,5 +1,5 @@
 #pragma once
-// A running pelmora.exe for end-to-end tests: started, its main window found, and at the
+// A running Pelmora.exe for end-to-end tests: started, its main window found, and at the
 // end closed through its window (or ended) so no copy outlives the test.
 #include <windows.h>
 
@@ -13,7 +13,9 @@ namespace pelmora::test {
 
 class PelmoraRun {
  public:
-  PelmoraRun() : process_(std::make_unique<Process>(PelmoraProgramPath())) {
+  // Starts the program built next to the tests, or the given program file.
+  explicit PelmoraRun(const std::wstring& program = PelmoraProgramPath())
+      : process_(std::make_unique<Process>(program)) {
     if (!process_->Started()) return;
     WaitUntil([&] {
       main_ = FindProcessWindow(process_->Id(), L"TForm1", true);

@@ -40,7 +40,7 @@ std::optional<DWORD> Process::WaitForExit(DWORD timeout_ms) {
 }
 
 std::wstring PelmoraProgramPath() {
-  std::string path = PELMORA_BUILD_DIR "/pelmora.exe";
+  std::string path = PELMORA_BUILD_DIR "/Pelmora.exe";
   // Under Wine the build folder is a Unix path; drive Z: is the Unix root.
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
   std::wstring wide(path.begin(), path.end());

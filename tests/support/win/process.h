@@ -1,5 +1,5 @@
 #pragma once
-// Starting pelmora.exe from the Windows tests; a copy still running when its owner goes
+// Starting Pelmora.exe from the Windows tests; a copy still running when its owner goes
 // out of scope is ended, so no test leaves a process behind.
 #include <windows.h>
 
@@ -29,7 +29,7 @@ class Process {
   DWORD id_ = 0;
 };
 
-// The path of the pelmora.exe built next to the tests, in the platform's form.
+// The path of the Pelmora.exe built next to the tests, in the platform's form.
 std::wstring PelmoraProgramPath();
 
 }  // namespace pelmora::test
