@@ -52,6 +52,21 @@ raster::InfoHeader ParseInfoHeader(const std::uint8_t* b) {
   return h;
 }
 
+// A core header has no colour count: its table is as long as the bit count allows, but
+// some files hold a shorter one and point their pixel offset at its end. An offset inside
+// the file, between the header and the end of a full table, gives the table's length; one
+// that does not fall on a whole entry, or leaves an indexed image no colours, cannot be
+// read consistently.
+std::uint32_t CoreColourCount(std::uint32_t full, const std::array<std::uint8_t, 14>& file_header,
+                              std::int64_t file_size) {
+  const std::int64_t table_start = bmp::kFileHeaderSize + raster::kCoreHeaderSize;
+  const std::int64_t table_end = table_start + 3 * std::int64_t{full};
+  const std::int64_t offset = bmp::Get32(file_header.data() + 10);
+  if (offset < table_start || offset >= table_end || offset >= file_size) return full;
+  if ((offset - table_start) % 3 != 0 || offset == table_start) Invalid();
+  return static_cast<std::uint32_t>((offset - table_start) / 3);
+}
+
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream& stream) {
@@ -128,9 +143,10 @@ void TBitmap::LoadFromStream(TStream& stream) {
     masks = {bmp::Get32(m), bmp::Get32(m + 4), bmp::Get32(m + 8)};
   }
 
-  const std::uint32_t colour_count =
+  std::uint32_t colour_count =
       header.clr_used != 0 ? header.clr_used : DefaultColourCount(header.bit_count);
   if (colour_count > raster::kMaxPaletteEntries) Invalid();
+  if (os2) colour_count = CoreColourCount(colour_count, file_header, stream.Size() - start);
   std::vector<raster::Rgb> colours(colour_count);
   {
     const std::size_t entry = os2 ? 3 : 4;

@@ -168,14 +168,21 @@ void TJPEGImage::Decode(TBitmap& bitmap) {
     palette_.reset();
     decoder.Start();
     const int height = decoder.OutputHeight();
-    bitmap.SetWidth(decoder.OutputWidth());
-    bitmap.SetHeight(height);
     if (indexed) {
+      // The palette first, so that the section is made once, with its colours.
       bitmap.SetPalette(PaletteOf(decoder.Colormap()));
       SetPaletteModified(true);
     }
-    while (decoder.OutputScanline() < height) {
-      decoder.ReadRow(bitmap.ScanLine(decoder.OutputScanline()));
+    // A file that breaks off shows white below its last decoded row: only those rows are
+    // filled, the decoder writes the rest.
+    bitmap.SetSizeForDecoding(decoder.OutputWidth(), height);
+    try {
+      while (decoder.OutputScanline() < height) {
+        decoder.ReadRow(bitmap.ScanLine(decoder.OutputScanline()));
+      }
+    } catch (...) {
+      bitmap.FillRowsWhite(decoder.OutputScanline(), height);
+      throw;
     }
     decoder.Finish();
     if (reduce_to_8_bits) {

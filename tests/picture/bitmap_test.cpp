@@ -114,6 +114,16 @@ TEST(BitmapRows, RowsOfADisplayBitmapReachWhatItDraws) {
   // Later changes keep what was written.
   bmp->SetWidth(3);
   EXPECT_EQ(PixelOf(*bmp, 0, 1), MakeRgb(200, 0, 0));
+  // Two rows held at once: taking the second leaves the first valid, also after a read.
+  std::uint8_t* top = bmp->ScanLine(0);
+  std::uint8_t* bottom = bmp->ScanLine(1);
+  ASSERT_EQ(bmp->RowBytes(), 12);  // the twin of a 32-bit display bitmap
+  top[6] = 50;
+  bottom[6] = 60;
+  EXPECT_EQ(PixelOf(*bmp, 1, 0).red, 50);
+  top[10] = 70;
+  EXPECT_EQ(PixelOf(*bmp, 2, 0).red, 70);
+  EXPECT_EQ(PixelOf(*bmp, 1, 1).red, 60);
 }
 
 TEST(BitmapFormat, ConversionsKeepOrMatchColours) {
