@@ -534,6 +534,14 @@ TEST(BmpLoad, CorruptedFilesLoadOrFailWithTheProgramsErrors) {
     s.pixels = {1, 2, 3, 4};
     files.push_back(BuildBmp(s));
   }
+  // Widths at the limits: the largest a header can declare, and one whose 1-bit rows just
+  // fit the ceiling.
+  for (std::int32_t width : {INT32_MAX, (4 << 23) - 1}) {
+    BmpSpec s{.width = width, .height = 1, .bit_count = 1};
+    s.colours = {raster::kWhite, raster::kBlack};
+    s.pixels = {0x5A, 0, 0, 0};
+    files.push_back(BuildBmp(s));
+  }
   auto try_load = [](const std::vector<std::uint8_t>& bytes) {
     TBitmap bmp;
     std::string failure = FailureOf([&] {
