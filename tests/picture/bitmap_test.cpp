@@ -66,6 +66,20 @@ TEST(BitmapSize, EmptyBitmapKeepsItsFormatUntilItHasASize) {
   bmp.SetPixelFormat(TPixelFormat::Bit24);
   bmp.SetWidth(10);
   EXPECT_EQ(changes.count, 3);
+
+  // Sized for a decoder: rows stay as made until the decoder's caller whitens the rest.
+  for (auto format : {TPixelFormat::Bit24, TPixelFormat::Bit8}) {
+    TBitmap decoded;
+    decoded.SetPixelFormat(format);
+    decoded.SetSizeForDecoding(3, 4);
+    ASSERT_EQ(decoded.Height(), 4);
+    EXPECT_EQ(decoded.PixelFormat(), format);
+    EXPECT_NE(PixelOf(decoded, 2, 1), raster::kWhite);
+    decoded.FillRowsWhite(2, 4);
+    EXPECT_NE(PixelOf(decoded, 0, 1), raster::kWhite);
+    EXPECT_EQ(PixelOf(decoded, 0, 2), raster::kWhite);
+    EXPECT_EQ(PixelOf(decoded, 2, 3), raster::kWhite);
+  }
 }
 
 TEST(BitmapSize, GrowingKeepsOldPixelsTopLeftAndWhitensTheRest) {
