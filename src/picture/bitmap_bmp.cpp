@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <span>
 
 #include "base/errors.h"
@@ -117,7 +118,11 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const std::uint64_t rest = static_cast<std::uint64_t>(stream.Remaining());
     const std::size_t head = bmp::kFileHeaderSize + kept;
     file_copy = std::make_shared<std::vector<std::uint8_t>>();
-    file_copy->resize(head + static_cast<std::size_t>(rest));
+    try {
+      file_copy->resize(head + static_cast<std::size_t>(rest));
+    } catch (const std::bad_alloc&) {
+      throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
+    }
     std::memcpy(file_copy->data(), file_header.data(), bmp::kFileHeaderSize);
     std::memcpy(file_copy->data() + bmp::kFileHeaderSize, header_bytes.data(), kept);
     stream.ReadBuffer(file_copy->data() + head, static_cast<std::size_t>(rest));

@@ -1,6 +1,7 @@
 #include "picture/jpeg_image.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "base/errors.h"
@@ -102,7 +103,12 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
   data_ = std::make_shared<TJPEGData>();
   bitmap_.reset();
   const std::int64_t count = std::max<std::int64_t>(stream.Remaining(), 0);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes.resize(static_cast<std::size_t>(count));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
+  }
   stream.ReadBuffer(bytes.data(), bytes.size());
   data_->bytes = std::make_unique<TMemoryStream>(std::move(bytes));
   const TMemoryStream& held = *data_->bytes;
