@@ -130,6 +130,11 @@ TEST_F(PictureToolTest, ReadsAndWritesBitmaps) {
     EXPECT_EQ(o.exit_code, 0) << o.err;
     EXPECT_EQ(ReadAll(PathOf("out.bmp")), SmallBmp(3));
   }
+  {  // The program's load path: clipboard bitmap and view.
+    Outcome o = Run({"view", PathOf("in.BMP")});
+    EXPECT_EQ(o.exit_code, 0) << o.err;
+    EXPECT_EQ(o.out, "3 1\n");
+  }
 }
 
 TEST_F(PictureToolTest, ConvertsBetweenJpegAndBitmap) {
