@@ -22,6 +22,9 @@ inline constexpr char kStreamInFailed[] = "ストリームからの読み込み�
 inline constexpr char kStreamOutFailed[] = "ストリームへの書き込みに失敗しました";
 inline constexpr char kOSError[] = "システムエラー。コード：%d.\n%s";
 inline constexpr char kOutOfResources[] = "システム リソースが足りません";
+// A picture whose pixels would not fit the memory an image may take: the file is sound,
+// the machine cannot hold it.
+inline constexpr char kPictureTooLarge[] = "画像が大きすぎるため、メモリに読み込めません";
 inline constexpr char kFileWriteError[] = "ファイル書き込みエラー";
 // Shown for an error of no known kind (none of the program's own raises such a one).
 inline constexpr char kUnknownError[] = "不明なエラーが発生しました";

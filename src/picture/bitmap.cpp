@@ -25,11 +25,11 @@ std::mutex& RecordLock() {
 std::unique_ptr<TGraphic> CreateBitmap() { return std::make_unique<TBitmap>(); }
 
 // The twin of a display bitmap has been written through row addresses: bring those
-// pixels back into the display bitmap, which is what draws and copies read.
+// pixels back into the display bitmap, which is what draws and copies read. The rows stay
+// handed out, so later writes through them are brought back by later reads too.
 void SyncTwin(TBitmapImage& record) {
   if (!record.twin_written || record.section == nullptr || record.handle == nullptr) return;
   raster::Convert(*record.section, *record.handle);
-  record.twin_written = false;
 }
 
 }  // namespace
@@ -85,11 +85,8 @@ TBitmapImage& TBitmap::PrepareForChange() {
     SetRecord(own);
     record = own;
   }
-  if (record->handle != nullptr && record->section != nullptr &&
-      record->section != record->handle) {
-    SyncTwin(*record);
-    record->section.reset();
-  }
+  // A display bitmap keeps its section twin: changes go through the twin's rows, and the
+  // rows handed out before must stay valid together.
   record->file_copy.reset();
   record->description.header.clr_used = 0;
   record->description.header.clr_important = 0;
@@ -114,10 +111,10 @@ void TBitmap::SectionNeeded(TBitmapImage& record) {
 }
 
 void TBitmap::CopyInto(const raster::Description& target,
-                       std::shared_ptr<raster::Palette> new_palette) {
+                       std::shared_ptr<raster::Palette> new_palette, bool fill_white) {
   std::shared_ptr<TBitmapImage> record = Record();
   SyncTwin(*record);
-  CopiedImage copy = CopyImage(record->handle.get(), new_palette.get(), target);
+  CopiedImage copy = CopyImage(record->handle.get(), new_palette.get(), target, fill_white);
   auto fresh = std::make_shared<TBitmapImage>();
   fresh->handle = copy.image;
   fresh->section = copy.image && copy.image->IsSection() ? copy.image : nullptr;
@@ -316,6 +313,33 @@ std::uint8_t* TBitmap::ScanLine(int y) {
   if (record.section == nullptr) throw EInvalidGraphicOperation(strings::kScanLineOutOfRange);
   if (record.section != record.handle) record.twin_written = true;
   return record.section->Row(y);
+}
+
+void TBitmap::SetSizeForDecoding(int width, int height) {
+  std::shared_ptr<TBitmapImage> record = Record();
+  raster::Description target = record->description;
+  if (record->handle != nullptr || target.header.size == 0) {
+    // Only an empty bitmap with a format leaves its rows unfilled.
+    SetWidth(width);
+    SetHeight(height);
+    return;
+  }
+  target.bitmap.width = width;
+  target.bitmap.height = height;
+  target.bitmap.bits = nullptr;
+  target.header.width = width;
+  target.header.height = height;
+  CopyInto(target, record->palette, /*fill_white=*/false);
+  Changed();
+}
+
+void TBitmap::FillRowsWhite(int first, int last) {
+  if (first >= last || Height() == 0) return;
+  TBitmapImage& record = PrepareForChange();
+  SectionNeeded(record);
+  if (record.section == nullptr) return;
+  if (record.section != record.handle) record.twin_written = true;
+  record.section->FillRows(first, last, raster::kWhite);
 }
 
 int TBitmap::RowBytes() const {

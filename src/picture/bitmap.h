@@ -73,8 +73,15 @@ class TBitmap final : public TGraphic {
   // with EInvalidGraphic.
   void SetPixelFormat(TPixelFormat format);
   // The address of row y's first byte, row 0 being the top row; for a display bitmap the
-  // row of its section twin. Fails with EInvalidGraphicOperation outside 0..height-1.
+  // row of its section twin. Rows stay valid together until the bitmap is changed by
+  // other means. Fails with EInvalidGraphicOperation outside 0..height-1.
   std::uint8_t* ScanLine(int y);
+  // Gives the bitmap, as an empty one of a device-independent format, a section of this
+  // size whose rows are left zero rather than filled white, for a decoder that writes the
+  // rows itself and fills what it does not reach (FillRowsWhite).
+  void SetSizeForDecoding(int width, int height);
+  // Fills rows [first, last) white (the nearest colour-table entry up to 8 bits).
+  void FillRowsWhite(int first, int last);
   // Bytes per row of the section form (padded to 32 bits).
   int RowBytes() const;
   // Drops the image, keeping the palette; the pixel format becomes device.
@@ -99,7 +106,7 @@ class TBitmap final : public TGraphic {
   void SectionNeeded(TBitmapImage& record);
   // Copies the image into a new description by the copy rule and takes the result.
   void CopyInto(const raster::Description& target,
-                std::shared_ptr<raster::Palette> new_palette);
+                std::shared_ptr<raster::Palette> new_palette, bool fill_white = true);
 
   std::shared_ptr<TBitmapImage> image_;
   bool ignore_palette_ = false;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <new>
 #include <span>
 
 #include "base/errors.h"
@@ -50,6 +51,21 @@ raster::InfoHeader ParseInfoHeader(const std::uint8_t* b) {
   h.clr_used = bmp::Get32(b + 32);
   h.clr_important = bmp::Get32(b + 36);
   return h;
+}
+
+// A core header has no colour count: its table is as long as the bit count allows, but
+// some files hold a shorter one and point their pixel offset at its end. An offset inside
+// the file, between the header and the end of a full table, gives the table's length; one
+// that does not fall on a whole entry, or leaves an indexed image no colours, cannot be
+// read consistently.
+std::uint32_t CoreColourCount(std::uint32_t full, const std::array<std::uint8_t, 14>& file_header,
+                              std::int64_t file_size) {
+  const std::int64_t table_start = bmp::kFileHeaderSize + raster::kCoreHeaderSize;
+  const std::int64_t table_end = table_start + 3 * std::int64_t{full};
+  const std::int64_t offset = bmp::Get32(file_header.data() + 10);
+  if (offset < table_start || offset >= table_end || offset >= file_size) return full;
+  if ((offset - table_start) % 3 != 0 || offset == table_start) Invalid();
+  return static_cast<std::uint32_t>((offset - table_start) / 3);
 }
 
 }  // namespace
@@ -102,7 +118,11 @@ void TBitmap::LoadFromStream(TStream& stream) {
     const std::uint64_t rest = static_cast<std::uint64_t>(stream.Remaining());
     const std::size_t head = bmp::kFileHeaderSize + kept;
     file_copy = std::make_shared<std::vector<std::uint8_t>>();
-    file_copy->resize(head + static_cast<std::size_t>(rest));
+    try {
+      file_copy->resize(head + static_cast<std::size_t>(rest));
+    } catch (const std::bad_alloc&) {
+      throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
+    }
     std::memcpy(file_copy->data(), file_header.data(), bmp::kFileHeaderSize);
     std::memcpy(file_copy->data() + bmp::kFileHeaderSize, header_bytes.data(), kept);
     stream.ReadBuffer(file_copy->data() + head, static_cast<std::size_t>(rest));
@@ -128,9 +148,10 @@ void TBitmap::LoadFromStream(TStream& stream) {
     masks = {bmp::Get32(m), bmp::Get32(m + 4), bmp::Get32(m + 8)};
   }
 
-  const std::uint32_t colour_count =
+  std::uint32_t colour_count =
       header.clr_used != 0 ? header.clr_used : DefaultColourCount(header.bit_count);
   if (colour_count > raster::kMaxPaletteEntries) Invalid();
+  if (os2) colour_count = CoreColourCount(colour_count, file_header, stream.Size() - start);
   std::vector<raster::Rgb> colours(colour_count);
   {
     const std::size_t entry = os2 ? 3 : 4;

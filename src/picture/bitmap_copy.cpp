@@ -21,7 +21,7 @@ std::vector<raster::Rgb> DefaultTable(int bits) {
 }  // namespace
 
 CopiedImage CopyImage(const raster::Image* source, const raster::Palette* new_palette,
-                      raster::Description target) {
+                      raster::Description target, bool fill_white) {
   raster::InfoHeader& header = target.header;
   const bool has_header = header.size != 0;
   if (has_header ? (header.width == 0 || header.height == 0)
@@ -75,8 +75,9 @@ CopiedImage CopyImage(const raster::Image* source, const raster::Palette* new_pa
 
   // The white shows only where the source does not reach: a source covering the whole
   // result overwrites every pixel, so filling first would only cost a pass over memory.
-  if (source == nullptr || source->Width() < result->Width() ||
-      source->Height() < result->Height()) {
+  if ((source == nullptr && fill_white) ||
+      (source != nullptr &&
+       (source->Width() < result->Width() || source->Height() < result->Height()))) {
     result->FillWhite();
   }
   if (source != nullptr) raster::Convert(*source, *result);

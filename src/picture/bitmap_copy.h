@@ -21,9 +21,11 @@ struct CopiedImage {
 // - an info header: a section of it (bit count 0 means the screen's), its colour table
 //   from the new palette, else the source's, else black and white for 1 bit.
 // The image is filled white and the source copied onto it unscaled at (0, 0); a source of
-// the same size going into more than 8 bits is converted straight. Fails with
-// EInvalidGraphic for a description that cannot be made.
+// the same size going into more than 8 bits is converted straight. Without a source and
+// with fill_white false the pixels stay as made (zero), for a caller that writes every row.
+// Fails with EInvalidGraphic for a description that cannot be made, with EOutOfResources
+// for one too large for memory.
 CopiedImage CopyImage(const raster::Image* source, const raster::Palette* new_palette,
-                      raster::Description target);
+                      raster::Description target, bool fill_white = true);
 
 }  // namespace pelmora

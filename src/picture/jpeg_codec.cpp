@@ -12,6 +12,10 @@ namespace pelmora::jpeg {
 namespace {
 
 [[noreturn]] void RaiseJpegError(int code) {
+  // Memory libjpeg was refused is a shortage, not a fault of the file.
+  if (code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE) {
+    throw EOutOfResources(strings::kPictureTooLarge);
+  }
   throw EJPEG(strings::kJpegError, {std::int64_t{code}});
 }
 
@@ -156,10 +160,11 @@ void Decoder::Start() {
   State& s = *state_;
   Guarded<State>(s, [](State& s) { jpeg_calc_output_dimensions(&s.cinfo); });
   const unsigned bits = s.format == OutputFormat::Indexed8 ? 8 : 24;
-  if (BitmapBytes(s.cinfo.output_width, s.cinfo.output_height, bits) > kMaxBitmapBytes) {
+  if (BitmapBytes(s.cinfo.output_width, s.cinfo.output_height, bits) > raster::MaxPixelBytes()) {
+    // A sound file whose picture would not fit the memory an image may take.
     s.failed = true;
-    s.errors.pub.msg_code = JERR_IMAGE_TOO_BIG;
-    RaiseJpegError(JERR_IMAGE_TOO_BIG);
+    s.errors.pub.msg_code = JERR_OUT_OF_MEMORY;
+    RaiseJpegError(JERR_OUT_OF_MEMORY);
   }
   Guarded<State>(s, [](State& s) { jpeg_start_decompress(&s.cinfo); });
   if (s.four_components) s.cmyk_row.resize(std::size_t{s.cinfo.output_width} * 4);

@@ -12,10 +12,10 @@
 
 namespace pelmora::jpeg {
 
-// Outputs whose bitmap would need more pixel memory than the raster engine allows are
-// refused before any decoding (as EJPEG with JERR_IMAGE_TOO_BIG: the file is at fault),
-// as are files needing more working memory inside libjpeg (JERR_NO_BACKING_STORE).
-inline constexpr std::uint64_t kMaxBitmapBytes = raster::kMaxPixelBytes;
+// Outputs whose bitmap would need more pixel memory than the raster engine allows
+// (raster::MaxPixelBytes()) are refused before any decoding, as are files needing more
+// working memory inside libjpeg: both as EOutOfResources "the picture is too large", since
+// the file is sound and the machine cannot hold it.
 inline constexpr long kMaxLibraryMemory = 1L << 30;
 // A file with more scans than this is refused: each scan may cost a pass over the image.
 inline constexpr int kMaxScans = 500;

@@ -1,6 +1,7 @@
 #include "picture/jpeg_image.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "base/errors.h"
@@ -102,7 +103,12 @@ void TJPEGImage::LoadFromStream(TStream& stream) {
   data_ = std::make_shared<TJPEGData>();
   bitmap_.reset();
   const std::int64_t count = std::max<std::int64_t>(stream.Remaining(), 0);
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count));
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes.resize(static_cast<std::size_t>(count));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
+  }
   stream.ReadBuffer(bytes.data(), bytes.size());
   data_->bytes = std::make_unique<TMemoryStream>(std::move(bytes));
   const TMemoryStream& held = *data_->bytes;
@@ -168,14 +174,21 @@ void TJPEGImage::Decode(TBitmap& bitmap) {
     palette_.reset();
     decoder.Start();
     const int height = decoder.OutputHeight();
-    bitmap.SetWidth(decoder.OutputWidth());
-    bitmap.SetHeight(height);
     if (indexed) {
+      // The palette first, so that the section is made once, with its colours.
       bitmap.SetPalette(PaletteOf(decoder.Colormap()));
       SetPaletteModified(true);
     }
-    while (decoder.OutputScanline() < height) {
-      decoder.ReadRow(bitmap.ScanLine(decoder.OutputScanline()));
+    // A file that breaks off shows white below its last decoded row: only those rows are
+    // filled, the decoder writes the rest.
+    bitmap.SetSizeForDecoding(decoder.OutputWidth(), height);
+    try {
+      while (decoder.OutputScanline() < height) {
+        decoder.ReadRow(bitmap.ScanLine(decoder.OutputScanline()));
+      }
+    } catch (...) {
+      bitmap.FillRowsWhite(decoder.OutputScanline(), height);
+      throw;
     }
     decoder.Finish();
     if (reduce_to_8_bits) {

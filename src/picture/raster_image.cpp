@@ -16,6 +16,7 @@ namespace pelmora::raster {
 namespace {
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(strings::kInvalidBitmap); }
+[[noreturn]] void TooLarge() { throw EOutOfResources(strings::kPictureTooLarge); }
 
 bool IndexedDepth(int bits) { return bits == 1 || bits == 4 || bits == 8; }
 
@@ -59,13 +60,15 @@ std::shared_ptr<Image> Image::MakeSection(const InfoHeader& header, std::span<co
   }
 
   const std::uint64_t height = header.height < 0 ? -std::int64_t{header.height} : header.height;
+  // A sound header whose pixels would pass the ceiling, or memory the system refuses, is
+  // a shortage, not a broken picture.
   auto row_bytes = PaddedRowBytes(static_cast<std::uint64_t>(header.width), bits);
-  if (!row_bytes) Invalid();
+  if (!row_bytes) TooLarge();
   auto total = CheckedMul(*row_bytes, height);
-  if (!total || *total > MaxPixelBytes()) Invalid();
+  if (!total || *total > MaxPixelBytes()) TooLarge();
 
   auto* memory = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(*total), 1));
-  if (memory == nullptr) Invalid();
+  if (memory == nullptr) TooLarge();
 
   std::shared_ptr<Image> image(new Image());
   image->bits_.reset(memory);
@@ -181,13 +184,23 @@ Rgb Image::Pixel(int x, int y) const {
 
 void Image::SetPixel(int x, int y, Rgb colour) { RowWriter(*this).Write(y, x, 1, &colour); }
 
-void Image::Fill(Rgb colour) {
-  if (height_ == 0) return;
-  // Write one row through the image's own form, then repeat its bytes.
-  std::vector<Rgb> row(static_cast<std::size_t>(width_), colour);
-  RowWriter(*this).Write(0, 0, width_, row.data());
-  const std::uint8_t* first = Row(0);
-  for (int y = 1; y < height_; ++y) std::memcpy(Row(y), first, row_bytes_);
+void Image::Fill(Rgb colour) { FillRows(0, height_, colour); }
+
+void Image::FillRows(int first, int last, Rgb colour) {
+  first = std::max(first, 0);
+  last = std::min(last, height_);
+  if (first >= last) return;
+  // Write one row through the image's own form, a piece at a time so that a wide row of
+  // few bits needs no colour buffer of its width, then repeat its bytes.
+  constexpr int kPiece = 1024;
+  const std::vector<Rgb> piece(static_cast<std::size_t>(std::min(width_, kPiece)), colour);
+  RowWriter writer(*this);
+  for (int x = 0, count = 0; x < width_; x += count) {
+    count = std::min(kPiece, width_ - x);
+    writer.Write(first, x, count, piece.data());
+  }
+  const std::uint8_t* model = Row(first);
+  for (int y = first + 1; y < last; ++y) std::memcpy(Row(y), model, row_bytes_);
 }
 
 }  // namespace pelmora::raster

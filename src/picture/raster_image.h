@@ -75,7 +75,8 @@ class Image {
   // or 32, compression BI_RGB or BI_BITFIELDS), up to 256 colours for its colour table
   // (the rest of the table is black) and the masks for BI_BITFIELDS (zero masks take the
   // defaults). The pixel memory starts zero. Fails with EInvalidGraphic for a header it
-  // cannot make, or for pixel memory above MaxPixelBytes().
+  // cannot make, and with EOutOfResources "the picture is too large" for pixel memory above
+  // MaxPixelBytes() or memory the system does not give.
   static std::shared_ptr<Image> MakeSection(const InfoHeader& header,
                                             std::span<const Rgb> colours = {},
                                             const Masks& masks = {});
@@ -131,6 +132,8 @@ class Image {
 
   // Fills the whole image with a colour (nearest entry of the colour table up to 8 bits).
   void Fill(Rgb colour);
+  // Fills picture rows [first, last) with a colour.
+  void FillRows(int first, int last, Rgb colour);
   void FillWhite() { Fill(kWhite); }
 
  private:

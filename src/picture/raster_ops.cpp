@@ -11,6 +11,9 @@ namespace pelmora::raster {
 
 namespace {
 
+// Pixels converted per step: colour buffers never grow with the width of an image.
+constexpr int kRowPiece = 4096;
+
 // Both images hold their pixels in the same form, so rows can be copied as bytes.
 bool SameForm(const Image& a, const Image& b) {
   if (a.BitCount() != b.BitCount()) return false;
@@ -38,8 +41,10 @@ void Convert(const Image& source, Image& target) {
   if (width <= 0 || height <= 0) return;
 
   if (SameForm(source, target)) {
-    const std::size_t whole = (static_cast<std::size_t>(width) * source.BitCount()) / 8;
-    const int rest_bits = (width * source.BitCount()) % 8;
+    const std::uint64_t row_bits = std::uint64_t{static_cast<std::uint32_t>(width)} *
+                                   static_cast<std::uint32_t>(source.BitCount());
+    const std::size_t whole = static_cast<std::size_t>(row_bits / 8);
+    const int rest_bits = static_cast<int>(row_bits % 8);
     for (int y = 0; y < height; ++y) {
       const std::uint8_t* from = source.Row(y);
       std::uint8_t* to = target.Row(y);
@@ -67,12 +72,17 @@ void Convert(const Image& source, Image& target) {
     return;
   }
 
+  // A piece of a row at a time: a wide row of few bits would otherwise need a colour
+  // buffer many times the size of the image itself.
   RowReader reader(source);
   RowWriter writer(target);
-  std::vector<Rgb> row(static_cast<std::size_t>(width));
+  std::vector<Rgb> piece(static_cast<std::size_t>(std::min(width, kRowPiece)));
   for (int y = 0; y < height; ++y) {
-    reader.Read(y, 0, width, row.data());
-    writer.Write(y, 0, width, row.data());
+    for (int x = 0, count = 0; x < width; x += count) {
+      count = std::min(kRowPiece, width - x);
+      reader.Read(y, x, count, piece.data());
+      writer.Write(y, x, count, piece.data());
+    }
   }
 }
 
@@ -97,55 +107,111 @@ int NearestSource(std::int64_t t, int source_start, int source_len, int target_l
   return source_start + static_cast<int>(std::min<std::int64_t>(s, source_len - 1));
 }
 
-// Area-averaging weights: which source positions one target position covers and by how
-// much (in 1/65536 of a target position's area).
-struct Contribution {
-  int source;
-  std::uint32_t weight;
-};
-using Contributions = std::vector<std::vector<Contribution>>;
+// Area-averaging weights of one target position: the source positions it covers, [first,
+// last), and how much of each (in 1/65536 of a target position's area). Inner positions are
+// covered whole and share one weight, so a span is a few numbers however far it reaches.
+struct Span {
+  int first = 0;
+  int last = 0;
+  std::uint32_t first_weight = 0;
+  std::uint32_t inner_weight = 0;
+  std::uint32_t last_weight = 0;
+  int corrected = 0;         // the position whose weight takes the rounding difference
+  std::int32_t correction = 0;
 
-Contributions AreaWeights(int source_start, int source_len, int target_len, int first,
-                          int last, int target_start) {
-  Contributions all;
+  std::uint32_t Weight(int s) const {
+    std::uint32_t w = s == first ? first_weight : s == last - 1 ? last_weight : inner_weight;
+    return s == corrected ? static_cast<std::uint32_t>(std::int64_t{w} + correction) : w;
+  }
+};
+
+std::vector<Span> AreaWeights(int source_start, int source_len, int target_len, int first,
+                              int last, int target_start) {
+  std::vector<Span> all;
   all.reserve(static_cast<std::size_t>(last - first));
   const double scale = static_cast<double>(source_len) / target_len;
+  auto weight_of = [&](int s, double from, double to) {
+    const double cover = std::min<double>(s + 1.0, to) - std::max<double>(s, from);
+    return static_cast<std::uint32_t>(cover / scale * 65536 + 0.5);
+  };
   for (int t = first; t < last; ++t) {
-    std::vector<Contribution> list;
-    double from = (t - target_start) * scale;
-    double to = from + scale;
+    Span span;
+    const double from = (t - target_start) * scale;
+    const double to = from + scale;
     if (scale < 1.0) {
       // Enlarging: each target position takes the one source position under its centre.
-      double centre = (from + to) / 2;
-      int s = std::min(static_cast<int>(centre), source_len - 1);
-      list.push_back({source_start + s, 65536});
+      const double centre = (from + to) / 2;
+      span.first = std::min(static_cast<int>(centre), source_len - 1);
+      span.last = span.first + 1;
+      span.first_weight = 65536;
+      span.corrected = span.first;
     } else {
-      int s0 = static_cast<int>(from);
-      int s1 = std::min(static_cast<int>(std::ceil(to)), source_len);
-      std::uint32_t total = 0;
-      for (int s = s0; s < s1; ++s) {
-        double cover = std::min<double>(s + 1, to) - std::max<double>(s, from);
-        auto w = static_cast<std::uint32_t>(cover / scale * 65536 + 0.5);
-        if (w == 0) continue;
-        list.push_back({source_start + s, w});
-        total += w;
+      span.first = static_cast<int>(from);
+      span.last = std::min(static_cast<int>(std::ceil(to)), source_len);
+      if (span.first >= span.last) {
+        span.first = std::min(span.first, source_len - 1);
+        span.last = span.first + 1;
+        span.first_weight = 65536;
+        span.corrected = span.first;
+      } else {
+        span.first_weight = weight_of(span.first, from, to);
+        span.last_weight = weight_of(span.last - 1, from, to);
+        const int inner = span.last - span.first - 2;
+        if (inner > 0) span.inner_weight = weight_of(span.first + 1, from, to);
+        const std::uint64_t total = span.first_weight +
+                                    (span.last - span.first > 1 ? span.last_weight : 0) +
+                                    std::uint64_t{span.inner_weight} * std::max(inner, 0);
+        // The weights must sum to exactly 65536 so that flat areas keep their colour: the
+        // rounding difference (a few units at most) goes to the first largest weight.
+        span.corrected = span.first;
+        std::uint32_t largest = span.first_weight;
+        if (inner > 0 && span.inner_weight > largest) {
+          span.corrected = span.first + 1;
+          largest = span.inner_weight;
+        }
+        if (span.last - span.first > 1 && span.last_weight > largest) {
+          span.corrected = span.last - 1;
+        }
+        span.correction = static_cast<std::int32_t>(65536 - static_cast<std::int64_t>(total));
       }
-      if (list.empty()) {
-        list.push_back({source_start + std::min(s0, source_len - 1), 65536});
-        total = 65536;
-      }
-      // Make the weights sum to exactly 65536 so that flat areas keep their colour: the
-      // rounding difference (a few units at most) goes to the largest weight.
-      auto largest = std::max_element(list.begin(), list.end(), [](auto& a, auto& b) {
-        return a.weight < b.weight;
-      });
-      largest->weight = static_cast<std::uint32_t>(std::int64_t{largest->weight} + 65536 -
-                                                   std::int64_t{total});
     }
-    all.push_back(std::move(list));
+    span.first += source_start;
+    span.last += source_start;
+    span.corrected += source_start;
+    all.push_back(span);
   }
   return all;
 }
+
+// Reads one source row a piece at a time, so that a wide source needs no colour buffer of
+// its whole width: At(x) gives the pixel at column x, loading the piece that holds it.
+// Columns are asked for in rising order (or repeated), so each piece is read once a row.
+class PieceReader {
+ public:
+  PieceReader(const RowReader& reader, int left, int right)
+      : reader_(reader), right_(right), pixels_(static_cast<std::size_t>(
+                                            std::min(right - left, kRowPiece))) {}
+  void Row(int y) {
+    y_ = y;
+    begin_ = end_ = 0;
+  }
+  const Rgb& At(int x) {
+    if (x < begin_ || x >= end_) {
+      begin_ = x;
+      end_ = x + std::min(kRowPiece, right_ - x);
+      reader_.Read(y_, begin_, end_ - begin_, pixels_.data());
+    }
+    return pixels_[static_cast<std::size_t>(x - begin_)];
+  }
+
+ private:
+  const RowReader& reader_;
+  int right_;
+  std::vector<Rgb> pixels_;
+  int y_ = 0;
+  int begin_ = 0;
+  int end_ = 0;
+};
 
 }  // namespace
 
@@ -167,47 +233,53 @@ void Stretch(const Image& source, const TRect& source_rect, Image& target,
 
   RowReader reader(source);
   RowWriter writer(target);
-  std::vector<Rgb> source_row(static_cast<std::size_t>(sw));
+  PieceReader row(reader, source_rect.left, source_rect.right);
   std::vector<Rgb> out(static_cast<std::size_t>(out_width));
 
   if (mode != StretchMode::Halftone) {
     std::vector<int> columns(static_cast<std::size_t>(out_width));
     for (int x = xs.first; x < xs.last; ++x) {
-      columns[x - xs.first] = NearestSource(x - target_rect.left, 0, sw, tw);
+      columns[x - xs.first] = NearestSource(x - target_rect.left, source_rect.left, sw, tw);
     }
     int loaded = -1;
     for (int y = ys.first; y < ys.last; ++y) {
       int sy = NearestSource(y - target_rect.top, source_rect.top, sh, th);
       if (sy != loaded) {
-        reader.Read(sy, source_rect.left, sw, source_row.data());
+        // A repeated source row gives the same target row again.
+        row.Row(sy);
+        for (int i = 0; i < out_width; ++i) out[i] = row.At(columns[i]);
         loaded = sy;
       }
-      for (int i = 0; i < out_width; ++i) out[i] = source_row[columns[i]];
       writer.Write(y, xs.first, out_width, out.data());
     }
     return;
   }
 
-  const Contributions across =
-      AreaWeights(0, sw, tw, xs.first, xs.last, target_rect.left);
-  const Contributions down =
+  const std::vector<Span> across =
+      AreaWeights(source_rect.left, sw, tw, xs.first, xs.last, target_rect.left);
+  const std::vector<Span> down =
       AreaWeights(source_rect.top, sh, th, ys.first, ys.last, target_rect.top);
   std::vector<std::uint64_t> sums(static_cast<std::size_t>(out_width) * 3);
   for (int y = ys.first; y < ys.last; ++y) {
     std::fill(sums.begin(), sums.end(), 0);
-    for (const Contribution& row : down[y - ys.first]) {
-      reader.Read(row.source, source_rect.left, sw, source_row.data());
+    const Span& rows = down[y - ys.first];
+    for (int sy = rows.first; sy < rows.last; ++sy) {
+      const std::uint64_t row_weight = rows.Weight(sy);
+      if (row_weight == 0) continue;
+      row.Row(sy);
       for (int i = 0; i < out_width; ++i) {
+        const Span& columns = across[i];
         std::uint64_t r = 0, g = 0, b = 0;
-        for (const Contribution& col : across[i]) {
-          const Rgb& c = source_row[col.source];
-          r += std::uint64_t{c.red} * col.weight;
-          g += std::uint64_t{c.green} * col.weight;
-          b += std::uint64_t{c.blue} * col.weight;
+        for (int sx = columns.first; sx < columns.last; ++sx) {
+          const std::uint64_t w = columns.Weight(sx);
+          const Rgb& c = row.At(sx);
+          r += c.red * w;
+          g += c.green * w;
+          b += c.blue * w;
         }
-        sums[3 * i] += r * row.weight;
-        sums[3 * i + 1] += g * row.weight;
-        sums[3 * i + 2] += b * row.weight;
+        sums[3 * i] += r * row_weight;
+        sums[3 * i + 1] += g * row_weight;
+        sums[3 * i + 2] += b * row_weight;
       }
     }
     constexpr std::uint64_t kUnit = std::uint64_t{65536} * 65536;

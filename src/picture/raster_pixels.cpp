@@ -76,7 +76,7 @@ void RowReader::Read(int y, int x0, int count, Rgb* out) const {
       for (int i = 0; i < count; ++i) out[i] = table_[row[x0 + i]];
       break;
     case 16: {
-      const std::uint8_t* p = row + 2 * x0;
+      const std::uint8_t* p = row + std::size_t{2} * static_cast<std::size_t>(x0);
       for (int i = 0; i < count; ++i, p += 2) {
         std::uint32_t v = std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8;
         out[i] = Rgb{channels_[2].Read(v), channels_[1].Read(v), channels_[0].Read(v), 0};
@@ -84,12 +84,12 @@ void RowReader::Read(int y, int x0, int count, Rgb* out) const {
       break;
     }
     case 24: {
-      const std::uint8_t* p = row + 3 * x0;
+      const std::uint8_t* p = row + std::size_t{3} * static_cast<std::size_t>(x0);
       for (int i = 0; i < count; ++i, p += 3) out[i] = Rgb{p[0], p[1], p[2], 0};
       break;
     }
     case 32: {
-      const std::uint8_t* p = row + 4 * x0;
+      const std::uint8_t* p = row + std::size_t{4} * static_cast<std::size_t>(x0);
       if (plain_masks_) {
         for (int i = 0; i < count; ++i, p += 4) out[i] = Rgb{p[0], p[1], p[2], 0};
       } else {
@@ -156,7 +156,7 @@ void RowWriter::Write(int y, int x0, int count, const Rgb* in) {
       for (int i = 0; i < count; ++i) row[x0 + i] = Index(in[i]);
       break;
     case 16: {
-      std::uint8_t* p = row + 2 * x0;
+      std::uint8_t* p = row + std::size_t{2} * static_cast<std::size_t>(x0);
       for (int i = 0; i < count; ++i, p += 2) {
         std::uint32_t v = channels_[0].Write(in[i].red) | channels_[1].Write(in[i].green) |
                           channels_[2].Write(in[i].blue);
@@ -166,7 +166,7 @@ void RowWriter::Write(int y, int x0, int count, const Rgb* in) {
       break;
     }
     case 24: {
-      std::uint8_t* p = row + 3 * x0;
+      std::uint8_t* p = row + std::size_t{3} * static_cast<std::size_t>(x0);
       for (int i = 0; i < count; ++i, p += 3) {
         p[0] = in[i].blue;
         p[1] = in[i].green;
@@ -175,7 +175,7 @@ void RowWriter::Write(int y, int x0, int count, const Rgb* in) {
       break;
     }
     case 32: {
-      std::uint8_t* p = row + 4 * x0;
+      std::uint8_t* p = row + std::size_t{4} * static_cast<std::size_t>(x0);
       if (plain_masks_) {
         for (int i = 0; i < count; ++i, p += 4) {
           p[0] = in[i].blue;

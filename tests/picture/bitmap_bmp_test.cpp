@@ -166,6 +166,22 @@ TEST(BmpLoad, CoreHeaderFilesLoadAndAreWrittenBackInTheirForm) {
     EXPECT_EQ(PixelOf(*bmp, 0, 0), MakeRgb(3, 2, 1));
     EXPECT_EQ(SaveBitmap(*bmp), bytes);
   }
+  {  // A shorter table than the bit count allows, the pixel offset at its end: the table
+     // ends there and the rows start there, not 3 bytes per missing entry later.
+    BmpSpec s{.header_size = 12, .width = 2, .height = 2, .bit_count = 4};
+    s.colours = raster::Palette::System16()->Entries();
+    s.colours.resize(13);
+    s.pixels = {0x9C, 0, 0, 0, 0xC9, 0, 0, 0};
+    auto bmp = LoadBitmap(BuildBmp(s));
+    EXPECT_EQ(PixelOf(*bmp, 0, 1), MakeRgb(255, 0, 0));
+    EXPECT_EQ(PixelOf(*bmp, 1, 1), MakeRgb(0, 0, 255));
+    EXPECT_EQ(PixelOf(*bmp, 0, 0), MakeRgb(0, 0, 255));
+    EXPECT_EQ(PixelOf(*bmp, 1, 0), MakeRgb(255, 0, 0));
+    // An offset inside the table but not after a whole entry cannot be read consistently.
+    s.gap = {0xEE};
+    EXPECT_EQ(FailureOf([&] { LoadBitmap(BuildBmp(s)); }),
+              Failure("EInvalidGraphic", strings::kInvalidBitmap));
+  }
   {  // Too wide for a core header after a change: written with a plain header.
     BmpSpec s{.header_size = 12, .width = 1, .height = 1, .bit_count = 24};
     s.pixels = {1, 2, 3, 0};
@@ -363,6 +379,7 @@ TEST(BmpLoad, EmptyStreamGivesAnEmptyBitmapThatSavesNothing) {
 
 TEST(BmpLoad, BrokenAndHostileFilesFailAndKeepTheBitmap) {
   const std::string invalid = Failure("EInvalidGraphic", strings::kInvalidBitmap);
+  const std::string too_large = Failure("EOutOfResources", strings::kPictureTooLarge);
   const std::string short_read = Failure("EReadError", strings::kReadError);
   BmpSpec good{.width = 2, .height = 1, .bit_count = 24};
   good.pixels = {1, 2, 3, 4, 5, 6, 0, 0};
@@ -404,13 +421,64 @@ TEST(BmpLoad, BrokenAndHostileFilesFailAndKeepTheBitmap) {
                    s.bit_count = 32;
                    s.size_image = 0;
                  }),
-                 invalid, "overflowing size");
+                 too_large, "overflowing size");
   expect_failure(with([](BmpSpec& s) {
                    s.width = 20000;
                    s.height = 20000;
                    s.size_image = 0;
                  }),
-                 invalid, "over the memory ceiling");
+                 too_large, "over the memory ceiling");
+  {
+    // Small files declaring huge pictures: refused as too large before any buffer of
+    // their declared size is made (the ceiling lowered, so a fault allocates little).
+    test::ScopedPixelCeiling ceiling(std::uint64_t{1} << 20);
+    auto one_bit = [](BmpSpec& s) {
+      s.bit_count = 1;
+      s.colours = {raster::kBlack, raster::kWhite};
+      s.size_image = 0;
+      s.pixels = {0xAA, 0, 0, 0};
+    };
+    auto wide = with([&](BmpSpec& s) {
+      one_bit(s);
+      s.width = INT32_MAX;
+      s.pixels.clear();
+    });
+    EXPECT_EQ(wide.size(), 62u);
+    expect_failure(wide, too_large, "1 bit, 2^31-1 wide");
+    expect_failure(with([&](BmpSpec& s) {
+                     one_bit(s);
+                     s.height = INT32_MAX;
+                   }),
+                   too_large, "1 bit, 2^31-1 high");
+    expect_failure(with([](BmpSpec& s) {
+                     s.width = 65535;
+                     s.height = 65535;
+                     s.bit_count = 8;
+                     s.compression = 1;
+                     s.clr_used = 2;
+                     s.colours = Grays(2);
+                     s.pixels = {0, 1};
+                   }),
+                   too_large, "RLE8, 65535 square");
+    // Just under the ceiling, a wide 1-bit picture loads and becomes a clipboard bitmap
+    // with its pixels, converted a piece of a row at a time.
+    auto under = with([&](BmpSpec& s) {
+      one_bit(s);
+      s.colours = {raster::kWhite, raster::kBlack};  // the reverse of a monochrome bitmap's
+      s.width = 8 << 20;
+    });
+    TBitmap loaded;
+    TSpanStream in(under.data(), under.size());
+    loaded.LoadFromStream(in);
+    std::uint16_t format = 0;
+    ClipboardData data;
+    loaded.SaveToClipboardFormat(format, data);
+    ASSERT_NE(data.image, nullptr);
+    EXPECT_EQ(data.image->BitCount(), 1);
+    EXPECT_EQ(data.image->Pixel(0, 0), raster::kBlack);
+    EXPECT_EQ(data.image->Pixel(1, 0), raster::kWhite);
+    EXPECT_EQ(data.image->Pixel((8 << 20) - 1, 0), raster::kWhite) << "past the file's bytes";
+  }
   expect_failure(with([](BmpSpec& s) { s.bit_count = 8; s.clr_used = 257; }), invalid,
                  "257 colours");
   expect_failure(with([](BmpSpec& s) { s.clr_used = 0xFFFFFFFF; }), invalid,
@@ -445,10 +513,7 @@ TEST(BmpLoad, BrokenAndHostileFilesFailAndKeepTheBitmap) {
 TEST(BmpLoad, CorruptedFilesLoadOrFailWithTheProgramsErrors) {
   // Every byte of a few small files set to 0, 0x80 and 0xFF, and every truncation: each
   // load either succeeds, and then saves and loads again, or fails with an error of ours.
-  struct CeilingGuard {
-    CeilingGuard() { raster::SetMaxPixelBytes(std::uint64_t{4} << 20); }
-    ~CeilingGuard() { raster::SetMaxPixelBytes(raster::kMaxPixelBytes); }
-  } ceiling;
+  test::ScopedPixelCeiling ceiling(std::uint64_t{4} << 20);
   std::vector<std::vector<std::uint8_t>> files;
   {
     BmpSpec s{.width = 3, .height = 2, .bit_count = 4, .clr_used = 16};
@@ -467,6 +532,14 @@ TEST(BmpLoad, CorruptedFilesLoadOrFailWithTheProgramsErrors) {
     BmpSpec s{.width = 2, .height = -1, .bit_count = 16, .compression = 3};
     s.masks = {0xF800, 0x07E0, 0x001F};
     s.pixels = {1, 2, 3, 4};
+    files.push_back(BuildBmp(s));
+  }
+  // Widths at the limits: the largest a header can declare, and one whose 1-bit rows just
+  // fit the ceiling.
+  for (std::int32_t width : {INT32_MAX, (4 << 23) - 1}) {
+    BmpSpec s{.width = width, .height = 1, .bit_count = 1};
+    s.colours = {raster::kWhite, raster::kBlack};
+    s.pixels = {0x5A, 0, 0, 0};
     files.push_back(BuildBmp(s));
   }
   auto try_load = [](const std::vector<std::uint8_t>& bytes) {

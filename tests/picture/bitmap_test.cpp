@@ -66,6 +66,20 @@ TEST(BitmapSize, EmptyBitmapKeepsItsFormatUntilItHasASize) {
   bmp.SetPixelFormat(TPixelFormat::Bit24);
   bmp.SetWidth(10);
   EXPECT_EQ(changes.count, 3);
+
+  // Sized for a decoder: rows stay as made until the decoder's caller whitens the rest.
+  for (auto format : {TPixelFormat::Bit24, TPixelFormat::Bit8}) {
+    TBitmap decoded;
+    decoded.SetPixelFormat(format);
+    decoded.SetSizeForDecoding(3, 4);
+    ASSERT_EQ(decoded.Height(), 4);
+    EXPECT_EQ(decoded.PixelFormat(), format);
+    EXPECT_NE(PixelOf(decoded, 2, 1), raster::kWhite);
+    decoded.FillRowsWhite(2, 4);
+    EXPECT_NE(PixelOf(decoded, 0, 1), raster::kWhite);
+    EXPECT_EQ(PixelOf(decoded, 0, 2), raster::kWhite);
+    EXPECT_EQ(PixelOf(decoded, 2, 3), raster::kWhite);
+  }
 }
 
 TEST(BitmapSize, GrowingKeepsOldPixelsTopLeftAndWhitensTheRest) {
@@ -114,6 +128,16 @@ TEST(BitmapRows, RowsOfADisplayBitmapReachWhatItDraws) {
   // Later changes keep what was written.
   bmp->SetWidth(3);
   EXPECT_EQ(PixelOf(*bmp, 0, 1), MakeRgb(200, 0, 0));
+  // Two rows held at once: taking the second leaves the first valid, also after a read.
+  std::uint8_t* top = bmp->ScanLine(0);
+  std::uint8_t* bottom = bmp->ScanLine(1);
+  ASSERT_EQ(bmp->RowBytes(), 12);  // the twin of a 32-bit display bitmap
+  top[6] = 50;
+  bottom[6] = 60;
+  EXPECT_EQ(PixelOf(*bmp, 1, 0).red, 50);
+  top[10] = 70;
+  EXPECT_EQ(PixelOf(*bmp, 2, 0).red, 70);
+  EXPECT_EQ(PixelOf(*bmp, 1, 1).red, 60);
 }
 
 TEST(BitmapFormat, ConversionsKeepOrMatchColours) {

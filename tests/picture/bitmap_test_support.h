@@ -36,6 +36,15 @@ std::string FailureOf(F&& call) {
   return "ok";
 }
 
+// Lowers the raster engine's pixel ceiling for one test, so that pictures too large for
+// it are refused without a large allocation.
+struct ScopedPixelCeiling {
+  explicit ScopedPixelCeiling(std::uint64_t bytes) { raster::SetMaxPixelBytes(bytes); }
+  ~ScopedPixelCeiling() { raster::SetMaxPixelBytes(raster::kMaxPixelBytes); }
+  ScopedPixelCeiling(const ScopedPixelCeiling&) = delete;
+  ScopedPixelCeiling& operator=(const ScopedPixelCeiling&) = delete;
+};
+
 inline std::string Failure(const char* kind, const char* message) {
   return std::string(kind) + ": " + message;
 }

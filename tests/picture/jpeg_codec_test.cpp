@@ -144,7 +144,7 @@ TEST(JpegCodec, RefusesDecompressionBombsQuickly) {
     Bytes file = baseline;
     jpeg_test::PatchFrameSize(file, 65500, 65500);
     EXPECT_EQ(ReadHeaderSize(file.data(), file.size()).width, 65500);
-    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file); }), JERR_IMAGE_TOO_BIG);
+    EXPECT_TRUE(jpeg_test::RefusedAsTooLarge([&] { DecodeAll(file); }));
     Decoder eighth(file.data(), file.size());
     eighth.ReadHeader();
     eighth.Configure({.scale_shift = 3});
@@ -152,19 +152,17 @@ TEST(JpegCodec, RefusesDecompressionBombsQuickly) {
     EXPECT_EQ(eighth.OutputWidth(), 8188);
     // A byte a pixel at 8 bits.
     jpeg_test::PatchFrameSize(file, 36000, 30000);
-    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file, {.eight_bit = true}); }),
-              JERR_IMAGE_TOO_BIG);
+    EXPECT_TRUE(jpeg_test::RefusedAsTooLarge([&] { DecodeAll(file, {.eight_bit = true}); }));
     // Under the ceiling, but two-pass quantization would buffer 3 GB inside libjpeg.
     jpeg_test::PatchFrameSize(file, 32000, 32000);
-    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file, {.eight_bit = true}); }),
-              JERR_NO_BACKING_STORE);
+    EXPECT_TRUE(jpeg_test::RefusedAsTooLarge([&] { DecodeAll(file, {.eight_bit = true}); }));
   }
   {
     // A progressive 4:4:4 picture of 18000 x 18000: 1.9 GB of coefficients.
     Bytes file = jpeg_test::EncodeDirect(picture, 64, 64,
                                          {.progressive = true, .full_chroma = true});
     jpeg_test::PatchFrameSize(file, 18000, 18000);
-    EXPECT_EQ(JpegErrorCode([&] { DecodeAll(file); }), JERR_NO_BACKING_STORE);
+    EXPECT_TRUE(jpeg_test::RefusedAsTooLarge([&] { DecodeAll(file); }));
   }
   {
     const Bytes file = jpeg_test::EncodeDirect(picture, 64, 64, {.progressive = true});

@@ -134,4 +134,14 @@ inline int JpegErrorCode(const std::function<void()>& fn) {
   return -1;
 }
 
+// Whether fn fails as a picture too large for memory (not as a broken file).
+inline bool RefusedAsTooLarge(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const EOutOfResources& e) {
+    return e.Message() == strings::kPictureTooLarge;
+  }
+  return false;
+}
+
 }  // namespace pelmora::jpeg_test

@@ -32,6 +32,9 @@ std::string ReadAll(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The tool's messages as a terminal gets them.
+std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
 void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -83,13 +86,14 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
     Outcome o = Run({"info", PathOf("photo.gif")});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "EInvalidGraphic: " + Format(strings::kUnknownExtension, {"gif"}) + "\n");
+    EXPECT_EQ(o.err, "EInvalidGraphic: " + Utf8(u8"拡張子 .gif の画像形式は処理できません") + "\n");
   }
   {  // Missing file.
     Outcome o = Run({"save", PathOf("missing.bmp"), PathOf("out.bmp")});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.err,
-              "EFOpenError: " + Format(strings::kFileOpenError, {PathOf("missing.bmp")}) + "\n");
+              "EFOpenError: " + Utf8(u8"ファイル ") + PathOf("missing.bmp") +
+                  Utf8(u8" は開けません") + "\n");
     EXPECT_FALSE(fs::exists(PathOf("out.bmp")));
   }
   {  // A kind that reads no data.
@@ -104,7 +108,8 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
     WriteAll(PathOf("bad.bmp"), bmp);
     Outcome o = Run({"info", PathOf("bad.bmp")});
     EXPECT_EQ(o.exit_code, 1);
-    EXPECT_EQ(o.err, "EInvalidGraphic: " + std::string(strings::kInvalidBitmap) + "\n");
+    // Printed in UTF-8 for the terminal, not in the program's Shift-JIS.
+    EXPECT_EQ(o.err, "EInvalidGraphic: " + Utf8(u8"ビットマップイメージが不正です") + "\n");
   }
 }
 
@@ -124,6 +129,11 @@ TEST_F(PictureToolTest, ReadsAndWritesBitmaps) {
     Outcome o = Run({"tobmp", PathOf("in.BMP"), PathOf("out.bmp")});
     EXPECT_EQ(o.exit_code, 0) << o.err;
     EXPECT_EQ(ReadAll(PathOf("out.bmp")), SmallBmp(3));
+  }
+  {  // The program's load path: clipboard bitmap and view.
+    Outcome o = Run({"view", PathOf("in.BMP")});
+    EXPECT_EQ(o.exit_code, 0) << o.err;
+    EXPECT_EQ(o.out, "3 1\n");
   }
 }
 

@@ -34,16 +34,18 @@ TEST(RasterImage, SectionsAreMadeOnlyFromSoundHeadersWithinTheCeiling) {
   h = ok;
   h.height = INT32_MIN;
   EXPECT_EQ(FailureOf(make(h)), invalid);
+  // A sound header beyond the ceiling is a picture too large, not a broken one.
+  const std::string too_large = Failure("EOutOfResources", strings::kPictureTooLarge);
   h = ok;
   h.width = INT32_MAX;
   h.height = INT32_MAX;
-  EXPECT_EQ(FailureOf(make(h)), invalid);
+  EXPECT_EQ(FailureOf(make(h)), too_large);
   // Exactly at the ceiling is allowed in principle; one row more is not.
   h = ok;
   h.bit_count = 32;
   h.width = 16384;
   h.height = 16385;
-  EXPECT_EQ(FailureOf(make(h)), invalid);
+  EXPECT_EQ(FailureOf(make(h)), too_large);
 
   auto image = Image::MakeSection(ok);
   EXPECT_EQ(image->RowBytes(), 12u);

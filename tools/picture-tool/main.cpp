@@ -5,9 +5,14 @@
 //   picture-tool save IN OUT    the picture saved in its graphic's own format
 //   picture-tool tobmp IN OUT   its bitmap (a JPEG image's decoded bitmap) written as BMP
 //   picture-tool tojpg IN OUT   a JPEG image assigned from that bitmap, saved
+//   picture-tool view FILE      the program's load path: FILE into a picture, its clipboard
+//                               bitmap into a second picture, drawn fitted into a 424 x 231
+//                               view; prints WIDTH HEIGHT of the clipboard bitmap
 //
 // Files load by their extension, as the program loads them. Any failure prints the error's
-// kind and message (Shift-JIS, as the program holds it) to stderr and exits with 1.
+// kind and message to stderr and exits with 1: in UTF-8 on Linux, where terminals expect
+// it, in the program's own Shift-JIS elsewhere.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -17,7 +22,12 @@
 
 #include "base/errors.h"
 #include "picture/bitmap.h"
+#include "picture/canvas.h"
 #include "picture/picture.h"
+
+#if !defined(_WIN32)
+#include <iconv.h>
+#endif
 
 #if __has_include("picture/jpeg_image.h")
 #include "picture/jpeg_image.h"
@@ -117,12 +127,41 @@ int ToJpg(const std::string& in, const std::string& out) {
 #endif
 }
 
+int View(const std::string& file_name) {
+  ClipboardData data;
+  {
+    // As the load command: the file's picture gives its clipboard form and is freed.
+    TPicture picture;
+    LoadPicture(picture, file_name);
+    if (picture.Graphic() == nullptr) throw EInvalidGraphic("no picture in " + file_name);
+    std::uint16_t format = 0;
+    picture.Graphic()->SaveToClipboardFormat(format, data);
+  }
+  // As the clipboard view: the clipboard's bitmap into the view's picture, drawn fitted.
+  TPicture shown;
+  shown.LoadFromClipboardFormat(kCfBitmap, data);
+  data = ClipboardData{};
+  raster::InfoHeader view{.size = raster::kInfoHeaderSize, .width = 424, .height = 231,
+                          .planes = 1, .bit_count = 32};
+  TImageCanvas canvas(raster::Image::MakeSection(view));
+  const int width = shown.Width();
+  const int height = shown.Height();
+  if (width > 0 && height > 0) {
+    const double scale = std::min(424.0 / width, 231.0 / height);
+    shown.Graphic()->Draw(canvas, TRect{0, 0, std::max(1, static_cast<int>(width * scale)),
+                                        std::max(1, static_cast<int>(height * scale))});
+  }
+  std::printf("%d %d\n", width, height);
+  return 0;
+}
+
 int Usage() {
   std::fputs(
       "usage: picture-tool info FILE\n"
       "       picture-tool save IN OUT\n"
       "       picture-tool tobmp IN OUT\n"
-      "       picture-tool tojpg IN OUT\n",
+      "       picture-tool tojpg IN OUT\n"
+      "       picture-tool view FILE\n",
       stderr);
   return 1;
 }
@@ -136,7 +175,35 @@ int Run(const std::vector<std::string>& args) {
   if (args.size() == 3 && args[0] == "save") return Save(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tobmp") return ToBmp(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tojpg") return ToJpg(args[1], args[2]);
+  if (args.size() == 2 && args[0] == "view") return View(args[1]);
   return Usage();
+}
+
+// A message of the program (Shift-JIS) as the terminal shows it. Bytes that are no
+// Shift-JIS text (a UTF-8 file name inside a message) pass unchanged.
+std::string TerminalText(const std::string& message) {
+#if defined(_WIN32)
+  return message;
+#else
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return message;
+  std::string out;
+  std::vector<char> buffer(message.size() * 3 + 4);
+  char* in = const_cast<char*>(message.data());
+  std::size_t in_left = message.size();
+  while (in_left > 0) {
+    char* to = buffer.data();
+    std::size_t to_left = buffer.size();
+    const std::size_t done = iconv(cd, &in, &in_left, &to, &to_left);
+    out.append(buffer.data(), to);
+    if (done == static_cast<std::size_t>(-1) && in_left > 0) {
+      out.push_back(*in++);  // not Shift-JIS: kept as it is
+      --in_left;
+    }
+  }
+  iconv_close(cd);
+  return out;
+#endif
 }
 
 }  // namespace
@@ -147,7 +214,7 @@ int main(int argc, char** argv) {
   try {
     return pelmora::Run(args);
   } catch (const pelmora::Exception& e) {
-    std::fprintf(stderr, "%s: %s\n", e.ClassName(), e.Message().c_str());
+    std::fprintf(stderr, "%s: %s\n", e.ClassName(), pelmora::TerminalText(e.Message()).c_str());
   } catch (const std::bad_alloc&) {
     std::fputs("EOutOfMemory: out of memory\n", stderr);
   } catch (const std::exception& e) {

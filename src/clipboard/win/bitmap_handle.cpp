@@ -15,6 +15,27 @@ namespace {
 
 [[noreturn]] void InvalidBitmap() { throw EInvalidGraphic(strings::kInvalidBitmap); }
 
+// Reads the bitmap's rows through the platform, straight into the image's memory, in the
+// image's own form. Returns the colour table the platform gave with them.
+std::vector<raster::Rgb> ReadRows(HBITMAP handle, raster::Image& image) {
+  DibInfo info(image);
+  WindowDc screen(nullptr);
+  const int rows = ::GetDIBits(screen.Get(), handle, 0, static_cast<UINT>(image.Height()),
+                               image.Bits(), info.Get(), DIB_RGB_COLORS);
+  // The handle was checked a moment ago, but another program may have emptied the
+  // clipboard and so destroyed the bitmap since.
+  if (rows == 0) InvalidBitmap();
+  std::vector<raster::Rgb> colours;
+  if (image.BitCount() <= 8) {
+    colours.resize(image.ColourTable().size());
+    std::memcpy(colours.data(), info.Get()->bmiColors, colours.size() * sizeof(RGBQUAD));
+  }
+  return colours;
+}
+
+// A DIB section keeps its header, depth and colours. Its pixel pointer belongs to the
+// program that made it, so its rows are read through the platform, never from that
+// address: a section placed by another program points into that program's memory.
 std::shared_ptr<raster::Image> CopySection(HBITMAP handle, const DIBSECTION& section) {
   raster::InfoHeader header;
   header.size = raster::kInfoHeaderSize;
@@ -27,29 +48,10 @@ std::shared_ptr<raster::Image> CopySection(HBITMAP handle, const DIBSECTION& sec
   header.y_pels_per_meter = section.dsBmih.biYPelsPerMeter;
   header.clr_used = section.dsBmih.biClrUsed;
   header.clr_important = section.dsBmih.biClrImportant;
-
-  std::vector<raster::Rgb> colours;
-  if (header.bit_count <= 8) {
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc) RaiseOutOfResources();
-    HGDIOBJ old = ::SelectObject(dc.Get(), handle);
-    RGBQUAD table[256];
-    UINT count = ::GetDIBColorTable(dc.Get(), 0, 256, table);
-    ::SelectObject(dc.Get(), old);
-    colours.resize(count);
-    std::memcpy(colours.data(), table, count * sizeof(RGBQUAD));
-  }
   raster::Masks masks{section.dsBitfields[0], section.dsBitfields[1], section.dsBitfields[2]};
-  auto image = raster::Image::MakeSection(header, colours, masks);
-
-  // Same header, so the same memory layout: copy the rows in memory order.
-  const auto* source = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
-  const std::size_t source_stride = static_cast<std::size_t>(section.dsBm.bmWidthBytes);
-  const std::size_t row = std::min(source_stride, image->RowBytes());
-  ::GdiFlush();
-  for (int y = 0; y < image->Height(); ++y) {
-    std::memcpy(image->MemoryRow(y), source + static_cast<std::size_t>(y) * source_stride, row);
-  }
+  auto image = raster::Image::MakeSection(header, {}, masks);
+  const std::vector<raster::Rgb> colours = ReadRows(handle, *image);
+  image->SetColourTable(0, colours);
   return image;
 }
 
@@ -57,13 +59,7 @@ std::shared_ptr<raster::Image> CopyDeviceBitmap(HBITMAP handle, const BITMAP& bi
   const bool monochrome = bitmap.bmPlanes == 1 && bitmap.bmBitsPixel == 1;
   auto image = raster::Image::MakeDisplay(bitmap.bmWidth, bitmap.bmHeight, monochrome);
   if (image->Width() == 0 || image->Height() == 0) return image;
-  DibInfo info(*image);
-  WindowDc screen(nullptr);
-  int rows = ::GetDIBits(screen.Get(), handle, 0, static_cast<UINT>(image->Height()),
-                         image->Bits(), info.Get(), DIB_RGB_COLORS);
-  // The handle was checked a moment ago, but another program may have emptied the
-  // clipboard and so destroyed the bitmap since.
-  if (rows == 0) InvalidBitmap();
+  ReadRows(handle, *image);
   return image;
 }
 
