@@ -22,8 +22,13 @@ SIZE TForm1::PanelSize() const {
 
 void TForm1::FollowClipboard() {
   HWND window = window_.Get();
-  // A minimised window waits: showing it again paints it, and the paint looks.
-  if (window == nullptr || ::IsIconic(window) || !::IsWindowVisible(window)) return;
+  // A minimised window waits until it is shown again, and a window disabled by a dialog or
+  // box of the program until that is closed: a command in its dialog keeps the view it
+  // started from.
+  if (window == nullptr || ::IsIconic(window) || !::IsWindowVisible(window) ||
+      !::IsWindowEnabled(window)) {
+    return;
+  }
   if (!inspection_guard_.ShouldInspect(::GetClipboardSequenceNumber())) return;
   Sub_Clip();
 }

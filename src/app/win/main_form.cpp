@@ -210,6 +210,7 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       FollowClipboard();
       return 0;
     case WM_SHOWWINDOW:
+    case WM_ENABLE:
       if (wparam) PostFollowClipboard();
       break;
     case WM_ACTIVATE:

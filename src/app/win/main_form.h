@@ -92,10 +92,11 @@ class TForm1 {
   void CreateMenu();
   void CreateDialogs();
   // Looks at the clipboard when it has changed since the last look, unless the window is
-  // minimised (it looks again when it is shown).
+  // minimised or disabled (it looks again when it is shown or enabled).
   void FollowClipboard();
   // Asks for FollowClipboard from the message loop, outside the handler that notices the
-  // need (activation, showing), so that no error box is raised inside the platform's work.
+  // need (activation, showing, enabling, restoring), so that no error box is raised inside
+  // the platform's work.
   void PostFollowClipboard();
   // Places the held picture of w x h on the panel: at its own size or scaled to fit.
   void FitImage1ToPanel(int w, int h);

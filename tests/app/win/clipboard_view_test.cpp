@@ -177,6 +177,20 @@ TEST_F(ClipboardView, FollowsWhatAnotherProgramCopiesWithoutBeingTouched) {
   EXPECT_EQ(form_.ClipboardKind, "BIT");
   EXPECT_FALSE(form_.RichEdit1().Visible());
   EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
+
+  // Minimised, or disabled under a box or dialog, the window waits; shown and enabled
+  // again, it follows.
+  ::ShowWindow(form_.Handle(), SW_MINIMIZE);
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("later")}});
+  test::PumpMessages(300);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  ::EnableWindow(form_.Handle(), FALSE);
+  ::ShowWindow(form_.Handle(), SW_RESTORE);
+  test::PumpMessages(300);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  ::EnableWindow(form_.Handle(), TRUE);
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "later"; }, 5000));
+  EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
 }
 
 TEST_F(ClipboardView, TheUsersPlaceInTheTextSurvivesRepaintsAndActivation) {
