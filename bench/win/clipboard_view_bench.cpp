@@ -1,20 +1,24 @@
-// How long the main window takes to show a large clipboard bitmap, against the bare
-// platform work the same display needs. Run by hand under Wine:
+// How long the main window takes with a large clipboard bitmap, against the bare platform
+// work the same display needs: a repaint and a resize with the clipboard unchanged against
+// StretchDIBits of pixels already held, a clipboard change against GetDIBits into newly
+// allocated memory plus StretchDIBits. Every timed piece ends with GdiFlush, so its drawing
+// has reached the display. Run by hand under Wine:
 //   scripts/wine-exec build/windows/bench/clipboard_view_bench.exe
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app/win/application.h"
 #include "app/win/main_form.h"
 #include "app/win/panel.h"
 #include "base/win/handles.h"
+#include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
-#include "clipboard/win/dc_canvas.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "picture/jpeg_image.h"
@@ -30,10 +34,12 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
          static_cast<double>(frequency.QuadPart);
 }
 
-// The median of several runs.
-double Measure(const std::function<void()>& work, int runs = 7) {
+// The median of several runs; prepare runs before each, untimed.
+double Measure(const std::function<void()>& work, const std::function<void()>& prepare = {},
+               int runs = 15) {
   std::vector<double> times;
   for (int i = 0; i < runs; ++i) {
+    if (prepare) prepare();
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
     work();
@@ -52,6 +58,29 @@ void PumpMessages() {
   }
 }
 
+// A device bitmap of the screen's format in bands of colour, as a paint program gives.
+HBITMAP MakeBitmap(int width, int height, int shade) {
+  win::WindowDc screen(nullptr);
+  HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), width, height);
+  win::UniqueMemoryDc dc(::CreateCompatibleDC(screen.Get()));
+  HGDIOBJ old = ::SelectObject(dc.Get(), bitmap);
+  for (int y = 0; y < height; y += 50) {
+    RECT band{0, y, width, y + 50};
+    win::UniqueBrush brush(::CreateSolidBrush(RGB((y + shade) % 256, (y / 7) % 256, 128)));
+    ::FillRect(dc.Get(), &band, brush.Get());
+  }
+  ::SelectObject(dc.Get(), old);
+  return bitmap;
+}
+
+// Places a bitmap on the clipboard as another program does.
+void PlaceBitmap(HBITMAP bitmap) {
+  ::OpenClipboard(nullptr);
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_BITMAP, bitmap);
+  ::CloseClipboard();
+}
+
 }  // namespace
 
 int main() {
@@ -64,85 +93,115 @@ int main() {
   form.Show();
   PumpMessages();
 
-  win::WindowDc screen(nullptr);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen.Get(), kWidth, kHeight);
-  {
-    win::UniqueMemoryDc dc(::CreateCompatibleDC(screen.Get()));
-    HGDIOBJ old = ::SelectObject(dc.Get(), bitmap);
-    for (int y = 0; y < kHeight; y += 50) {
-      RECT band{0, y, kWidth, y + 50};
-      win::UniqueBrush brush(::CreateSolidBrush(RGB(y % 256, (y / 7) % 256, 128)));
-      ::FillRect(dc.Get(), &band, brush.Get());
+  // The window follows the clipboard by itself: the bitmap shows once its notice is handled.
+  auto shown_after = [&](const TGraphic* before) {
+    for (int i = 0; i < 500 && form.Image1().Picture().Graphic() == before; ++i) {
+      PumpMessages();
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    ::SelectObject(dc.Get(), old);
-  }
-  ::OpenClipboard(nullptr);
-  ::EmptyClipboard();
-  ::SetClipboardData(CF_BITMAP, bitmap);
-  ::CloseClipboard();
+    ::RedrawWindow(form.Handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::GdiFlush();
+  };
+  PlaceBitmap(MakeBitmap(kWidth, kHeight, 0));
+  shown_after(nullptr);
 
-  // The bare work: read the clipboard's bitmap once and draw it scaled into the panel.
   HWND panel = form.Panel1().Handle();
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 4);
+  win::WindowDc screen(nullptr);
+  const std::size_t pixel_bytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  const double bare_read = Measure([&] {
-    ::OpenClipboard(nullptr);
-    HANDLE handle = ::GetClipboardData(CF_BITMAP);
-    ::GetDIBits(screen.Get(), static_cast<HBITMAP>(handle), 0, kHeight, pixels.data(), &info,
-                DIB_RGB_COLORS);
-    ::CloseClipboard();
-  });
-  const double bare_draw = Measure([&] {
+  auto bare_blit = [&](const std::uint8_t* pixels, const TRect& r) {
     win::WindowDc dc(panel);
     ::SetStretchBltMode(dc.Get(), COLORONCOLOR);
-    ::StretchDIBits(dc.Get(), 73, 5, 277, 221, 0, 0, kWidth, kHeight, pixels.data(), &info,
-                    DIB_RGB_COLORS, SRCCOPY);
-  });
-
-  const double inspect = Measure([&] { form.N8Click(); });
-  std::shared_ptr<raster::Image> image;
-  const double to_image = Measure([&] {
+    ::StretchDIBits(dc.Get(), r.left, r.top, r.Width(), r.Height(), 0, 0, kWidth, kHeight,
+                    pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    ::GdiFlush();
+  };
+  // The bare read writes into memory allocated for it, as every read of a new picture must.
+  auto bare_read = [&](std::uint8_t* pixels) {
     ::OpenClipboard(nullptr);
-    image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)));
+    HANDLE handle = ::GetClipboardData(CF_BITMAP);
+    ::GetDIBits(screen.Get(), static_cast<HBITMAP>(handle), 0, kHeight, pixels, &info,
+                DIB_RGB_COLORS);
     ::CloseClipboard();
-  });
-  TPicture picture;
-  const double load = Measure([&] {
-    ClipboardData data;
-    data.image = image;
-    picture.LoadFromClipboardFormat(kCfBitmap, data);
-  });
-  const double draw = Measure([&] {
-    win::WindowDc dc(panel);
-    win::TDcCanvas canvas(dc.Get());
-    picture.Graphic()->Draw(canvas, TRect{73, 5, 350, 226});
-  });
-  std::printf("handle to engine image %8.1f ms\npicture load %8.1f ms\nbitmap draw %8.1f ms\n",
-              to_image, load, draw);
-  const double paint = Measure([&] {
-    ::InvalidateRect(form.Handle(), nullptr, FALSE);
+  };
+  std::unique_ptr<std::uint8_t[]> held(new std::uint8_t[pixel_bytes]);
+  bare_read(held.get());
+
+  // Repaint with the clipboard unchanged, against drawing the held pixels.
+  const TRect fitted = form.Image1().BoundsRect();
+  const double bare_draw = Measure([&] { bare_blit(held.get(), fitted); });
+  const double repaint = Measure([&] {
     ::RedrawWindow(form.Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  });
-  bool wide = false;
-  const double resize = Measure([&] {
-    wide = !wide;
-    ::SetWindowPos(form.Handle(), nullptr, 0, 0, wide ? 600 : 432, wide ? 400 : 258,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::UpdateWindow(form.Handle());
+    ::GdiFlush();
   });
 
-  const double bare = bare_read + bare_draw;
-  std::printf("24-megapixel clipboard bitmap (%d x %d), median of 7 runs\n", kWidth, kHeight);
-  std::printf("bare read (GetDIBits)          %8.1f ms\n", bare_read);
-  std::printf("bare scaled draw (StretchDIBits) %6.1f ms\n", bare_draw);
-  std::printf("inspection (Sub_Clip)          %8.1f ms  %.2fx bare read+draw\n", inspect,
-              inspect / bare);
-  std::printf("paint (inspection and drawing) %8.1f ms  %.2fx bare read+draw\n", paint,
-              paint / bare);
-  std::printf("resize (refit and repaint)     %8.1f ms  %.2fx bare read+draw\n", resize,
-              resize / bare);
+  // Resize with the clipboard unchanged, between two sizes, against drawing the held pixels
+  // into the picture's place at each size.
+  TRect fitted_at[2];
+  auto resize_to = [&](int which) {
+    ::SetWindowPos(form.Handle(), nullptr, 0, 0, which ? 600 : 432, which ? 400 : 258,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(form.Handle());
+    ::GdiFlush();
+  };
+  for (int which : {1, 0}) {
+    resize_to(which);
+    fitted_at[which] = form.Image1().BoundsRect();
+  }
+  int which = 0;
+  const double bare_resize_draw = Measure([&] { bare_blit(held.get(), fitted_at[which ^= 1]); });
+  which = 0;
+  const double resize = Measure([&] { resize_to(which ^= 1); });
+  resize_to(0);
+  // The platform's own part of a resize: a plain window of the same style resized between
+  // the same sizes, and the blit.
+  HWND plain = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 432,
+                                 258, nullptr, nullptr, nullptr, nullptr);
+  PumpMessages();
+  which = 0;
+  const double bare_window_resize = Measure([&] {
+    which ^= 1;
+    ::SetWindowPos(plain, nullptr, 0, 0, which ? 600 : 432, which ? 400 : 258,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(plain);
+    bare_blit(held.get(), fitted_at[which]);
+  });
+  ::DestroyWindow(plain);
+  PumpMessages();
+
+  // A new bitmap on the clipboard, against reading it into new memory and drawing it.
+  const double bare_change = Measure([&] {
+    std::unique_ptr<std::uint8_t[]> fresh(new std::uint8_t[pixel_bytes]);
+    bare_read(fresh.get());
+    bare_blit(fresh.get(), fitted);
+  });
+  const TGraphic* before = nullptr;
+  int shade = 0;
+  const double change = Measure([&] { shown_after(before); },
+                                [&] {
+                                  before = form.Image1().Picture().Graphic();
+                                  PlaceBitmap(MakeBitmap(kWidth, kHeight, shade += 40));
+                                });
+  // Where a change spends its time: the clipboard's bitmap into a new engine image.
+  const double to_image = Measure([&] {
+    ::OpenClipboard(nullptr);
+    auto image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP)));
+    ::CloseClipboard();
+  });
+
+  std::printf("24-megapixel clipboard bitmap (%d x %d) shown at %d x %d, median of 15 runs\n",
+              kWidth, kHeight, fitted.Width(), fitted.Height());
+  std::printf("repaint, clipboard unchanged  %8.1f ms  bare blit %6.1f ms  %5.2fx\n", repaint,
+              bare_draw, repaint / bare_draw);
+  std::printf("resize, clipboard unchanged   %8.1f ms  bare blit %6.1f ms  %5.2fx\n", resize,
+              bare_resize_draw, resize / bare_resize_draw);
+  std::printf("  against a plain window's resize and the blit %6.1f ms  %5.2fx\n",
+              bare_window_resize, resize / bare_window_resize);
+  std::printf("clipboard change              %8.1f ms  bare read+blit %6.1f ms  %5.2fx\n",
+              change, bare_change, change / bare_change);
+  std::printf("  of which handle to engine image %6.1f ms\n", to_image);
   TClipboard::SetApplicationWindow(nullptr);
   DoneJpegImageKind();
   return 0;

@@ -11,8 +11,9 @@ struct ClipboardFit {
 // Places a picture of w x h on a panel of W x H. A picture smaller than the panel in both
 // directions keeps its size and is centred. Any other is scaled by
 // r = (W < H ? W / w : H / h) * 0.96, formed in extended precision and kept as a 32-bit
-// float: the choice follows the panel's proportions only, so a wide picture in a wide panel
-// may end up wider than the panel (the left edge then lies at a negative offset).
+// float: the panel's proportions choose the side. Where that scale would make the picture
+// wider or taller than the panel, the other side's scale is taken instead, so a scaled
+// picture always lies wholly inside the panel with the same margin.
 ClipboardFit FitPictureToPanel(int panel_width, int panel_height, int picture_width,
                                int picture_height);
 

@@ -1,30 +1,27 @@
 #pragma once
-// Stops an error box from bringing itself back. When reading the clipboard throws during a
-// paint, the box appears; closing it repaints the main window, which would read the
-// clipboard again and throw again. So a paint or resize skips the read while the clipboard
-// sequence number and the client size are those of the read that threw. Commands read
-// unconditionally.
+// Decides when the main window looks at the clipboard again. A look pastes the text anew
+// (the user's scroll position and selection go) and copies the whole bitmap, and a look
+// that failed would bring its error box back at every paint. So paints, activations and
+// clipboard notifications look only when the clipboard's sequence number differs from the
+// one the last look started from, whether that look succeeded or failed. Commands look
+// unconditionally and note the number they saw, so the notification of a change the
+// program made itself shows nothing a second time.
 #include <cstdint>
 #include <optional>
 
 namespace pelmora {
 
-struct InspectionState {
-  std::uint32_t clipboard_sequence = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const InspectionState&, const InspectionState&) = default;
-};
-
 class InspectionGuard {
  public:
-  // Whether a paint or resize in this state should look at the clipboard.
-  bool ShouldInspect(const InspectionState& now) const { return !failed_in_ || *failed_in_ != now; }
-  void Failed(const InspectionState& state) { failed_in_ = state; }
-  void Succeeded() { failed_in_.reset(); }
+  // Whether the clipboard in this state is yet to be looked at.
+  bool ShouldInspect(std::uint32_t clipboard_sequence) const {
+    return !seen_ || *seen_ != clipboard_sequence;
+  }
+  // The clipboard in this state has been looked at, or the view already shows it.
+  void Seen(std::uint32_t clipboard_sequence) { seen_ = clipboard_sequence; }
 
  private:
-  std::optional<InspectionState> failed_in_;
+  std::optional<std::uint32_t> seen_;
 };
 
 }  // namespace pelmora

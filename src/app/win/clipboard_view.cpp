@@ -1,6 +1,7 @@
 // The main window's clipboard view: looks at what the clipboard holds, adjusts the menu and
-// shows the clipboard's text or bitmap, fitted to the panel. It runs on every paint and
-// resize and after most commands, so the window follows the clipboard.
+// shows the clipboard's text or bitmap, fitted to the panel. The window follows the
+// clipboard: it looks again when the clipboard tells it of a change, and on a paint or an
+// activation that finds the clipboard changed; most commands look unconditionally.
 #include "app/clipboard_fit.h"
 #include "app/clipboard_kind.h"
 #include "app/win/main_form.h"
@@ -19,25 +20,34 @@ SIZE TForm1::PanelSize() const {
   return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
-void TForm1::InspectForPaintOrResize() {
-  const SIZE size = PanelSize();
-  const InspectionState state{static_cast<std::uint32_t>(::GetClipboardSequenceNumber()),
-                              static_cast<int>(size.cx), static_cast<int>(size.cy)};
-  if (!inspection_guard_.ShouldInspect(state)) return;
-  try {
-    Sub_Clip();
-  } catch (...) {
-    inspection_guard_.Failed(state);
-    throw;
+void TForm1::FollowClipboard() {
+  HWND window = window_.Get();
+  // A minimised window waits until it is shown again, and a window disabled by a dialog or
+  // box of the program until that is closed: a command in its dialog keeps the view it
+  // started from.
+  if (window == nullptr || ::IsIconic(window) || !::IsWindowVisible(window) ||
+      !::IsWindowEnabled(window)) {
+    return;
   }
-  inspection_guard_.Succeeded();
+  if (!inspection_guard_.ShouldInspect(::GetClipboardSequenceNumber())) return;
+  Sub_Clip();
 }
 
-void TForm1::FormPaint() { InspectForPaintOrResize(); }
+void TForm1::FormPaint() { FollowClipboard(); }
 
-void TForm1::FormResize() { InspectForPaintOrResize(); }
+void TForm1::FormResize() {
+  // The held picture is placed anew; the clipboard is not read, so a resize never raises an
+  // error box in the middle of the platform's sizing. The text view reflows by itself.
+  if (image1_->Visible()) {
+    const TPicture& picture = image1_->Picture();
+    FitImage1ToPanel(picture.Width(), picture.Height());
+  }
+}
 
 void TForm1::Sub_Clip() {
+  // Noted before the look, so that a look that fails is not repeated by every paint, and a
+  // change during the look is looked at again.
+  inspection_guard_.Seen(::GetClipboardSequenceNumber());
   N5->SetVisible(false);
   N1->SetVisible(false);
   N9->SetVisible(true);
@@ -95,14 +105,15 @@ void TForm1::Clip_Copy() {
     throw;
   }
 
+  FitImage1ToPanel(image1_->Width(), image1_->Height());
+}
+
+void TForm1::FitImage1ToPanel(int w, int h) {
   const SIZE panel = PanelSize();
-  const ClipboardFit fit =
-      FitPictureToPanel(panel.cx, panel.cy, image1_->Width(), image1_->Height());
-  if (fit.stretch) {
-    image1_->SetAutoSize(false);
-    image1_->SetStretch(true);
-  }
-  // Auto-size keeps an unscaled picture at its own size.
+  const ClipboardFit fit = FitPictureToPanel(panel.cx, panel.cy, w, h);
+  // Unscaled, auto-size keeps the view at the picture's own size.
+  image1_->SetAutoSize(!fit.stretch);
+  image1_->SetStretch(fit.stretch);
   image1_->SetBounds(fit.left, fit.top, fit.width, fit.height);
 }
 

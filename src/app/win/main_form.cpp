@@ -32,6 +32,9 @@ constexpr RECT kImage1Bounds{6, 6, 16, 16};
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
+// Posted to the main window: look at the clipboard if it changed.
+constexpr UINT kFollowClipboardMessage = WM_APP + 1;
+
 }  // namespace
 
 // The image view as the panel sees it: a windowless child drawn onto the panel's surface.
@@ -150,6 +153,10 @@ void TForm1::Help1Click() {
 
 void TForm1::N7Click() { Close(); }
 
+void TForm1::PostFollowClipboard() {
+  if (window_) ::PostMessageW(window_.Get(), kFollowClipboardMessage, 0, 0);
+}
+
 void TForm1::OpenContextMenu(POINT screen_point) {
   if (screen_point.x == -1 && screen_point.y == -1) {
     // From the keyboard: open at the window's client area rather than at the mouse.
@@ -169,7 +176,13 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
         creation_error_ = std::current_exception();
         return -1;
       }
+      // Told of every change of the clipboard from now on. Should the system refuse, the
+      // paints and activations still notice changes.
+      ::AddClipboardFormatListener(window);
       return 0;
+    case WM_DESTROY:
+      ::RemoveClipboardFormatListener(window);
+      break;
     case WM_SIZE:
       if (panel1_) {
         RECT client;
@@ -177,6 +190,13 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
         panel1_->SetBounds(client);
         rich_edit1_->SetBounds(RECT{0, 0, client.right - client.left, client.bottom - client.top});
         FormResize();
+        // Back from minimised: a change that came meanwhile is shown now.
+        if (wparam == SIZE_MINIMIZED) {
+          minimized_ = true;
+        } else if (minimized_) {
+          minimized_ = false;
+          PostFollowClipboard();
+        }
       }
       return 0;
     case WM_PAINT: {
@@ -184,16 +204,33 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       FormPaint();
       return 0;
     }
-    case WM_ACTIVATE:
-      // Coming back to the window repaints it, and so looks at the clipboard again: the
-      // user has most likely just copied something in another program.
-      if (LOWORD(wparam) != WA_INACTIVE) ::InvalidateRect(window, nullptr, FALSE);
-      break;
-    case WM_CONTEXTMENU:
-      // From the panel, the image view on it, or the window itself; (-1, -1) from the
-      // keyboard.
-      OpenContextMenu(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+    case WM_CLIPBOARDUPDATE:
+      FollowClipboard();
       return 0;
+    case kFollowClipboardMessage:
+      FollowClipboard();
+      return 0;
+    case WM_SHOWWINDOW:
+    case WM_ENABLE:
+      if (wparam) PostFollowClipboard();
+      break;
+    case WM_ACTIVATE:
+      // The user has most likely just copied something in another program.
+      if (LOWORD(wparam) != WA_INACTIVE) PostFollowClipboard();
+      break;
+    case WM_CONTEXTMENU: {
+      // From the panel, the image view on it, or the window itself; (-1, -1) from the
+      // keyboard. A right click on the frame or the title bar is the system's: it opens
+      // the window menu there.
+      const POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      const bool from_keyboard = point.x == -1 && point.y == -1;
+      if (!from_keyboard &&
+          ::SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y)) != HTCLIENT) {
+        break;
+      }
+      OpenContextMenu(point);
+      return 0;
+    }
     case WM_NOTIFY: {
       LRESULT result = 0;
       if (rich_edit1_ && rich_edit1_->HandleNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) {

@@ -91,15 +91,22 @@ class TForm1 {
  private:
   void CreateMenu();
   void CreateDialogs();
-  // A paint or resize looks at the clipboard unless the last such look failed and neither
-  // the clipboard nor the window's size has changed since.
-  void InspectForPaintOrResize();
+  // Looks at the clipboard when it has changed since the last look, unless the window is
+  // minimised or disabled (it looks again when it is shown or enabled).
+  void FollowClipboard();
+  // Asks for FollowClipboard from the message loop, outside the handler that notices the
+  // need (activation, showing, enabling, restoring), so that no error box is raised inside
+  // the platform's work.
+  void PostFollowClipboard();
+  // Places the held picture of w x h on the panel: at its own size or scaled to fit.
+  void FitImage1ToPanel(int w, int h);
   SIZE PanelSize() const;
   void CreateChildren(HWND window);
   void OpenContextMenu(POINT screen_point);
 
   TApplication& application_;
   InspectionGuard inspection_guard_;
+  bool minimized_ = false;
   TForm2* about_ = nullptr;
   std::exception_ptr creation_error_;
   win::UniqueFont font_;

@@ -284,6 +284,26 @@ LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       return CallControl(message, wparam, lparam);
+    case WM_GETDLGCODE:
+      return CallControl(message, wparam, lparam) & ~DLGC_WANTTAB;
+    case WM_KEYDOWN:
+      // Tab (Shift+Tab backwards) moves the focus on, as in a dialog; Ctrl+Tab still types
+      // a tab character.
+      if (wparam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+        HWND next = ::GetNextDlgTabItem(::GetAncestor(handle_, GA_ROOT), handle_,
+                                        ::GetKeyState(VK_SHIFT) < 0);
+        // The view may be the window's only stop; then the focus stays where it is.
+        if (next != nullptr && next != handle_ &&
+            (::GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP) != 0) {
+          ::SetFocus(next);
+        }
+        return 0;
+      }
+      return CallControl(message, wparam, lparam);
+    case WM_CHAR:
+      // The character that Tab's key press brings along.
+      if (wparam == '\t' && ::GetKeyState(VK_CONTROL) >= 0) return 0;
+      return CallControl(message, wparam, lparam);
     case WM_DESTROY:
       modified_ = CallControl(EM_GETMODIFY, 0, 0) != 0;
       return CallControl(message, wparam, lparam);

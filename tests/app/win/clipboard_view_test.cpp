@@ -5,9 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "app/win/application.h"
 #include "app/win/main_form.h"
@@ -22,6 +23,7 @@
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
 #include "support/win/clipboard_holder.h"
+#include "support/win/mouse.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
 
@@ -41,6 +43,18 @@ void SetClipboard(std::initializer_list<std::pair<UINT, HANDLE>> formats) {
   ::EmptyClipboard();
   for (const auto& [format, handle] : formats) ::SetClipboardData(format, handle);
   ::CloseClipboard();
+}
+
+// The same from another thread, as a program beside Pelmora does while its window stays
+// untouched.
+void SetClipboardFromAnotherProgram(std::initializer_list<std::pair<UINT, HANDLE>> formats) {
+  std::thread other([&] {
+    if (!::OpenClipboard(nullptr)) return;
+    ::EmptyClipboard();
+    for (const auto& [format, handle] : formats) ::SetClipboardData(format, handle);
+    ::CloseClipboard();
+  });
+  other.join();
 }
 
 HANDLE Text(const std::string& sjis) { return Block(sjis.c_str(), sjis.size() + 1); }
@@ -73,6 +87,22 @@ class ClipboardView : public ::testing::Test {
   }
 
   bool Shown(const TMenuItem* item) const { return item->Visible(); }
+  std::string ShownText() const {
+    HWND view = const_cast<TForm1&>(form_).RichEdit1().Handle();
+    // The length may count characters, not bytes: room for two bytes each.
+    const int room = 2 * ::GetWindowTextLengthA(view) + 1;
+    std::string text(static_cast<std::size_t>(room), '\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextA(view, text.data(), room)));
+    return text;
+  }
+  CHARRANGE Selection() {
+    CHARRANGE range{};
+    ::SendMessageW(form_.RichEdit1().Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    return range;
+  }
+  int FirstVisibleLine() {
+    return static_cast<int>(::SendMessageW(form_.RichEdit1().Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+  }
   TRect ImageBounds() { return form_.Image1().BoundsRect(); }
   void ResizeClient(int width, int height) {
     RECT outer{0, 0, width, height};
@@ -135,12 +165,92 @@ TEST_F(ClipboardView, BitmapsAreFittedToThePanelByItsProportions) {
   form_.Sub_Clip();
   EXPECT_FALSE(form_.Image1().Stretch());
   EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
+}
 
-  // A resize refits: the same bitmap on a tall panel is scaled by the widths.
-  SetClipboard({{CF_BITMAP, Bitmap(400, 300)}});
-  ResizeClient(200, 400);
+TEST_F(ClipboardView, FollowsWhatAnotherProgramCopiesWithoutBeingTouched) {
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("よそで写した文字")}});
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "よそで写した文字"; }, 5000));
+  EXPECT_EQ(form_.ClipboardKind, "TXT");
+
+  SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(100, 51)}});
+  EXPECT_TRUE(test::WaitUntil([&] { return form_.Image1().Visible(); }, 5000));
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  EXPECT_FALSE(form_.RichEdit1().Visible());
+  EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
+
+  // Minimised, or disabled under a box or dialog, the window waits; shown and enabled
+  // again, it follows.
+  ::ShowWindow(form_.Handle(), SW_MINIMIZE);
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("later")}});
+  test::PumpMessages(300);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  ::EnableWindow(form_.Handle(), FALSE);
+  ::ShowWindow(form_.Handle(), SW_RESTORE);
+  test::PumpMessages(300);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  ::EnableWindow(form_.Handle(), TRUE);
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "later"; }, 5000));
+  EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
+}
+
+TEST_F(ClipboardView, TheUsersPlaceInTheTextSurvivesRepaintsAndActivation) {
+  std::string text;
+  for (int line = 1; line <= 200; ++line) text += "行 " + std::to_string(line) + " word\r\n";
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text(text)}});
+  ASSERT_TRUE(test::WaitUntil([&] { return ShownText() == text; }));
+
+  // Scrolled to the end, a few characters near it selected.
+  HWND view = form_.RichEdit1().Handle();
+  ::SendMessageW(view, EM_SETSEL, 0, -1);
+  const LONG end = Selection().cpMax;
+  ::SendMessageW(view, EM_SETSEL, end - 9, end - 5);
+  ::SendMessageW(view, EM_SCROLLCARET, 0, 0);
   test::PumpMessages(100);
-  EXPECT_EQ(ImageBounds(), (TRect{4, 128, 4 + 191, 128 + 143}));
+  const CHARRANGE selected = Selection();
+  ASSERT_EQ(selected.cpMin, end - 9);
+  const int scrolled_to = FirstVisibleLine();
+  ASSERT_GT(scrolled_to, 100);
+
+  // Another window passes over the main window and takes the activation, then goes.
+  {
+    win::UniqueWindow cover(::CreateWindowExW(0, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE,
+                                              0, 0, 2000, 2000, nullptr, nullptr, nullptr,
+                                              nullptr));
+    ::SetActiveWindow(cover.Get());
+    test::PumpMessages(200);
+  }
+  ::SetActiveWindow(form_.Handle());
+  ::RedrawWindow(form_.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  test::PumpMessages(300);
+  EXPECT_EQ(FirstVisibleLine(), scrolled_to);
+  EXPECT_EQ(Selection().cpMin, selected.cpMin);
+  EXPECT_EQ(Selection().cpMax, selected.cpMax);
+
+  // A new copy is shown from its start.
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text(text + "new\r\n")}});
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText().ends_with("new\r\n"); }));
+  EXPECT_EQ(FirstVisibleLine(), 0);
+  EXPECT_EQ(Selection().cpMin, 1);
+}
+
+TEST_F(ClipboardView, AResizeRefitsTheHeldPictureWithoutReadingTheClipboard) {
+  SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(6000, 4000)}});
+  ASSERT_TRUE(test::WaitUntil([&] { return form_.Image1().Picture().Width() == 6000; }));
+  EXPECT_EQ(ImageBounds(), (TRect{46, 5, 46 + 332, 5 + 221}));
+  // Each read of the clipboard's bitmap replaces the picture's graphic by a new one.
+  const TGraphic* held = form_.Image1().Picture().Graphic();
+
+  // A tall panel: the widths decide.
+  ResizeClient(200, 400);
+  test::PumpMessages(200);
+  EXPECT_EQ(ImageBounds(), (TRect{4, 136, 4 + 192, 136 + 128}));
+  // Large enough for the picture's own size no more: back to scaled by the heights.
+  ResizeClient(600, 300);
+  test::PumpMessages(200);
+  EXPECT_EQ(ImageBounds(), (TRect{84, 6, 84 + 431, 6 + 287}));
+  EXPECT_TRUE(form_.Image1().Stretch());
+  EXPECT_EQ(form_.Image1().Picture().Graphic(), held);
 }
 
 TEST_F(ClipboardView, ContentItCannotShowLeavesTheViewAsItWas) {
@@ -163,9 +273,17 @@ TEST_F(ClipboardView, ContentItCannotShowLeavesTheViewAsItWas) {
   EXPECT_FALSE(Shown(form_.N5));
 }
 
-// Counts and closes the error boxes shown on this thread.
-int g_boxes_seen = 0;
-void CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
+// Counts the error boxes shown on this thread and closes each with a click on its OK
+// button. A box the click did not close is closed by its command after a while and noted,
+// so the test never hangs.
+struct BoxWatch {
+  int seen = 0;
+  int missed_clicks = 0;
+  int ticks_open = 0;
+};
+BoxWatch* g_box_watch = nullptr;
+
+void CALLBACK ClickErrorBoxesClosed(HWND, UINT, UINT_PTR, DWORD) {
   struct Finder {
     static BOOL CALLBACK Each(HWND window, LPARAM found) {
       wchar_t name[16] = {};
@@ -179,33 +297,44 @@ void CALLBACK CloseErrorBoxes(HWND, UINT, UINT_PTR, DWORD) {
   };
   HWND box = nullptr;
   ::EnumThreadWindows(::GetCurrentThreadId(), &Finder::Each, reinterpret_cast<LPARAM>(&box));
-  if (box && ::GetPropW(box, L"pelmora.counted") == nullptr) {
+  if (!box) return;
+  if (::GetPropW(box, L"pelmora.counted") == nullptr) {
     ::SetPropW(box, L"pelmora.counted", reinterpret_cast<HANDLE>(1));
-    ++g_boxes_seen;
+    ++g_box_watch->seen;
+    g_box_watch->ticks_open = 0;
+    test::ClickWindow(::GetDlgItem(box, IDOK));
+  } else if (++g_box_watch->ticks_open == 60) {
+    ++g_box_watch->missed_clicks;
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
 }
 
-TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceNotOnEveryRepaint) {
+TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnceItIsFree) {
+  // A change is noticed while another program holds the clipboard.
   SetClipboard({{CF_BITMAP, Bitmap(20, 20)}});
   auto holder = std::make_unique<test::ClipboardHolder>();
   ASSERT_TRUE(holder->Held());
 
-  g_boxes_seen = 0;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseErrorBoxes);
-  // A paint looks at the clipboard and fails; closing the box repaints the window, which
-  // must not look and fail again while nothing has changed.
-  ::InvalidateRect(form_.Handle(), nullptr, FALSE);
-  test::PumpMessages(1500);
-  ::InvalidateRect(form_.Handle(), nullptr, FALSE);
+  BoxWatch watch;
+  g_box_watch = &watch;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &ClickErrorBoxesClosed);
+  EXPECT_TRUE(test::WaitUntil([&] { return watch.seen == 1; }, 5000));
   test::PumpMessages(500);
+  // Repaints, activation and resizes with nothing changed do not look again.
+  ::RedrawWindow(form_.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  ::SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  ResizeClient(300, 200);
+  test::PumpMessages(1000);
   ::KillTimer(nullptr, timer);
-  EXPECT_EQ(g_boxes_seen, 1);
+  g_box_watch = nullptr;
+  EXPECT_EQ(watch.seen, 1);
+  EXPECT_EQ(watch.missed_clicks, 0);
 
+  // Free again: the next change is shown.
   holder.reset();
-  // A command asks again and succeeds.
-  form_.N8Click();
-  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("free")}});
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "free"; }, 5000));
 }
 
 TEST_F(ClipboardView, ScreenshotsOfAPhotographAndOfRichText) {

@@ -9,6 +9,8 @@
 #include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
+#include "support/win/keyboard.h"
+#include "support/win/mouse.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 
@@ -160,6 +162,7 @@ TEST(MainForm, ContextMenuItemsCaptionsAndVisibility) {
 // A thread timer that notes the context menu while it is up and closes it.
 struct MenuWatch {
   RECT rect{};
+  HMENU menu = nullptr;
   bool seen = false;
   int ticks = 0;
 };
@@ -180,7 +183,10 @@ void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND menu = nullptr;
   ::EnumThreadWindows(::GetCurrentThreadId(), &FindMenuWindow, reinterpret_cast<LPARAM>(&menu));
   if (!menu) return;
-  if (!g_menu_watch->seen) ::GetWindowRect(menu, &g_menu_watch->rect);
+  if (!g_menu_watch->seen) {
+    ::GetWindowRect(menu, &g_menu_watch->rect);
+    g_menu_watch->menu = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+  }
   g_menu_watch->seen = true;
   ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
 }
@@ -217,6 +223,49 @@ TEST(MainForm, ContextMenuOpensFromTheTextView) {
     ::ClientToScreen(form.Handle(), &origin);
     EXPECT_LE(std::abs(watch.rect.left - origin.x), 2);
     EXPECT_LE(std::abs(watch.rect.top - origin.y), 2);
+  }
+}
+
+TEST(MainForm, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
+  TApplication application(::GetModuleHandleW(nullptr));
+  TForm1 form(application);
+  form.Show(SW_SHOWNORMAL);
+  ::SetForegroundWindow(form.Handle());
+  test::PumpMessages(200);
+
+  {  // A right click on the title bar opens the window's system menu, not the program's.
+    RECT frame, client;
+    ::GetWindowRect(form.Handle(), &frame);
+    ::GetClientRect(form.Handle(), &client);
+    POINT client_origin{0, 0};
+    ::ClientToScreen(form.Handle(), &client_origin);
+    const POINT on_title{(frame.left + frame.right) / 2, (frame.top + client_origin.y) / 2};
+    ASSERT_EQ(::SendMessageW(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(on_title.x, on_title.y)),
+              HTCAPTION);
+    MenuWatch watch;
+    g_menu_watch = &watch;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseMenuOnTick);
+    test::ClickAt(on_title, true);
+    test::WaitUntil([&] { return watch.seen; }, 5000);
+    test::PumpMessages(200);
+    ::KillTimer(nullptr, timer);
+    g_menu_watch = nullptr;
+    EXPECT_TRUE(watch.seen);
+    EXPECT_NE(watch.menu, form.PopupMenu1().Handle());
+    EXPECT_EQ(watch.menu, ::GetSystemMenu(form.Handle(), FALSE));
+  }
+  {  // Tab in the text view types no tab character; the view is the only stop, so the
+     // focus stays there.
+    form.RichEdit1().SetVisible(true);
+    HWND text_view = form.RichEdit1().Handle();
+    ::SetWindowTextA(text_view, "abc");
+    ::SendMessageW(text_view, EM_SETSEL, 3, 3);
+    ::SetFocus(text_view);
+    test::PressKey(VK_TAB);
+    test::PressKey('X');
+    ASSERT_TRUE(test::WaitUntil([&] { return test::WindowTextSjis(text_view).size() > 3; }, 5000));
+    EXPECT_EQ(test::WindowTextSjis(text_view), "abcx");
+    EXPECT_EQ(::GetFocus(), text_view);
   }
 }
 

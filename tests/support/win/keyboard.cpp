@@ -18,3 +18,17 @@ void PressCtrlC(HWND box, DWORD thread) {
 }
 
 }  // namespace pelmora::test
+
+namespace pelmora::test {
+
+void PressKey(WORD virtual_key) {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = virtual_key;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, keys, sizeof(INPUT));
+}
+
+}  // namespace pelmora::test

@@ -7,4 +7,7 @@ namespace pelmora::test {
 // Brings box to the foreground of its thread and presses Ctrl+C.
 void PressCtrlC(HWND box, DWORD thread);
 
+// Presses and releases one key; it goes to the window with the keyboard focus.
+void PressKey(WORD virtual_key);
+
 }  // namespace pelmora::test
