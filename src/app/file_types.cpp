@@ -16,9 +16,16 @@ PictureFileFormat PictureSaveFormat(std::string_view extension) {
 }
 
 LoadedFileKind LoadedFileKindOf(std::string_view extension) {
+  // Every picture the save command writes can be loaded back.
+  switch (PictureSaveFormat(extension)) {
+    case PictureFileFormat::Jpeg:
+      return LoadedFileKind::Jpeg;
+    case PictureFileFormat::Bitmap:
+      return LoadedFileKind::Bitmap;
+    case PictureFileFormat::None:
+      break;
+  }
   const std::string upper = UpperCaseAscii(extension);
-  if (upper == ".JPG") return LoadedFileKind::Jpeg;
-  if (upper == ".BMP") return LoadedFileKind::Bitmap;
   if (upper == ".TXT" || upper == ".RTF" || upper == ".RFT") return LoadedFileKind::Text;
   return LoadedFileKind::None;
 }

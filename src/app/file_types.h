@@ -15,8 +15,8 @@ PictureFileFormat PictureSaveFormat(std::string_view extension);
 enum class LoadedFileKind { None, Jpeg, Bitmap, Text };
 
 // The kind of file the load command reads for an extension with its dot, in any case:
-// ".jpg", ".bmp", and text for ".txt", ".rtf" and ".rft" (the extension older versions
-// gave saved text).
+// the picture extensions the save command writes, and text for ".txt", ".rtf" and ".rft"
+// (the extension older versions gave saved text).
 LoadedFileKind LoadedFileKindOf(std::string_view extension);
 
 // The extension, with its dot, of the index-th (from 1) file type of a dialog filter

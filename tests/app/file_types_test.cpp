@@ -19,7 +19,9 @@ TEST(FileTypes, PictureSaveFormatByExtensionInAnyCase) {
 
 TEST(FileTypes, LoadedKindTakesOlderSavedTextToo) {
   EXPECT_EQ(LoadedFileKindOf(".JPG"), LoadedFileKind::Jpeg);
+  EXPECT_EQ(LoadedFileKindOf(".jpeg"), LoadedFileKind::Jpeg);
   EXPECT_EQ(LoadedFileKindOf(".bmp"), LoadedFileKind::Bitmap);
+  EXPECT_EQ(LoadedFileKindOf(".DIB"), LoadedFileKind::Bitmap);
   for (const char* text : {".txt", ".RTF", ".rft", ".Rft"}) {
     EXPECT_EQ(LoadedFileKindOf(text), LoadedFileKind::Text) << text;
   }

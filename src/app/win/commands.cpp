@@ -3,6 +3,7 @@
 
 #include "app/file_types.h"
 #include "app/win/main_form.h"
+#include "base/errors.h"
 #include "base/format.h"
 #include "base/sjis.h"
 #include "base/win/error_display.h"
@@ -57,11 +58,12 @@ void TForm1::CreateDialogs() {
   SaveDialog1.SetFilter("保存ファイル  (*.rtf)|*.rtf");
   SavePictureDialog1.SetDefaultExt("Jpg");
   SavePictureDialog1.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
-  // Text saved as ".rft" by older versions is listed with the text files.
+  // Text saved as ".rft" by older versions, and pictures saved under the other JPEG and
+  // bitmap extensions, are listed with their kind.
   OpenDialog1.SetFilter(
-      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.rft;*.jpg;*.bmp|"
+      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.rft;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.dib|"
       "テキスト　(*.txt,*.rtf)|*.txt;*.rtf;*.rft|"
-      "JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
+      "JPEG イメージファイル (*.jpg)|*.jpg;*.jpeg;*.jpe;*.jfif|ビットマップ (*.bmp)|*.bmp;*.dib");
 }
 
 void TForm1::N5Click() {
@@ -144,7 +146,10 @@ void TForm1::N3Click() {
           jpeg.LoadFromFile(file_name);
           loaded.Assign(&jpeg);
         } else {
-          loaded.LoadFromFile(file_name);
+          // Read as a bitmap whatever its extension says (".dib" is not a registered one).
+          TBitmap bitmap;
+          bitmap.LoadFromFile(file_name);
+          loaded.Assign(&bitmap);
         }
         PlacePictureOnClipboard(loaded);
         break;
@@ -157,8 +162,12 @@ void TForm1::N3Click() {
         rich_edit1_->Copy();
         text_before.reset();  // the clipboard holds the loaded text now
         break;
-      case LoadedFileKind::None:
-        break;
+      case LoadedFileKind::None: {
+        // Nothing is loaded, and the user is told why rather than left guessing.
+        const std::string extension = ExtractFileExt(file_name);
+        throw EInvalidGraphic(strings::kUnknownExtension,
+                              {extension.empty() ? "" : extension.substr(1)});
+      }
     }
     Sub_Clip();
   } catch (...) {
