@@ -6,16 +6,16 @@
 
 namespace pelmora {
 
-PictureFileFormat PictureSaveFormat(std::string_view extension) {
-  const std::string upper = UpperCaseAscii(extension);
-  if (upper == ".JPG" || upper == ".JPEG" || upper == ".JPE" || upper == ".JFIF") {
+PictureFileFormat PictureSaveFormat(const FileName& extension) {
+  const std::string key = AsciiExtensionKey(extension);
+  if (key == ".jpg" || key == ".jpeg" || key == ".jpe" || key == ".jfif") {
     return PictureFileFormat::Jpeg;
   }
-  if (upper == ".BMP" || upper == ".DIB") return PictureFileFormat::Bitmap;
+  if (key == ".bmp" || key == ".dib") return PictureFileFormat::Bitmap;
   return PictureFileFormat::None;
 }
 
-LoadedFileKind LoadedFileKindOf(std::string_view extension) {
+LoadedFileKind LoadedFileKindOf(const FileName& extension) {
   // Every picture the save command writes can be loaded back.
   switch (PictureSaveFormat(extension)) {
     case PictureFileFormat::Jpeg:
@@ -25,8 +25,8 @@ LoadedFileKind LoadedFileKindOf(std::string_view extension) {
     case PictureFileFormat::None:
       break;
   }
-  const std::string upper = UpperCaseAscii(extension);
-  if (upper == ".TXT" || upper == ".RTF" || upper == ".RFT") return LoadedFileKind::Text;
+  const std::string key = AsciiExtensionKey(extension);
+  if (key == ".txt" || key == ".rtf" || key == ".rft") return LoadedFileKind::Text;
   return LoadedFileKind::None;
 }
 

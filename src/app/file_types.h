@@ -4,20 +4,22 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_name.h"
+
 namespace pelmora {
 
 enum class PictureFileFormat { None, Jpeg, Bitmap };
 
 // The format a picture is saved in for an extension with its dot, in any case: JPEG for
 // ".jpg", ".jpeg", ".jpe" and ".jfif", BMP for ".bmp" and ".dib", none for any other.
-PictureFileFormat PictureSaveFormat(std::string_view extension);
+PictureFileFormat PictureSaveFormat(const FileName& extension);
 
 enum class LoadedFileKind { None, Jpeg, Bitmap, Text };
 
 // The kind of file the load command reads for an extension with its dot, in any case:
 // the picture extensions the save command writes, and text for ".txt", ".rtf" and ".rft"
 // (the extension older versions gave saved text).
-LoadedFileKind LoadedFileKindOf(std::string_view extension);
+LoadedFileKind LoadedFileKindOf(const FileName& extension);
 
 // The extension, with its dot, of the index-th (from 1) file type of a dialog filter
 // ("description|pattern|..."): that of its first pattern when the pattern is "*.ext";

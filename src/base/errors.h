@@ -1,8 +1,10 @@
 #pragma once
-// The program's error kinds. Messages are Shift-JIS texts from the string table.
+// The program's error kinds. Messages are Shift-JIS texts from the string table; a file
+// name in a message is also kept in its own form, for a display that shows any script.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "base/format.h"
 
@@ -12,14 +14,18 @@ class Exception : public std::exception {
  public:
   explicit Exception(std::string message) : message_(std::move(message)) {}
   Exception(std::string_view pattern, std::initializer_list<FormatArg> args)
-      : message_(Format(pattern, args)) {}
+      : pieces_(FormatPieces(pattern, args)), message_(NarrowMessage(pieces_)) {}
 
   const char* what() const noexcept override { return message_.c_str(); }
   const std::string& Message() const noexcept { return message_; }
+  // The message in pieces, file names in their own form, when it was filled in from a
+  // pattern; empty for a message given whole.
+  const std::vector<MessagePiece>& Pieces() const noexcept { return pieces_; }
   // The kind's name, as a developer tool or a log shows it.
   virtual const char* ClassName() const noexcept { return "Exception"; }
 
  private:
+  std::vector<MessagePiece> pieces_;
   std::string message_;
 };
 

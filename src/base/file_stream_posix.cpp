@@ -55,7 +55,7 @@ struct TFileStream::Handle {
   }
 };
 
-TFileStream::TFileStream(const std::string& file_name, FileMode mode) : handle_(new Handle) {
+TFileStream::TFileStream(const FileName& file_name, FileMode mode) : handle_(new Handle) {
   if (mode == FileMode::OpenRead) {
     handle_->fd = ::open(file_name.c_str(), O_RDONLY | O_CLOEXEC);
     // A folder opens for reading here but not on Windows; refuse it the same way.
@@ -93,7 +93,7 @@ struct TReplacingFileStream::Handle {
   }
 };
 
-TReplacingFileStream::TReplacingFileStream(const std::string& file_name)
+TReplacingFileStream::TReplacingFileStream(const FileName& file_name)
     : file_name_(file_name), handle_(new Handle) {
   // What could not be opened for writing cannot be replaced either.
   struct stat info;
@@ -101,7 +101,7 @@ TReplacingFileStream::TReplacingFileStream(const std::string& file_name)
       (S_ISDIR(info.st_mode) || ::access(file_name.c_str(), W_OK) != 0)) {
     throw EFCreateError(strings::kFileCreateError, {file_name});
   }
-  std::string pattern = FolderOf(file_name) + ".~pel-XXXXXX";
+  std::string pattern = FolderOf(file_name.native()) + ".~pel-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   handle_->fd = ::mkostemp(name.data(), O_CLOEXEC);

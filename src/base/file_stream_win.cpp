@@ -1,4 +1,4 @@
-// The file streams on Windows: CreateFileW with the Shift-JIS name converted at the edge.
+// The file streams on Windows: CreateFileW with the name's own UTF-16.
 // It sits beside the POSIX one in the portable library, so everything that reads or writes
 // files links it without depending on the shell; it uses header-only shell helpers.
 #ifdef _WIN32
@@ -11,7 +11,6 @@
 #include "base/stream.h"
 #include "base/strings.h"
 #include "base/win/handles.h"
-#include "base/win/text.h"
 
 namespace pelmora {
 
@@ -83,8 +82,8 @@ struct TFileStream::Handle {
   win::UniqueKernelHandle file;
 };
 
-TFileStream::TFileStream(const std::string& file_name, FileMode mode) : handle_(new Handle) {
-  const std::wstring wide_name = win::WideFromSjis(file_name);
+TFileStream::TFileStream(const FileName& file_name, FileMode mode) : handle_(new Handle) {
+  const std::wstring& wide_name = file_name.native();
   if (mode == FileMode::OpenRead) {
     handle_->file = win::UniqueKernelHandle(::CreateFileW(wide_name.c_str(), GENERIC_READ,
                                                           FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -123,9 +122,9 @@ struct TReplacingFileStream::Handle {
   }
 };
 
-TReplacingFileStream::TReplacingFileStream(const std::string& file_name)
+TReplacingFileStream::TReplacingFileStream(const FileName& file_name)
     : file_name_(file_name), handle_(new Handle) {
-  handle_->target = win::WideFromSjis(file_name);
+  handle_->target = file_name.native();
   // What could not be opened for writing cannot be replaced either.
   const DWORD attributes = ::GetFileAttributesW(handle_->target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES &&

@@ -48,34 +48,11 @@ std::string MapAsciiLetters(std::string_view text, char from_first, char from_la
   return out;
 }
 
-// The index of the extension's dot, or npos when the name has no extension.
-std::size_t ExtensionDot(std::string_view file_name) {
-  std::size_t i = LastDelimiter(file_name, ".\\:");
-  return i != std::string_view::npos && file_name[i] == '.' ? i : std::string_view::npos;
-}
-
 }  // namespace
 
 std::string UpperCaseAscii(std::string_view text) { return MapAsciiLetters(text, 'a', 'z', 'A'); }
 
 std::string LowerCaseAscii(std::string_view text) { return MapAsciiLetters(text, 'A', 'Z', 'a'); }
-
-std::string ExtractFileExt(std::string_view file_name) {
-  std::size_t dot = ExtensionDot(file_name);
-  return dot == std::string_view::npos ? std::string() : std::string(file_name.substr(dot));
-}
-
-std::string ExtractPictureExtension(std::string_view file_name) {
-  std::size_t dot = ExtensionDot(file_name);
-  return dot == std::string_view::npos ? std::string() : std::string(file_name.substr(dot + 1));
-}
-
-// Converters are looked up by the text after the last "."; that text can only equal a
-// table entry ("txt", "rtf") when no "\" or ":" follows the dot, so the picture's rule
-// finds the same converter for every name.
-std::string ConverterExtension(std::string_view file_name) {
-  return LowerCaseAscii(ExtractPictureExtension(file_name));
-}
 
 std::string ConvertFilter(std::string_view filter) {
   std::string list(filter);

@@ -35,18 +35,6 @@ std::size_t LastDelimiter(std::string_view text, std::string_view delimiters);
 std::string UpperCaseAscii(std::string_view text);
 std::string LowerCaseAscii(std::string_view text);
 
-// The extension as the file commands see it: from the last "." to the end, dot included,
-// provided that "." comes after the last "\" and ":"; otherwise empty. Case is kept.
-std::string ExtractFileExt(std::string_view file_name);
-
-// The extension as the picture and its format registry see it: as ExtractFileExt, but
-// without the dot. Case is kept (the registry lower-cases, the error message does not).
-std::string ExtractPictureExtension(std::string_view file_name);
-
-// The extension that picks a rich-text file's converter: the picture's extension,
-// lower-cased.
-std::string ConverterExtension(std::string_view file_name);
-
 // Turns a dialog filter ("description|pattern|...") into the platform's list of
 // 0-terminated strings: every "|" that is a character of its own becomes a 0 byte and one
 // 0 byte is appended. The result's size() counts that appended 0; the string's own

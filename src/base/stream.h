@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_name.h"
+
 namespace pelmora {
 
 enum class SeekOrigin { Begin, Current, End };
@@ -85,11 +87,11 @@ enum class FileMode {
   Create,
 };
 
-// A file on disk. The name is Shift-JIS. Opening failures raise EFOpenError or
-// EFCreateError with the name; the file is closed when the stream is destroyed.
+// A file on disk. Opening failures raise EFOpenError or EFCreateError with the name; the
+// file is closed when the stream is destroyed.
 class TFileStream final : public TStream {
  public:
-  TFileStream(const std::string& file_name, FileMode mode);
+  TFileStream(const FileName& file_name, FileMode mode);
   ~TFileStream() override;
 
   std::size_t Read(void* buffer, std::size_t count) override;
@@ -110,7 +112,7 @@ class TReplacingFileStream final : public TStream {
  public:
   // Raises EFCreateError with the name when the named file could not be replaced (a
   // folder, a read-only file) or no temporary file can be made beside it.
-  explicit TReplacingFileStream(const std::string& file_name);
+  explicit TReplacingFileStream(const FileName& file_name);
   ~TReplacingFileStream() override;
 
   std::size_t Read(void* buffer, std::size_t count) override;
@@ -124,7 +126,7 @@ class TReplacingFileStream final : public TStream {
 
  private:
   struct Handle;
-  std::string file_name_;
+  FileName file_name_;
   std::unique_ptr<Handle> handle_;
 };
 

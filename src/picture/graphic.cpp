@@ -13,12 +13,12 @@ void TGraphic::SetTransparent(bool value) {
   Changed();
 }
 
-void TGraphic::LoadFromFile(const std::string& file_name) {
+void TGraphic::LoadFromFile(const FileName& file_name) {
   TFileStream stream(file_name, FileMode::OpenRead);
   LoadFromStream(stream);
 }
 
-void TGraphic::SaveToFile(const std::string& file_name) {
+void TGraphic::SaveToFile(const FileName& file_name) {
   TReplacingFileStream stream(file_name);
   SaveToStream(stream);
   stream.Commit();

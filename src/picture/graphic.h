@@ -88,8 +88,8 @@ class TGraphic : public TPersistent {
   // Load and save to a file only wrap the stream operations: the file is opened for
   // reading with others reading only and closed on every path; a save writes a new file
   // that replaces the named one only when it is complete.
-  void LoadFromFile(const std::string& file_name);
-  void SaveToFile(const std::string& file_name);
+  void LoadFromFile(const FileName& file_name);
+  void SaveToFile(const FileName& file_name);
   virtual void LoadFromStream(TStream& stream) = 0;
   virtual void SaveToStream(TStream& stream) = 0;
   virtual void LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) = 0;

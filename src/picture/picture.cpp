@@ -1,7 +1,7 @@
 #include "picture/picture.h"
 
 #include "base/errors.h"
-#include "base/sjis.h"
+#include "base/file_name.h"
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/clipboard_formats.h"
@@ -45,9 +45,9 @@ void TPicture::Assign(const TPersistent* source) {
   Adopt(std::move(copy));
 }
 
-void TPicture::LoadFromFile(const std::string& file_name) {
-  std::string extension = ExtractPictureExtension(file_name);
-  const GraphicClass* kind = TFileFormatsList::Instance().FindExt(extension);
+void TPicture::LoadFromFile(const FileName& file_name) {
+  const FileName extension = ExtractPictureExtension(file_name);
+  const GraphicClass* kind = TFileFormatsList::Instance().FindExt(AsciiExtensionKey(extension));
   if (kind == nullptr) throw EInvalidGraphic(strings::kUnknownExtension, {extension});
   std::unique_ptr<TGraphic> graphic = kind->create();
   // Progress is reported while loading; changes are not: the owner sees one change, at the
@@ -57,7 +57,7 @@ void TPicture::LoadFromFile(const std::string& file_name) {
   Adopt(std::move(graphic));
 }
 
-void TPicture::SaveToFile(const std::string& file_name) const {
+void TPicture::SaveToFile(const FileName& file_name) const {
   if (graphic_) graphic_->SaveToFile(file_name);
 }
 

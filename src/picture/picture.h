@@ -44,10 +44,10 @@ class TPicture final : public TPersistent {
   // Loads a new graphic of the kind registered for the name's extension. An unregistered
   // extension raises EInvalidGraphic "拡張子 .%s の画像形式は処理できません" with the
   // extension as written in the name. One change notification on success, none on failure.
-  void LoadFromFile(const std::string& file_name);
+  void LoadFromFile(const FileName& file_name);
   // Writes the graphic's own stream form whatever the name says; with no graphic nothing
   // happens and no file is created.
-  void SaveToFile(const std::string& file_name) const;
+  void SaveToFile(const FileName& file_name) const;
 
   // Loads a new graphic of the kind registered for the clipboard format; an unregistered
   // format raises EInvalidGraphic "未対応のクリップボード データです".

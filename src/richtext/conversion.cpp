@@ -27,15 +27,15 @@ constexpr std::array<TConversionFormat, 2> kConversionFormats{{
 
 }  // namespace
 
-const TConversionFormat* FindConversionFormat(std::string_view file_name) {
-  const std::string extension = ConverterExtension(file_name);
+const TConversionFormat* FindConversionFormat(const FileName& file_name) {
+  const std::string extension = AsciiExtensionKey(ExtractPictureExtension(file_name));
   for (const TConversionFormat& format : kConversionFormats) {
     if (format.extension == extension) return &format;
   }
   return nullptr;
 }
 
-std::unique_ptr<TConversion> CreateConversion(std::string_view file_name) {
+std::unique_ptr<TConversion> CreateConversion(const FileName& file_name) {
   const TConversionFormat* format = FindConversionFormat(file_name);
   return format ? format->conversion_class() : CreatePassThrough();
 }

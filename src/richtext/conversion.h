@@ -33,10 +33,10 @@ struct TConversionFormat {
 
 // The table entry for a file name: the extension after the last "." (lower-cased, no dot)
 // compared exactly with "txt", then "rtf"; nullptr when no entry matches.
-const TConversionFormat* FindConversionFormat(std::string_view file_name);
+const TConversionFormat* FindConversionFormat(const FileName& file_name);
 
 // The converter for a file name: the table's, or the pass-through converter for a name the
 // table does not know.
-std::unique_ptr<TConversion> CreateConversion(std::string_view file_name);
+std::unique_ptr<TConversion> CreateConversion(const FileName& file_name);
 
 }  // namespace pelmora

@@ -57,50 +57,6 @@ TEST(Sjis, CaseMappingTouchesAsciiLettersOnly) {
   EXPECT_EQ(LowerCaseAscii("\x83\x4C"), "\x83\x4C");
 }
 
-TEST(Sjis, FileExtensionKeepsTheDot) {
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.jpg"), ".jpg");
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.tar.GZ"), ".GZ");
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo"), "");
-  EXPECT_EQ(ExtractFileExt("photo."), ".");
-  EXPECT_EQ(ExtractFileExt(".bmp"), ".bmp");
-
-  // A dot only in a folder's name is no extension.
-  EXPECT_EQ(ExtractFileExt("C:\\my.pics\\photo"), "");
-  // Drive letters and stream names end the search like a folder does.
-  EXPECT_EQ(ExtractFileExt("C:photo"), "");
-  EXPECT_EQ(ExtractFileExt("C:.bmp"), ".bmp");
-  EXPECT_EQ(ExtractFileExt("a.bmp:x"), "");
-
-  // A folder whose name ends in a second byte equal to "\".
-  EXPECT_EQ(ExtractFileExt("C:\\"s + kHyo + "\\photo.jpg"), ".jpg");
-  EXPECT_EQ(ExtractFileExt("C:\\"s + kSo + kHyo + "\\photo"), "");
-  EXPECT_EQ(ExtractFileExt("C:\\x.y\\"s + kHyo), "");
-  // An extension ending in such a character: a scan that took its second byte for "\"
-  // would find none.
-  EXPECT_EQ(ExtractFileExt("C:\\"s + kSo + "." + kHyo), "."s + kHyo);
-  EXPECT_EQ(ExtractFileExt("C:\\d.x\\a."s + kSo + "b"), "."s + kSo + "b");
-
-  // How the file commands compare: upper-cased a-z only.
-  EXPECT_EQ(UpperCaseAscii(ExtractFileExt("C:\\"s + kHyo + "\\a.Jpg")), ".JPG");
-}
-
-TEST(Sjis, PictureExtensionDropsTheDotAndKeepsCase) {
-  EXPECT_EQ(ExtractPictureExtension("C:\\pics\\photo.JPEG"), "JPEG");
-  EXPECT_EQ(ExtractPictureExtension("photo.bMp"), "bMp");
-  EXPECT_EQ(ExtractPictureExtension("photo."), "");
-  EXPECT_EQ(ExtractPictureExtension("C:\\my.pics\\photo"), "");
-  EXPECT_EQ(ExtractPictureExtension("D:\\"s + kHyo + "\\"s + kSo + ".gif"), "gif");
-  EXPECT_EQ(ExtractPictureExtension("a."s + kHyo), kHyo);
-}
-
-TEST(Sjis, ConverterExtensionIsLowerCasedWithoutDot) {
-  EXPECT_EQ(ConverterExtension("C:\\Docs\\Note.TXT"), "txt");
-  EXPECT_EQ(ConverterExtension("note.Rtf"), "rtf");
-  EXPECT_EQ(ConverterExtension("note.rft"), "rft");
-  EXPECT_EQ(ConverterExtension("C:\\a.txt\\note"), "");
-  EXPECT_EQ(ConverterExtension("C:\\"s + kHyo + "\\note.TxT"), "txt");
-}
-
 TEST(Sjis, FilterConversion) {
   {
     std::string list = ConvertFilter("Bitmaps (*.bmp)|*.bmp|All|*.*");

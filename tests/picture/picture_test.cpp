@@ -152,9 +152,17 @@ TEST_F(PictureTest, UnregisteredExtensionNamesItAsWritten) {
     EXPECT_EQ(message_for("C:\\a\\photo.GiF"), "拡張子 .GiF の画像形式は処理できません");
     EXPECT_EQ(message_for("photo.bmp.gif"), "拡張子 .gif の画像形式は処理できません");
   }
-  {  // "表" is 95 5C in Shift-JIS: its second byte is the code of "\".
-    EXPECT_EQ(message_for("C:\\a.\x95\x5C"), "拡張子 .\x95\x5C の画像形式は処理できません");
-    EXPECT_EQ(message_for("C:\\\x95\x5C.gif"), "拡張子 .gif の画像形式は処理できません");
+  {  // An extension in a script Shift-JIS lacks is kept whole, for the display to show.
+    const FileName name(u8"C:\\café\\사진.图片");
+    const FileName extension(u8"图片");
+    try {
+      picture_.LoadFromFile(name);
+      ADD_FAILURE() << "no error";
+    } catch (const EInvalidGraphic& error) {
+      ASSERT_EQ(error.Pieces().size(), 3u);
+      EXPECT_EQ(std::get<FileName>(error.Pieces()[1]), extension);
+      EXPECT_EQ(std::get<std::string>(error.Pieces()[2]), " の画像形式は処理できません");
+    }
   }
   EXPECT_EQ(picture_.Graphic(), &old);
   EXPECT_EQ(changes_, 0);

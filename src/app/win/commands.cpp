@@ -5,8 +5,9 @@
 #include "app/win/main_form.h"
 #include "base/errors.h"
 #include "base/format.h"
-#include "base/sjis.h"
+#include "base/file_name.h"
 #include "base/win/error_display.h"
+#include "base/win/text.h"
 #include "base/strings.h"
 #include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
@@ -100,12 +101,13 @@ void TForm1::SaveAs1Click() {
   }
   if (!image1_->Visible()) return;
   if (!SavePictureDialog1.Execute()) return;
-  std::string file_name = SavePictureDialog1.FileName();
-  std::string extension = ExtractFileExt(file_name);
+  FileName file_name = SavePictureDialog1.FileName();
+  FileName extension = ExtractFileExt(file_name);
   if (extension.empty()) {
     // A name without an extension takes that of the file type chosen in the dialog.
-    extension = FilterTypeExtension(SavePictureDialog1.Filter(), SavePictureDialog1.FilterIndex());
-    file_name += extension;
+    extension = FileName(win::WideFromSjis(
+        FilterTypeExtension(SavePictureDialog1.Filter(), SavePictureDialog1.FilterIndex())));
+    file_name += extension.native();
   }
   switch (PictureSaveFormat(extension)) {
     case PictureFileFormat::Jpeg: {
@@ -123,15 +125,17 @@ void TForm1::SaveAs1Click() {
       }
       break;
     case PictureFileFormat::None:
-      win::ShowErrorMessage(
-          Format(strings::kUnknownExtension, {extension.empty() ? "" : extension.substr(1)}));
+    {
+      const FileName shown = ExtractPictureExtension(file_name);
+      win::ShowError(EInvalidGraphic(strings::kUnknownExtension, {shown}));
       break;
+    }
   }
 }
 
 void TForm1::N3Click() {
   if (!OpenDialog1.Execute()) return;
-  const std::string& file_name = OpenDialog1.FileName();
+  const FileName& file_name = OpenDialog1.FileName();
   // A failed load changes neither the clipboard nor the view, and says why. A picture
   // reaches the view only through the clipboard; text goes through the text view, whose
   // content is kept to be put back.
@@ -164,9 +168,8 @@ void TForm1::N3Click() {
         break;
       case LoadedFileKind::None: {
         // Nothing is loaded, and the user is told why rather than left guessing.
-        const std::string extension = ExtractFileExt(file_name);
-        throw EInvalidGraphic(strings::kUnknownExtension,
-                              {extension.empty() ? "" : extension.substr(1)});
+        const FileName shown = ExtractPictureExtension(file_name);
+        throw EInvalidGraphic(strings::kUnknownExtension, {shown});
       }
     }
     Sub_Clip();

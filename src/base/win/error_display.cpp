@@ -30,9 +30,10 @@ void SetErrorDisplayOwner(HWND owner, std::string title) {
 
 HWND ErrorDisplayOwner() { return Owner().window; }
 
-void ShowErrorMessage(std::string_view message) noexcept {
+namespace {
+
+void ShowErrorText(const std::wstring& text) noexcept {
   try {
-    const std::wstring text = WideFromSjis(ErrorDisplayText(message));
     const std::wstring caption = WideFromSjis(Owner().title);
     HWND owner = Owner().window;
     if (owner && !::IsWindow(owner)) owner = nullptr;
@@ -50,12 +51,44 @@ void ShowErrorMessage(std::string_view message) noexcept {
   }
 }
 
+}  // namespace
+
+void ShowErrorMessage(std::string_view message) noexcept {
+  try {
+    ShowErrorText(WideFromSjis(ErrorDisplayText(message)));
+  } catch (...) {
+  }
+}
+
+std::wstring WideErrorText(const Exception& error) {
+  const std::string& narrow = error.Message();
+  if (error.Pieces().empty()) return WideFromSjis(ErrorDisplayText(narrow));
+  std::wstring text;
+  for (const MessagePiece& piece : error.Pieces()) {
+    if (const auto* sjis = std::get_if<std::string>(&piece)) {
+      text += WideFromSjis(*sjis);
+    } else {
+      text += std::get<std::filesystem::path>(piece).native();
+    }
+  }
+  // The full stop the narrow form would get.
+  if (ErrorDisplayText(narrow).size() > narrow.size()) text += L'.';
+  return text;
+}
+
+void ShowError(const Exception& error) noexcept {
+  try {
+    ShowErrorText(WideErrorText(error));
+  } catch (...) {
+  }
+}
+
 void ShowCurrentException() noexcept {
   try {
     throw;
   } catch (const EAbort&) {
   } catch (const Exception& error) {
-    ShowErrorMessage(error.Message());
+    ShowError(error);
   } catch (const std::exception& error) {
     ShowErrorMessage(error.what());
   } catch (...) {

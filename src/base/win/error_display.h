@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace pelmora {
+class Exception;
+}
+
 namespace pelmora::win {
 
 // The window that owns the error boxes and the caption they carry. Set by the application
@@ -19,6 +23,13 @@ HWND ErrorDisplayOwner();
 // error icon, the thread's other windows disabled while the box is up, the active window
 // and the focus restored afterwards.
 void ShowErrorMessage(std::string_view message) noexcept;
+
+// Shows an error's message as ShowErrorMessage does, with the file names it holds in their
+// own script.
+void ShowError(const Exception& error) noexcept;
+
+// The error's message as the box shows it: a file name in it keeps every character it has.
+std::wstring WideErrorText(const Exception& error);
 
 // The default error display for the exception being handled; call only inside a catch.
 void ShowCurrentException() noexcept;

@@ -49,7 +49,7 @@ std::wstring PlatformFilter(std::string_view filter) {
 
 bool TOpenDialog::Execute() {
   std::array<wchar_t, win::kFileNameBufferSize> buffer{};
-  const std::wstring name = win::WideFromSjis(file_name_);
+  const std::wstring& name = file_name_.native();
   name.copy(buffer.data(), std::min<std::size_t>(name.size(), win::kFileNameCapacity));
   const std::wstring filter = win::PlatformFilter(filter_);
   const std::wstring default_ext = win::WideFromSjis(default_ext_);
@@ -78,8 +78,7 @@ bool TOpenDialog::Execute() {
   if (!confirmed) return false;
 
   buffer.back() = L'\0';
-  std::string chosen = win::SjisFromWide(buffer.data());
-  file_name_ = std::move(chosen);
+  file_name_ = pelmora::FileName(std::wstring(buffer.data()));
   filter_index_ = static_cast<int>(record.nFilterIndex);
   return true;
 }

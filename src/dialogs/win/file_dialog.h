@@ -7,9 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "base/file_name.h"
+
 namespace pelmora {
 
-// Asks for a file to open: GetOpenFileNameW. Names are Shift-JIS.
+// Asks for a file to open: GetOpenFileNameW. The file name keeps the platform's UTF-16;
+// the filter and default extension are Shift-JIS.
 class TOpenDialog {
  public:
   TOpenDialog() = default;
@@ -17,8 +20,8 @@ class TOpenDialog {
   TOpenDialog(const TOpenDialog&) = delete;
   TOpenDialog& operator=(const TOpenDialog&) = delete;
 
-  const std::string& FileName() const { return file_name_; }
-  void SetFileName(std::string name) { file_name_ = std::move(name); }
+  const pelmora::FileName& FileName() const { return file_name_; }
+  void SetFileName(pelmora::FileName name) { file_name_ = std::move(name); }
   // Description and pattern pairs separated by "|".
   const std::string& Filter() const { return filter_; }
   void SetFilter(std::string filter) { filter_ = std::move(filter); }
@@ -53,7 +56,7 @@ class TOpenDialog {
   static UINT_PTR CALLBACK HookProc(HWND window, UINT message, WPARAM wparam,
                                     LPARAM lparam);
 
-  std::string file_name_;
+  pelmora::FileName file_name_;
   std::string filter_;
   int filter_index_ = 1;
   std::string default_ext_;

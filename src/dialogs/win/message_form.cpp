@@ -57,6 +57,18 @@ std::string SystemCodePageText(const std::string& sjis) {
   return text;
 }
 
+// A movable global block holding a copy of size bytes, for the clipboard.
+win::UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
+  win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
+  if (!memory) win::RaiseOutOfResources();
+  {
+    win::GlobalLockGuard lock(memory.Get());
+    if (!lock) win::RaiseOutOfResources();
+    std::memcpy(lock.Data(), data, size);
+  }
+  return memory;
+}
+
 }  // namespace
 
 std::string ApplicationTitle() {
@@ -148,17 +160,17 @@ std::string TMessageForm::ClipboardText() const {
 
 void TMessageForm::CopyToClipboard() const {
   ::MessageBeep(0);
-  const std::string text = SystemCodePageText(ClipboardText());
-  win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, text.size() + 1));
-  if (!memory) win::RaiseOutOfResources();
-  {
-    win::GlobalLockGuard lock(memory.Get());
-    if (!lock) win::RaiseOutOfResources();
-    std::memcpy(lock.Data(), text.c_str(), text.size() + 1);
-  }
+  const std::string sjis = ClipboardText();
+  const std::string text = SystemCodePageText(sjis);
+  const std::wstring wide = win::WideFromSjis(sjis);
+  win::UniqueGlobal narrow_memory = GlobalCopy(text.c_str(), text.size() + 1);
+  win::UniqueGlobal wide_memory = GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
   TClipboard& clipboard = Clipboard();
   ClipboardOpening opening(clipboard);
-  if (clipboard.PlaceHandle(CF_TEXT, memory.Get())) memory.Release();
+  // Both forms: CF_TEXT for programs that read only it, and the UTF-16 that keeps the
+  // Japanese on a system whose code page is not 932.
+  if (clipboard.PlaceHandle(CF_TEXT, narrow_memory.Get())) narrow_memory.Release();
+  if (clipboard.PlaceHandle(CF_UNICODETEXT, wide_memory.Get())) wide_memory.Release();
 }
 
 bool TMessageForm::IsCopyKey(const MSG& message) const {

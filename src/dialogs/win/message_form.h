@@ -28,7 +28,8 @@ class TMessageForm {
 
   // What Ctrl+C places: the dash-framed caption, message and button caption.
   std::string ClipboardText() const;
-  // Beeps, then replaces the clipboard's content with ClipboardText() as CF_TEXT. Raises
+  // Beeps, then replaces the clipboard's content with ClipboardText() as CF_TEXT and as
+  // CF_UNICODETEXT. Raises
   // Exception "クリップボードを開くことができません" when the clipboard is held elsewhere.
   void CopyToClipboard() const;
 

@@ -210,7 +210,7 @@ void TSavePictureDialog::ShowFile(const std::wstring& path) {
     return;
   }
   try {
-    picture_.LoadFromFile(win::SjisFromWide(path));
+    picture_.LoadFromFile(pelmora::FileName(path));
   } catch (...) {
     ShowNoPicture();
     return;

@@ -74,10 +74,10 @@ class TRichEdit {
   // The whole content as RTF into a new file, which replaces an existing one only when it
   // is complete; raises EFCreateError, EWriteError or EOutOfResources, and then the named
   // file is as it was.
-  void SaveToFile(const std::string& file_name);
+  void SaveToFile(const FileName& file_name);
   // Replaces the content with a file's RTF or, failing that, its plain text; raises
   // EFOpenError, EReadError when the file cannot be read, or EOutOfResources.
-  void LoadFromFile(const std::string& file_name);
+  void LoadFromFile(const FileName& file_name);
   // The same through an open stream, written or read from its position on; raise
   // EOutOfResources, or the stream's own error when it could not be read.
   void SaveToStream(TStream& stream, TConversion& conversion);

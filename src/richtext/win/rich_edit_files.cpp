@@ -71,7 +71,7 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
 
 }  // namespace
 
-void TRichEdit::SaveToFile(const std::string& file_name) {
+void TRichEdit::SaveToFile(const FileName& file_name) {
   HandleNeeded();
   const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
   TReplacingFileStream file(file_name);
@@ -79,7 +79,7 @@ void TRichEdit::SaveToFile(const std::string& file_name) {
   file.Commit();
 }
 
-void TRichEdit::LoadFromFile(const std::string& file_name) {
+void TRichEdit::LoadFromFile(const FileName& file_name) {
   HandleNeeded();
   const std::unique_ptr<TConversion> conversion = CreateConversion(file_name);
   {

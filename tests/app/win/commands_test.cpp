@@ -13,6 +13,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <algorithm>
 #include <vector>
 
 #include "app/win/application.h"
@@ -163,6 +164,22 @@ std::size_t FileCount(const std::wstring& folder) {
       std::distance(fs::directory_iterator(fs::path(folder)), fs::directory_iterator()));
 }
 
+// The names in a folder, as the file system lists them.
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder))) {
+    names.push_back(entry.path().filename().native());
+  }
+  return names;
+}
+
+bool Holds(const std::vector<std::wstring>& names, const std::wstring& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// A name in scripts Shift-JIS lacks: accented Latin, simplified Chinese, Hangul, an emoji.
+const std::wstring kAnyScript = L"caf\u00E9-\u56FE\u7247-\uC0AC\uC9C4-\U0001F642";
+
 bool IsJpeg(const std::string& bytes) { return bytes.compare(0, 3, "\xFF\xD8\xFF") == 0; }
 bool IsBmp(const std::string& bytes) { return bytes.compare(0, 2, "BM") == 0; }
 
@@ -194,7 +211,7 @@ void WriteBmp(const std::wstring& path, int width, int height) {
       row[3 * x + 2] = top ? 255 : 0;  // red
     }
   }
-  bitmap.SaveToFile(win::SjisFromWide(path));
+  bitmap.SaveToFile(FileName(path));
 }
 
 // The first quantization table of a JPEG file in zigzag order, or empty.
@@ -441,14 +458,14 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_EQ(seen.prompt, L"");
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
     // The platform may add the default extension to a name typed without one.
-    const std::string chosen = form_.SaveDialog1.FileName();
-    EXPECT_TRUE(StartsWith(chosen, win::SjisFromWide(folder + name))) << chosen;
-    const std::string bytes = ReadBytes(win::WideFromSjis(chosen));
+    const std::wstring chosen = form_.SaveDialog1.FileName().native();
+    EXPECT_EQ(chosen.rfind(folder + name, 0), 0u) << win::SjisFromWide(chosen);
+    const std::string bytes = ReadBytes(chosen);
     EXPECT_TRUE(StartsWith(bytes, "{\\rtf")) << bytes.substr(0, 20);
     EXPECT_NE(bytes.find("save me"), std::string::npos);
   }
   // A name typed without an extension is given ".rtf".
-  EXPECT_EQ(form_.SaveDialog1.FileName(), win::SjisFromWide(folder + L"\\plain.rtf"));
+  EXPECT_EQ(form_.SaveDialog1.FileName(), FileName(folder + L"\\plain.rtf"));
   {  // Saving over an existing file asks nothing and replaces it.
     const std::wstring existing = folder + L"\\existing.txt";
     WriteBytes(existing, std::string(5000, 'x') + "old content");
@@ -462,6 +479,30 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
   // Saving never looks at the clipboard again.
   EXPECT_EQ(form_.ClipboardKind, "TXT");
   EXPECT_EQ(FileCount(folder), 4u) << "a temporary file was left behind";
+}
+
+TEST_F(CommandsTest, NamesInAnyScriptAreSavedUnderExactlyThatName) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-save-any-script");
+  ShowText("text under a name in any script");
+  const std::wstring text_name = kAnyScript + L".rtf";
+  Seen seen = Save(folder + L"\\" + text_name);
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  EXPECT_NE(ReadBytes(folder + L"\\" + text_name).find("in any script"), std::string::npos);
+
+  ShowPicture(32, 24);
+  for (const std::wstring extension : {L".jpg", L".bmp"}) {
+    SCOPED_TRACE(win::SjisFromWide(extension));
+    seen = Save(folder + L"\\" + kAnyScript + extension);
+    EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+    const std::string bytes = ReadBytes(folder + L"\\" + kAnyScript + extension);
+    EXPECT_TRUE(extension == L".jpg" ? IsJpeg(bytes) : IsBmp(bytes));
+  }
+  const std::vector<std::wstring> names = FileNames(folder);
+  EXPECT_EQ(names.size(), 3u);
+  for (const std::wstring extension : {L".rtf", L".jpg", L".bmp"}) {
+    EXPECT_TRUE(Holds(names, kAnyScript + extension)) << win::SjisFromWide(extension);
+  }
 }
 
 TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
@@ -526,7 +567,7 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
     const Seen seen = Save(folder + name);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
-    EXPECT_EQ(form_.SavePictureDialog1.FileName(), win::SjisFromWide(folder + name));
+    EXPECT_EQ(form_.SavePictureDialog1.FileName(), FileName(folder + name));
     const std::string bytes = ReadBytes(folder + name);
     ASSERT_GE(bytes.size(), 11u);
     EXPECT_EQ(bytes.substr(0, 4), "\xFF\xD8\xFF\xE0");
@@ -537,7 +578,7 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
     EXPECT_EQ(FirstQuantizationTable(bytes).substr(0, 8), "\x03\x02\x02\x03\x02\x02\x03\x03");
     // What was written is the shown picture.
     TJPEGImage written;
-    written.LoadFromFile(win::SjisFromWide(folder + name));
+    written.LoadFromFile(FileName(folder + name));
     EXPECT_EQ(written.Width(), 64);
     EXPECT_EQ(written.Height(), 48);
   }
@@ -663,7 +704,7 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
                 (folder + L"\\photo.jpg").c_str(), FALSE);
     TJPEGImage original;
-    original.LoadFromFile(win::SjisFromWide(folder + L"\\photo.jpg"));
+    original.LoadFromFile(FileName(folder + L"\\photo.jpg"));
     ASSERT_GT(original.Width(), 0);
     PutText("before");
     const Seen seen = Load(folder + L"\\photo.jpg");
@@ -679,6 +720,37 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
   }
 }
 
+TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-any-script");
+  WriteBmp(folder + L"\\" + kAnyScript + L".bmp", 30, 20);
+  PutText("before");
+  Seen seen = Load(folder + L"\\" + kAnyScript + L".bmp");
+  EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  EXPECT_EQ(ReadClipboardBitmap().width, 30);
+
+  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+              (folder + L"\\" + kAnyScript + L".jpg").c_str(), FALSE);
+  TJPEGImage original;
+  original.LoadFromFile(FileName(folder + L"\\" + kAnyScript + L".jpg"));
+  PutText("before");
+  seen = Load(folder + L"\\" + kAnyScript + L".jpg");
+  EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  EXPECT_EQ(ReadClipboardBitmap().width, original.Width());
+
+  // A failure names the file, and an unknown extension, with every character.
+  const std::wstring missing = folder + L"\\missing-" + kAnyScript + L".bmp";
+  seen = Load(missing);
+  EXPECT_EQ(seen.box_class, L"#32770");
+  EXPECT_NE(seen.box_text.find(missing), std::wstring::npos) << win::SjisFromWide(seen.box_text);
+  const std::wstring unknown = L"\u56FE\u7247\U0001F642";
+  WriteBytes(folder + L"\\picture." + unknown, "BM");
+  seen = Load(folder + L"\\picture." + unknown);
+  EXPECT_EQ(seen.box_class, L"#32770");
+  EXPECT_NE(seen.box_text.find(L"." + unknown + L" "), std::wstring::npos)
+      << win::SjisFromWide(seen.box_text);
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+}
+
 TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-truncated");
   const std::string whole = ReadBytes(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg"));
@@ -686,7 +758,7 @@ TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
   // Saved pictures may end in ".jpeg"; they load as JPEG like ".jpg" ones.
   WriteBytes(folder + L"\\half.jpeg", whole.substr(0, whole.size() / 2));
   TJPEGImage original;
-  original.LoadFromFile(win::SjisFromWide(folder + L"\\half.jpeg"));
+  original.LoadFromFile(FileName(folder + L"\\half.jpeg"));
   PutText("before");
   const Seen seen = Load(folder + L"\\half.jpeg");
   ASSERT_TRUE(seen.dialog);

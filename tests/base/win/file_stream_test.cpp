@@ -14,6 +14,9 @@ namespace {
 
 // A scratch folder under the build folder whose name holds a character with a "\" second
 // byte, so the name must reach the system whole.
+// The program's names are UTF-16 at the system; these tests build theirs in Shift-JIS.
+FileName Wide(const std::string& sjis) { return FileName(win::WideFromSjis(sjis)); }
+
 std::string ScratchFolder() {
   std::string folder = PELMORA_BUILD_DIR;
   if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;
@@ -25,14 +28,14 @@ std::string ScratchFolder() {
 TEST(FileStream, CreatesReadsAndSharesAsDesigned) {
   const std::string name = ScratchFolder() + "\\ソフト.bin";
   {  // Create truncates and writes; nobody else may open the file meanwhile.
-    TFileStream out(name, FileMode::Create);
+    TFileStream out(Wide(name), FileMode::Create);
     out.WriteBuffer("abcdef", 6);
-    EXPECT_THROW(TFileStream(name, FileMode::OpenRead), EFOpenError);
+    EXPECT_THROW(TFileStream(Wide(name), FileMode::OpenRead), EFOpenError);
   }
   {  // Open for reading lets others read, not write.
-    TFileStream in(name, FileMode::OpenRead);
-    TFileStream second(name, FileMode::OpenRead);
-    EXPECT_THROW(TFileStream(name, FileMode::Create), EFCreateError);
+    TFileStream in(Wide(name), FileMode::OpenRead);
+    TFileStream second(Wide(name), FileMode::OpenRead);
+    EXPECT_THROW(TFileStream(Wide(name), FileMode::Create), EFCreateError);
     EXPECT_EQ(in.Size(), 6);
     char buffer[4] = {};
     in.SetPosition(2);
@@ -44,14 +47,14 @@ TEST(FileStream, CreatesReadsAndSharesAsDesigned) {
     EXPECT_EQ(in.Write("x", 1), 0u);  // read-only
   }
   {  // Create truncates an existing file.
-    TFileStream out(name, FileMode::Create);
+    TFileStream out(Wide(name), FileMode::Create);
     EXPECT_EQ(out.Size(), 0);
   }
   ::DeleteFileW(win::WideFromSjis(name).c_str());
 }
 
 std::string ReadWhole(const std::string& name) {
-  TFileStream in(name, FileMode::OpenRead);
+  TFileStream in(Wide(name), FileMode::OpenRead);
   std::string bytes(static_cast<std::size_t>(in.Size()), '\0');
   in.ReadBuffer(bytes.data(), bytes.size());
   return bytes;
@@ -78,7 +81,7 @@ TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
   const std::string name = folder + "\\保存ソ.bmp";
   const std::wstring wide_name = win::WideFromSjis(name);
   {
-    TFileStream old(name, FileMode::Create);
+    TFileStream old(Wide(name), FileMode::Create);
     old.WriteBuffer("old bytes", 9);
   }
   ASSERT_EQ(FileCount(folder), 1u);
@@ -88,7 +91,7 @@ TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
     {
-      TReplacingFileStream file(name);
+      TReplacingFileStream file(Wide(name));
       file.WriteBuffer("new bytes", 9);
       EXPECT_THROW(file.Commit(), EFCreateError);
     }
@@ -98,7 +101,7 @@ TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
   }
   {
     SCOPED_TRACE("complete");
-    TReplacingFileStream file(name);
+    TReplacingFileStream file(Wide(name));
     file.WriteBuffer("new bytes", 9);
     file.Commit();
   }
@@ -110,17 +113,26 @@ TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
 TEST(FileStream, OpeningFailuresNameTheFile) {
   const std::string missing = ScratchFolder() + "\\無い.jpg";
   try {
-    TFileStream in(missing, FileMode::OpenRead);
+    TFileStream in(Wide(missing), FileMode::OpenRead);
     FAIL();
   } catch (const EFOpenError& error) {
     EXPECT_EQ(error.Message(), "ファイル " + missing + " は開けません");
   }
   const std::string bad = ScratchFolder() + "\\no-such-folder\\x.bmp";
   try {
-    TFileStream out(bad, FileMode::Create);
+    TFileStream out(Wide(bad), FileMode::Create);
     FAIL();
   } catch (const EFCreateError& error) {
     EXPECT_EQ(error.Message(), "ファイル " + bad + " を作成できません");
+  }
+  // A name Shift-JIS cannot hold keeps every character in the message's pieces.
+  const FileName any_script(win::WideFromSjis(ScratchFolder()) + L"\\caf\u00E9-\U0001F642.bmp");
+  try {
+    TFileStream in(any_script, FileMode::OpenRead);
+    FAIL();
+  } catch (const EFOpenError& error) {
+    ASSERT_EQ(error.Pieces().size(), 3u);
+    EXPECT_EQ(std::get<FileName>(error.Pieces()[1]), any_script);
   }
 }
 

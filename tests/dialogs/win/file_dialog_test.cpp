@@ -83,14 +83,14 @@ TEST(FileDialogTest, SaveReturnsTypedNameAndKeepsFilterIndex) {
     const std::wstring typed = folder + L"\\保存テスト.bmp";
     ASSERT_TRUE(RunDriven(dialog, typed, IDOK, seen));
     EXPECT_TRUE(seen.found);
-    EXPECT_EQ(dialog.FileName(), win::SjisFromWide(typed));
+    EXPECT_EQ(dialog.FileName(), FileName(typed));
     EXPECT_EQ(dialog.FilterIndex(), 2);
     EXPECT_EQ(dialog.LastRecordSize(), sizeof(OPENFILENAMEW));
   }
   {
     // The next run starts from the name last chosen; confirming it unchanged keeps it.
     Observed seen;
-    const std::string before = dialog.FileName();
+    const FileName before = dialog.FileName();
     ASSERT_TRUE(RunDriven(dialog, L"", IDOK, seen));
     EXPECT_EQ(dialog.FileName(), before);
   }
@@ -101,8 +101,8 @@ TEST(FileDialogTest, CancelChangesNothing) {
   TOpenDialog dialog;
   dialog.SetFilter("テキスト|*.txt|すべて|*.*");
   dialog.SetFilterIndex(2);
-  dialog.SetFileName(win::SjisFromWide(folder + L"\\before.txt"));
-  const std::string before = dialog.FileName();
+  dialog.SetFileName(FileName(folder + L"\\before.txt"));
+  const FileName before = dialog.FileName();
 
   Observed seen;
   EXPECT_FALSE(RunDriven(dialog, folder + L"\\other.txt", IDCANCEL, seen));
@@ -121,7 +121,7 @@ TEST(FileDialogTest, OpenAcceptsNameOfMissingFile) {
   Observed seen;
   const std::wstring typed = folder + L"\\does-not-exist.txt";
   ASSERT_TRUE(RunDriven(dialog, typed, IDOK, seen));
-  EXPECT_EQ(dialog.FileName(), win::SjisFromWide(typed));
+  EXPECT_EQ(dialog.FileName(), FileName(typed));
 }
 
 // Records where the dialog stood right after the hook placed it: the platform may resize

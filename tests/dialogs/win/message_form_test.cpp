@@ -35,6 +35,20 @@ std::string ClipboardText() {
   return text;
 }
 
+// The clipboard's CF_UNICODETEXT, read on this thread.
+std::wstring ClipboardWideText() {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return L"<clipboard busy>";
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* units = static_cast<const wchar_t*>(::GlobalLock(data))) {
+      text = units;
+      ::GlobalUnlock(data);
+    }
+  }
+  ::CloseClipboard();
+  return text;
+}
+
 void PutOnClipboard(const char* text) {
   ASSERT_TRUE(::OpenClipboard(nullptr));
   ::EmptyClipboard();
@@ -56,6 +70,8 @@ TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
     PutOnClipboard("before");
     form.CopyToClipboard();
     EXPECT_EQ(ClipboardText(), expected);
+    // The same text as UTF-16, whatever the system's code page.
+    EXPECT_EQ(ClipboardWideText(), win::WideFromSjis(expected));
   }
   {
     // Held by someone else: the clipboard's own error, and the content stays.

@@ -139,9 +139,12 @@ PreviewState Read(const PreviewControls& c) {
           ::IsWindowEnabled(c.button) != FALSE};
 }
 
+// A name in scripts Shift-JIS lacks: accented Latin, simplified Chinese, Hangul, an emoji.
+const std::wstring kAnyScriptBmp = L"caf\u00E9-\u56FE\u7247-\uC0AC\uC9C4-\U0001F642.bmp";
+
 TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-dialog");
-  WriteBmp(folder + L"\\picture.bmp", 200, 150);
+  WriteBmp(folder + L"\\" + kAnyScriptBmp, 200, 150);
   WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
   ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
               (folder + L"\\photo.jpg").c_str(), FALSE);
@@ -150,7 +153,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   int photo_width = 0, photo_height = 0;
   {
     TPicture photo;
-    photo.LoadFromFile(win::SjisFromWide(folder + L"\\photo.jpg"));
+    photo.LoadFromFile(FileName(folder + L"\\photo.jpg"));
     photo_width = photo.Width();
     photo_height = photo.Height();
   }
@@ -160,7 +163,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   dialog.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
   dialog.SetFilterIndex(2);
   dialog.SetDefaultExt("Jpg");
-  dialog.SetFileName(win::SjisFromWide(folder + L"\\saved.jpg"));
+  dialog.SetFileName(FileName(folder + L"\\saved.jpg"));
 
   bool controls_found = false;
   PreviewState at_start, after_bitmap, after_photo, after_damaged;
@@ -179,7 +182,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
     }
     at_start = Read(controls);
 
-    selected_bitmap = SelectInFileList(top, L"picture.bmp");
+    selected_bitmap = SelectInFileList(top, kAnyScriptBmp);
     test::PollUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
     after_bitmap = Read(controls);
     ::Sleep(300);
@@ -254,7 +257,7 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
   const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-resize");
   Dialog dialog;
   dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
-  dialog.SetFileName(win::SjisFromWide(folder + L"\\saved.bmp"));
+  dialog.SetFileName(FileName(folder + L"\\saved.bmp"));
 
   bool controls_found = false, followed = false;
   RECT client_before{}, client_after{}, panel{}, paint{}, button{};
@@ -334,7 +337,7 @@ TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
   const bool confirmed = dialog.Execute();
   driver.Join();
   EXPECT_TRUE(confirmed) << "the typed name went elsewhere";
-  EXPECT_EQ(dialog.FileName(), win::SjisFromWide(name));
+  EXPECT_EQ(dialog.FileName(), FileName(name));
 }
 
 TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMonitor) {

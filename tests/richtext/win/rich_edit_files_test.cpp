@@ -17,6 +17,9 @@
 namespace pelmora::testing {
 namespace {
 
+// The program's names are UTF-16 at the system; these tests build theirs in Shift-JIS.
+FileName Wide(const std::string& sjis) { return FileName(win::WideFromSjis(sjis)); }
+
 void WriteFile(const std::string& path, const std::string& bytes) {
   HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -55,7 +58,7 @@ TEST_F(RichEditTest, SaveWritesRtfWhateverTheExtension) {
   SetText("保存 saved text");
   for (const char* name : {"save.txt", "save.rft", "save", "save.rtf"}) {
     TempFile file(name);
-    view_->SaveToFile(file.Path());
+    view_->SaveToFile(Wide(file.Path()));
     const std::string bytes = ReadFile(file.Path());
     EXPECT_EQ(bytes.rfind("{\\rtf", 0), 0u) << name << ": " << bytes.substr(0, 40);
     EXPECT_NE(bytes.find("saved text"), std::string::npos) << name;
@@ -71,10 +74,10 @@ TEST_F(RichEditTest, SavedRtfLoadsBackWithItsFormatting) {
   view_->SetSelColor(RGB(255, 0, 0));
   view_->SetSelSize(20);
   TempFile file("round.txt");
-  view_->SaveToFile(file.Path());
+  view_->SaveToFile(Wide(file.Path()));
 
   TRichEdit other(parent_, RECT{0, 0, 300, 200});
-  other.LoadFromFile(file.Path());
+  other.LoadFromFile(Wide(file.Path()));
   EXPECT_TRUE(IsClosed(file.Path()));
   HWND control = other.Handle();
   auto format_of = [&](LONG start, LONG end) {
@@ -98,7 +101,7 @@ TEST_F(RichEditTest, RtfFileKeepsItsFormatting) {
   WriteFile(file.Path(),
             "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red0\\green128\\blue0;}"
             "\\f0\\fs24 normal \\b\\i\\cf1\\fs40 styled\\b0\\i0\\cf0\\fs24  end\\par}");
-  view_->LoadFromFile(file.Path());
+  view_->LoadFromFile(Wide(file.Path()));
   EXPECT_EQ(Text().rfind("normal styled end", 0), 0u) << Text();
   Select(7, 13);
   const CHARFORMATA styled = Format(SCF_SELECTION);
@@ -129,16 +132,16 @@ TEST_F(RichEditTest, PlainTextFilesShowTheSameLinesWhateverTheLineEnds) {
   WriteFile(crlf.Path(), ManyLines("\r\n"));
   WriteFile(cr.Path(), ManyLines("\r"));
 
-  view_->LoadFromFile(crlf.Path());
+  view_->LoadFromFile(Wide(crlf.Path()));
   const std::string expected = Text();
   EXPECT_EQ(LineCount(Control()), 4001);
   EXPECT_NE(expected.find("最後の行"), std::string::npos);
 
-  view_->LoadFromFile(lf.Path());
+  view_->LoadFromFile(Wide(lf.Path()));
   EXPECT_EQ(LineCount(Control()), 4001);
   EXPECT_TRUE(Text() == expected) << "line-feed file differs";
 
-  view_->LoadFromFile(cr.Path());
+  view_->LoadFromFile(Wide(cr.Path()));
   EXPECT_EQ(LineCount(Control()), 4001);
   EXPECT_TRUE(Text() == expected) << "carriage-return file differs";
   EXPECT_TRUE(IsClosed(cr.Path()));
@@ -160,7 +163,7 @@ TEST_F(RichEditTest, TextLimitIsLiftedWhenTheViewIsMade) {
 
   // A failed load leaves it as it is.
   TempFile missing("missing.txt");
-  EXPECT_THROW(view_->LoadFromFile(missing.Path()), EFOpenError);
+  EXPECT_THROW(view_->LoadFromFile(Wide(missing.Path())), EFOpenError);
   EXPECT_EQ(Send(EM_GETLIMITTEXT), 0x7FFFFFF0);
 }
 
@@ -170,7 +173,7 @@ TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
   {
     const std::string name = "C:\\pelmora no such folder\\out.rtf";
     try {
-      view_->SaveToFile(name);
+      view_->SaveToFile(Wide(name));
       ADD_FAILURE() << "saved into a missing folder";
     } catch (const EFCreateError& error) {
       EXPECT_EQ(error.Message(), pelmora::Format(strings::kFileCreateError, {name}));
@@ -179,7 +182,7 @@ TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
   {
     TempFile missing("読めない.rtf");
     try {
-      view_->LoadFromFile(missing.Path());
+      view_->LoadFromFile(Wide(missing.Path()));
       ADD_FAILURE() << "loaded a missing file";
     } catch (const EFOpenError& error) {
       EXPECT_EQ(error.Message(), pelmora::Format(strings::kFileOpenError, {missing.Path()}));
@@ -192,8 +195,8 @@ TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
     HANDLE holder = ::CreateFileW(win::WideFromSjis(locked.Path()).c_str(), GENERIC_WRITE, 0,
                                   nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    EXPECT_THROW(view_->SaveToFile(locked.Path()), EFCreateError);
-    EXPECT_THROW(view_->LoadFromFile(locked.Path()), EFOpenError);
+    EXPECT_THROW(view_->SaveToFile(Wide(locked.Path())), EFCreateError);
+    EXPECT_THROW(view_->LoadFromFile(Wide(locked.Path())), EFOpenError);
     ::CloseHandle(holder);
   }
 }
@@ -201,7 +204,7 @@ TEST_F(RichEditTest, FilesThatCannotBeUsedRaiseTheirErrors) {
 TEST_F(RichEditTest, ShiftJisTextFileLoadsUnchanged) {
   TempFile file("日本語.txt");
   WriteFile(file.Path(), "表示\\テスト\nソース");
-  view_->LoadFromFile(file.Path());
+  view_->LoadFromFile(Wide(file.Path()));
   EXPECT_EQ(Text().rfind("表示\\テスト\r\nソース", 0), 0u) << Text();
 }
 
