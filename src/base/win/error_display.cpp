@@ -57,6 +57,7 @@ void ShowErrorMessage(std::string_view message) noexcept {
   try {
     ShowErrorText(WideFromSjis(ErrorDisplayText(message)));
   } catch (...) {
+    // Out of memory while converting the text: nothing is left to show it with.
   }
 }
 
@@ -80,6 +81,7 @@ void ShowError(const Exception& error) noexcept {
   try {
     ShowErrorText(WideErrorText(error));
   } catch (...) {
+    // As above.
   }
 }
 
