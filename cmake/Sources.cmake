@@ -11,21 +11,15 @@ set(PELMORA_DEPS_clipboard base picture)
 set(PELMORA_DEPS_dialogs base picture richtext clipboard)
 set(PELMORA_DEPS_app base picture richtext clipboard dialogs)
 
-# pelmora_<sub>: the portable code of one subsystem (an interface library while empty).
-# pelmora_<sub>_win: its Windows shell code, on top of the portable code.
+# pelmora_<sub>: the portable code of one subsystem.
+# pelmora_<sub>_win: its Windows shell code, on top of the portable code (an interface
+# library for a subsystem without any, such as picture).
 function(pelmora_add_subsystem sub root)
   file(GLOB portable CONFIGURE_DEPENDS "${root}/${sub}/*.cpp")
-  if(portable)
-    add_library(pelmora_${sub} STATIC ${portable})
-    target_include_directories(pelmora_${sub} PUBLIC ${root})
-    set(scope PUBLIC)
-  else()
-    add_library(pelmora_${sub} INTERFACE)
-    target_include_directories(pelmora_${sub} INTERFACE ${root})
-    set(scope INTERFACE)
-  endif()
+  add_library(pelmora_${sub} STATIC ${portable})
+  target_include_directories(pelmora_${sub} PUBLIC ${root})
   foreach(dep IN LISTS PELMORA_DEPS_${sub})
-    target_link_libraries(pelmora_${sub} ${scope} pelmora_${dep})
+    target_link_libraries(pelmora_${sub} PUBLIC pelmora_${dep})
   endforeach()
 
   if(NOT WIN32)
