@@ -87,20 +87,26 @@ enum class FileMode {
   Create,
 };
 
-// A file on disk. Opening failures raise EFOpenError or EFCreateError with the name; the
-// file is closed when the stream is destroyed.
-class TFileStream final : public TStream {
+// A file of the system, read, written and moved in through its handle: what the file
+// streams share. The file is closed when the stream is destroyed.
+class TSystemFileStream : public TStream {
  public:
-  TFileStream(const FileName& file_name, FileMode mode);
-  ~TFileStream() override;
+  ~TSystemFileStream() override;
 
   std::size_t Read(void* buffer, std::size_t count) override;
   std::size_t Write(const void* buffer, std::size_t count) override;
   std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
 
- private:
-  struct Handle;
-  std::unique_ptr<Handle> handle_;
+ protected:
+  TSystemFileStream();
+  struct File;  // the platform's open file
+  std::unique_ptr<File> file_;
+};
+
+// A file on disk. Opening failures raise EFOpenError or EFCreateError with the name.
+class TFileStream final : public TSystemFileStream {
+ public:
+  TFileStream(const FileName& file_name, FileMode mode);
 };
 
 // A new file that takes the place of the named one only once it is complete, so a save
@@ -108,16 +114,12 @@ class TFileStream final : public TStream {
 // in the same folder; Commit closes it and moves it over the named file. Destroyed
 // without a successful Commit, it removes the temporary file and the named file stays as
 // it was.
-class TReplacingFileStream final : public TStream {
+class TReplacingFileStream final : public TSystemFileStream {
  public:
   // Raises EFCreateError with the name when the named file could not be replaced (a
   // folder, a read-only file) or no temporary file can be made beside it.
   explicit TReplacingFileStream(const FileName& file_name);
   ~TReplacingFileStream() override;
-
-  std::size_t Read(void* buffer, std::size_t count) override;
-  std::size_t Write(const void* buffer, std::size_t count) override;
-  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override;
 
   // Flushes and closes the temporary file and puts it in the named file's place. Raises
   // EWriteError when the bytes could not all be stored, EFCreateError when the named file
@@ -125,9 +127,9 @@ class TReplacingFileStream final : public TStream {
   void Commit();
 
  private:
-  struct Handle;
   FileName file_name_;
-  std::unique_ptr<Handle> handle_;
+  FileName temporary_;
+  bool committed_ = false;
 };
 
 }  // namespace pelmora
