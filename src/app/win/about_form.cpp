@@ -1,8 +1,10 @@
 #include "app/win/about_form.h"
 
 #include "app/win/application.h"
+#include "base/win/control.h"
+#include "base/win/fonts.h"
+#include "base/win/modal_loop.h"
 #include "base/win/system_error.h"
-#include "base/win/task_windows.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "pelmora_version.h"
@@ -37,13 +39,8 @@ constexpr LabelPlace kLabels[] = {
 
 }  // namespace
 
-TForm2::TForm2(TApplication& application) : application_(application) {
-  LOGFONTW font{};
-  font.lfHeight = -win::ScaleToScreen(kFontHeight);
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  win::WideFromSjis(kFontFace).copy(font.lfFaceName, LF_FACESIZE - 1);
-  font_ = win::UniqueFont(::CreateFontIndirectW(&font));
-
+TForm2::TForm2(TApplication& application)
+    : font_(win::CreateScaledFont(kFontFace, kFontHeight)) {
   WNDCLASSEXW window_class = win::AttachedWindowClass<TForm2>(application.Instance(), kAboutClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -66,21 +63,20 @@ TForm2::TForm2(TApplication& application) : application_(application) {
 TForm2::~TForm2() = default;
 
 HWND TForm2::AddControl(HWND parent, const wchar_t* window_class, const std::string& text,
-                        DWORD style, int left, int top, int width, int height) {
+                        DWORD style, const RECT& bounds) {
   const std::wstring wide = win::WideFromSjis(text);
-  HWND control = ::CreateWindowExW(0, window_class, wide.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                   left, top, width, height, parent, nullptr,
-                                   application_.Instance(), nullptr);
-  if (!control) win::RaiseLastOSError();
-  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-  return control;
+  return win::CreateControl({.parent = parent,
+                             .window_class = window_class,
+                             .text = wide.c_str(),
+                             .style = style,
+                             .bounds = bounds,
+                             .font = font_.Get()});
 }
 
 void TForm2::CreateControls(HWND window) {
   const RECT group{win::ScaleToScreen(kGroupBounds.left), win::ScaleToScreen(kGroupBounds.top),
                    win::ScaleToScreen(kGroupBounds.right), win::ScaleToScreen(kGroupBounds.bottom)};
-  AddControl(window, L"BUTTON", kGroupCaption, BS_GROUPBOX, group.left, group.top,
-             group.right - group.left, group.bottom - group.top);
+  AddControl(window, L"BUTTON", kGroupCaption, BS_GROUPBOX, group);
 
   // The labels size themselves to their text, as the designed ones do.
   win::WindowDc screen(window);
@@ -90,42 +86,19 @@ void TForm2::CreateControls(HWND window) {
     SIZE size{};
     ::GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
     // Children of the window (not of the group box), placed inside the group box's area.
+    const int left = group.left + win::ScaleToScreen(label.left);
+    const int top = group.top + win::ScaleToScreen(label.top);
     AddControl(window, L"STATIC", label.text, SS_LEFT | SS_NOPREFIX,
-               group.left + win::ScaleToScreen(label.left), group.top + win::ScaleToScreen(label.top),
-               size.cx, size.cy);
+               RECT{left, top, left + size.cx, top + size.cy});
   }
 }
 
 void TForm2::ShowModal() {
   if (modal_) return;
-  HWND window = window_.Get();
-  HWND active = ::GetActiveWindow();
-  {
-    win::DisabledTaskWindows disabled(window);
-    modal_ = true;
-    close_requested_ = false;
-    ::ShowWindow(window, SW_SHOW);
-    ::SetForegroundWindow(window);
-    ::SetActiveWindow(window);
-
-    MSG message;
-    while (!close_requested_) {
-      const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-      if (got == 0) {
-        // The program is ending: leave the modal loop and let the outer loop see the quit.
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        break;
-      }
-      if (got == -1) break;
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-    modal_ = false;
-  }
-  // The other windows are enabled again before this one hides, so activation returns to
-  // the window that was active before rather than to another program.
-  ::ShowWindow(window, SW_HIDE);
-  if (active && ::IsWindow(active)) ::SetActiveWindow(active);
+  modal_ = true;
+  close_requested_ = false;
+  win::RunModal({.window = window_.Get(), .closed = &close_requested_, .foreground = true});
+  modal_ = false;
 }
 
 LRESULT TForm2::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -138,13 +111,9 @@ LRESULT TForm2::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
         ::ShowWindow(window, SW_HIDE);
       }
       return 0;
-    case WM_CTLCOLORSTATIC: {
+    case WM_CTLCOLORSTATIC:
       // The labels and the group box caption on the window's button-face background.
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
-    }
+      return win::StaticColorsOnButtonFace(wparam, COLOR_WINDOWTEXT);
     case WM_HELP:
       return TRUE;  // no help topics for this window
   }

@@ -29,9 +29,8 @@ class TForm2 {
  private:
   void CreateControls(HWND window);
   HWND AddControl(HWND parent, const wchar_t* window_class, const std::string& text,
-                  DWORD style, int left, int top, int width, int height);
+                  DWORD style, const RECT& bounds);
 
-  TApplication& application_;
   win::UniqueFont font_;
   bool modal_ = false;
   bool close_requested_ = false;

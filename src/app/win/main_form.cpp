@@ -5,6 +5,7 @@
 #include "app/win/about_form.h"
 #include "app/win/application.h"
 #include "app/win/panel.h"
+#include "base/win/fonts.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
@@ -56,13 +57,8 @@ class ImageViewChild final : public WindowlessChild {
   TImage& image_;
 };
 
-TForm1::TForm1(TApplication& application) : application_(application) {
-  LOGFONTW font{};
-  font.lfHeight = -win::ScaleToScreen(kFontHeight);
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  win::WideFromSjis(kFontFace).copy(font.lfFaceName, LF_FACESIZE - 1);
-  font_ = win::UniqueFont(::CreateFontIndirectW(&font));
-
+TForm1::TForm1(TApplication& application)
+    : application_(application), font_(win::CreateScaledFont(kFontFace, kFontHeight)) {
   CreateMenu();
   CreateDialogs();
 

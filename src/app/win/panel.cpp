@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "base/win/system_error.h"
+#include "base/win/control.h"
+#include "base/win/fonts.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 
@@ -13,18 +14,10 @@ constexpr wchar_t kPanelClass[] = L"TPanel";
 constexpr char kPanelFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kPanelFontHeight = 16;  // character height in pixels at 96 dpi
 
-win::UniqueFont MakePanelFont() {
-  LOGFONTW font{};
-  font.lfHeight = -win::ScaleToScreen(kPanelFontHeight);
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  const std::wstring face = win::WideFromSjis(kPanelFontFace);
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return win::UniqueFont(::CreateFontIndirectW(&font));
-}
-
 }  // namespace
 
-TPanel::TPanel(HWND parent, const RECT& bounds) : font_(MakePanelFont()) {
+TPanel::TPanel(HWND parent, const RECT& bounds)
+    : font_(win::CreateScaledFont(kPanelFontFace, kPanelFontHeight)) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class = win::AttachedWindowClass<TPanel>(instance, kPanelClass);
   // Redrawn whole on every size change, so the caption stays centred.
@@ -32,11 +25,12 @@ TPanel::TPanel(HWND parent, const RECT& bounds) : font_(MakePanelFont()) {
   win::RegisterWindowClass(window_class);
 
   const std::wstring caption = win::WideFromSjis(caption_);
-  window_ = win::UniqueWindow(::CreateWindowExW(
-      0, kPanelClass, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-      bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-      nullptr, instance, this));
-  if (!window_) win::RaiseLastOSError();
+  window_ = win::UniqueWindow(win::CreateControl({.parent = parent,
+                                                   .window_class = kPanelClass,
+                                                   .text = caption.c_str(),
+                                                   .style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                                   .bounds = bounds,
+                                                   .create_param = this}));
 }
 
 TPanel::~TPanel() = default;
@@ -58,35 +52,31 @@ void TPanel::InvalidateArea(const RECT& area) {
 }
 
 void TPanel::PaintTo(HDC dc, const RECT& update) {
-  // 1. Leave out what opaque children cover.
-  const int saved = ::SaveDC(dc);
-  bool anything_left = true;
-  for (const WindowlessChild* child : children_) {
-    if (!child->Visible() || !child->Opaque()) continue;
-    const RECT r = child->Bounds();
-    if (::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom) == NULLREGION) {
-      anything_left = false;
-      break;
+  {
+    // 1. Leave out what opaque children cover.
+    win::SavedDc saved(dc);
+    bool anything_left = true;
+    for (const WindowlessChild* child : children_) {
+      if (!child->Visible() || !child->Opaque()) continue;
+      const RECT r = child->Bounds();
+      if (::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom) == NULLREGION) {
+        anything_left = false;
+        break;
+      }
     }
+    // 2. Background and caption in what is left.
+    if (anything_left) PaintBackground(dc);
   }
-  // 2. Background and caption in what is left.
-  if (anything_left) PaintBackground(dc);
-  ::RestoreDC(dc, saved);
 
   // 3. The children that meet the update region, each on its own origin and clip.
   for (WindowlessChild* child : children_) {
     const RECT r = child->Bounds();
     RECT common;
     if (!child->Visible() || !::IntersectRect(&common, &r, &update)) continue;
-    const int child_saved = ::SaveDC(dc);
+    // Restored also when the child fails, so the panel's own state is never left shifted.
+    win::SavedDc saved(dc);
     ::IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
     ::OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
-    // Restored also when the child fails, so the panel's own state is never left shifted.
-    struct Restore {
-      HDC dc;
-      int saved;
-      ~Restore() { ::RestoreDC(dc, saved); }
-    } restore{dc, child_saved};
     child->Paint(dc);
   }
 }

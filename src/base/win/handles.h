@@ -167,6 +167,26 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
+// A DC's state (clipping, origins, selections) saved now with SaveDC and put back with
+// RestoreDC at the end, on every path. Restoring to this save also drops any saved later.
+class SavedDc {
+ public:
+  explicit SavedDc(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
+  SavedDc(const SavedDc&) = delete;
+  SavedDc& operator=(const SavedDc&) = delete;
+  SavedDc(SavedDc&&) = delete;
+  ~SavedDc() {
+    if (saved_ != 0) ::RestoreDC(dc_, saved_);
+  }
+
+  // False when the state could not be saved (nothing will be restored).
+  explicit operator bool() const noexcept { return saved_ != 0; }
+
+ private:
+  HDC dc_;
+  int saved_;
+};
+
 // A locked block of global memory: GlobalUnlock at the end. Does not own the block.
 class GlobalLockGuard {
  public:

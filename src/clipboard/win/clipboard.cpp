@@ -32,13 +32,12 @@ void TClipboard::Open() {
   if (open_count_ == 0) {
     owner_ = g_application_window;
     if (owner_ == nullptr) {
-      owner_ = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr);
-      private_window_ = owner_ != nullptr;
+      private_window_.Reset(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                              nullptr, ::GetModuleHandleW(nullptr), nullptr));
+      owner_ = private_window_.Get();
     }
     if (!::OpenClipboard(owner_)) {
-      if (private_window_) ::DestroyWindow(owner_);
-      private_window_ = false;
+      private_window_.Reset();
       owner_ = nullptr;
       throw Exception(strings::kCannotOpenClipboard);
     }
@@ -51,10 +50,7 @@ void TClipboard::Close() {
   if (open_count_ == 0) return;
   if (--open_count_ > 0) return;
   ::CloseClipboard();
-  if (private_window_) {
-    ::DestroyWindow(owner_);
-    private_window_ = false;
-  }
+  private_window_.Reset();
   owner_ = nullptr;
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "base/win/handles.h"
+
 namespace pelmora {
 
 class TClipboard {
@@ -39,7 +41,8 @@ class TClipboard {
 
   int open_count_ = 0;
   HWND owner_ = nullptr;
-  bool private_window_ = false;
+  // The hidden window made for an opening when the application has none.
+  win::UniqueWindow private_window_;
   bool emptied_ = false;
 };
 

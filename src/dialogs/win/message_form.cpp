@@ -5,9 +5,11 @@
 #include <vector>
 
 #include "base/app_title.h"
+#include "base/win/control.h"
 #include "base/win/error_display.h"
+#include "base/win/fonts.h"
+#include "base/win/modal_loop.h"
 #include "base/win/system_error.h"
-#include "base/win/task_windows.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "clipboard/win/clipboard.h"
@@ -25,16 +27,6 @@ void RegisterMessageFormClass() {
       win::AttachedWindowClass<TMessageForm>(::GetModuleHandleW(nullptr), kClassName);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   win::RegisterWindowClass(window_class);
-}
-
-// The platform's message-box font, or the system's GUI font when the query fails.
-HFONT CreateMessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    return ::CreateFontIndirectW(&metrics.lfMessageFont);
-  }
-  return nullptr;
 }
 
 SIZE TextExtent(HDC dc, const std::wstring& text) {
@@ -95,8 +87,9 @@ TMessageForm::~TMessageForm() {
 
 void TMessageForm::Build() {
   RegisterMessageFormClass();
-  font_.Reset(CreateMessageFont());
-  const HFONT font = font_ ? font_.Get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  // The platform's message-box font, or the system's GUI font when the platform has none.
+  font_ = win::CreateMessageFont();
+  const HFONT font = win::FontOrGuiFont(font_.Get());
 
   const std::wstring text = win::WideFromSjis(message_);
   const std::wstring button_caption = win::WideFromSjis(kButtonCaption);
@@ -137,21 +130,15 @@ void TMessageForm::Build() {
   ::SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
   ::SendMessageW(window, WM_SETICON, ICON_BIG, 0);
 
-  const MessageBoxRect& m = layout.message;
-  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(),
-                                 WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                 m.left, m.top, m.width, m.height, window,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kMessageId)),
-                                 ::GetModuleHandleW(nullptr), nullptr);
-  const MessageBoxRect& b = layout.button;
-  HWND button = ::CreateWindowExW(0, L"BUTTON", button_caption.c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, b.left,
-                                  b.top, b.width, b.height, window,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)),
-                                  ::GetModuleHandleW(nullptr), nullptr);
-  if (label == nullptr || button == nullptr) win::RaiseLastOSError();
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const auto bounds = [](const MessageBoxRect& r) {
+    return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
+  };
+  win::CreateControl({.parent = window, .window_class = L"STATIC", .text = text.c_str(),
+                      .style = SS_LEFT | SS_NOPREFIX, .bounds = bounds(layout.message),
+                      .id = kMessageId, .font = font});
+  win::CreateControl({.parent = window, .window_class = L"BUTTON", .text = button_caption.c_str(),
+                      .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .bounds = bounds(layout.button),
+                      .id = IDOK, .font = font});
 }
 
 std::string TMessageForm::ClipboardText() const {
@@ -181,37 +168,20 @@ bool TMessageForm::IsCopyKey(const MSG& message) const {
 }
 
 void TMessageForm::ShowModal() {
-  HWND active = ::GetActiveWindow();
-  HWND focus = ::GetFocus();
   closed_ = false;
-  {
-    win::DisabledTaskWindows disabled(Handle());
-    ::ShowWindow(Handle(), SW_SHOW);
-    ::SetActiveWindow(Handle());
-    ::SetFocus(::GetDlgItem(Handle(), IDOK));
-    MSG message{};
-    while (!closed_ && ::IsWindow(Handle())) {
-      const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-      if (got == 0) {
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        break;
-      }
-      if (got < 0) break;
-      if (IsCopyKey(message)) {
-        win::Dispatch([this] {
-          CopyToClipboard();
-          return LRESULT{0};
-        });
-        continue;
-      }
-      if (::IsDialogMessageW(Handle(), &message)) continue;
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
-  if (::IsWindow(Handle())) ::ShowWindow(Handle(), SW_HIDE);
-  if (active && ::IsWindow(active)) ::SetActiveWindow(active);
-  if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+  win::RunModal({.window = Handle(),
+                 .closed = &closed_,
+                 .focus = ::GetDlgItem(Handle(), IDOK),
+                 .filter = [this](MSG& message) {
+                   if (IsCopyKey(message)) {
+                     win::Dispatch([this] {
+                       CopyToClipboard();
+                       return LRESULT{0};
+                     });
+                     return true;
+                   }
+                   return ::IsDialogMessageW(Handle(), &message) != FALSE;
+                 }});
 }
 
 LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -222,12 +192,8 @@ LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LP
     case WM_CLOSE:
       closed_ = true;
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
-    }
+    case WM_CTLCOLORSTATIC:
+      return win::StaticColorsOnButtonFace(wparam, COLOR_BTNTEXT);
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
     default:

@@ -1,6 +1,7 @@
 #include "dialogs/win/preview_panel.h"
 
-#include "base/win/system_error.h"
+#include "base/win/control.h"
+#include "base/win/fonts.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "clipboard/picture_rect.h"
@@ -25,14 +26,14 @@ TPreviewPanel::TPreviewPanel(HWND parent, const RECT& bounds, int id, const Look
                              HFONT font)
     : look_(look), font_(font) {
   RegisterPanelClass();
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+  DWORD style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
   if (look.single_border) style |= WS_BORDER;
-  HWND window = ::CreateWindowExW(0, kClassName, L"", style, bounds.left, bounds.top,
-                                  bounds.right - bounds.left, bounds.bottom - bounds.top,
-                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                  ::GetModuleHandleW(nullptr), this);
-  if (window == nullptr) win::RaiseLastOSError();
-  window_.Reset(window);
+  window_.Reset(win::CreateControl({.parent = parent,
+                                    .window_class = kClassName,
+                                    .style = style,
+                                    .bounds = bounds,
+                                    .id = id,
+                                    .create_param = this}));
 }
 
 TPreviewPanel::~TPreviewPanel() {
@@ -75,8 +76,7 @@ void TPreviewPanel::Paint(HDC dc, const RECT& client) {
   if (!caption_.empty()) {
     const std::wstring text = win::WideFromSjis(caption_);
     RECT area = InnerRect();
-    win::SelectedObject font(dc, font_ ? static_cast<HGDIOBJ>(font_)
-                                       : ::GetStockObject(DEFAULT_GUI_FONT));
+    win::SelectedObject font(dc, win::FontOrGuiFont(font_));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,

@@ -5,8 +5,8 @@
 
 #include "base/strings.h"
 #include "base/win/handles.h"
+#include "base/win/modal_loop.h"
 #include "base/win/system_error.h"
-#include "base/win/task_windows.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "dialogs/win/preview_panel.h"
@@ -72,30 +72,15 @@ void TPreviewWindow::Run(HWND owner) {
                  (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  HWND active = ::GetActiveWindow();
-  {
-    win::DisabledTaskWindows disabled(window_);
-    ::ShowWindow(window_, SW_SHOW);
-    ::SetActiveWindow(window_);
-    MSG message{};
-    while (!closed_) {
-      const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
-      if (got == 0) {
-        ::PostQuitMessage(static_cast<int>(message.wParam));
-        break;
-      }
-      if (got < 0) break;
-      if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
-          (message.hwnd == window_ || ::IsChild(window_, message.hwnd))) {
-        closed_ = true;
-        continue;
-      }
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
-  }
-  if (::IsWindow(window_)) ::ShowWindow(window_, SW_HIDE);
-  if (active && ::IsWindow(active)) ::SetActiveWindow(active);
+  win::RunModal({.window = window_,
+                 .closed = &closed_,
+                 .filter = [this](MSG& message) {
+                   const bool escape = message.message == WM_KEYDOWN &&
+                                       message.wParam == VK_ESCAPE &&
+                                       (message.hwnd == window_ || ::IsChild(window_, message.hwnd));
+                   if (escape) closed_ = true;
+                   return escape;
+                 }});
   panel_.reset();
 }
 

@@ -10,6 +10,7 @@
 #include "base/win/handles.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
+#include "picture/raster_screen.h"
 #include "richtext/win/rich_edit_library.h"
 
 namespace pelmora {
@@ -30,12 +31,6 @@ const win::RichEditClass* view_class = nullptr;
 int painting_views = 0;
 
 std::uint32_t SystemColor(int index) { return ::GetSysColor(index); }
-
-int ScreenPixelsPerInch() {
-  win::WindowDc screen(nullptr);
-  const int ppi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-  return ppi > 0 ? ppi : 96;
-}
 
 int PlatformMajorVersion() {
 #pragma GCC diagnostic push
@@ -155,7 +150,7 @@ void TRichEdit::SendDefaultFormat() {
   SendCharFormat(0, FaceChange(font_.name));
   SendCharFormat(0, CharsetChange(font_.charset));
   SendCharFormat(0, StyleChange(font_.style));
-  SendCharFormat(0, SizeChange(FontPointSize(font_.height, ScreenPixelsPerInch())));
+  SendCharFormat(0, SizeChange(FontPointSize(font_.height, raster::Screen().pixels_per_inch)));
 }
 
 void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {

@@ -40,6 +40,30 @@ TEST(Handles, SelectedObjectPutsThePreviousObjectBackIntoItsOwnDc) {
   EXPECT_EQ(::GetCurrentObject(dc.Get(), OBJ_BRUSH), original);
 }
 
+TEST(Handles, SavedDcPutsTheStateBackAtTheEndOfItsScope) {
+  UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(dc);
+  auto origin = [&] {
+    POINT point{};
+    ::GetViewportOrgEx(dc.Get(), &point);
+    return point.x;
+  };
+  {  // Nested saves unwind one level each.
+    SavedDc outer(dc.Get());
+    EXPECT_TRUE(outer);
+    ::OffsetViewportOrgEx(dc.Get(), 5, 0, nullptr);
+    {
+      SavedDc inner(dc.Get());
+      ::OffsetViewportOrgEx(dc.Get(), 10, 0, nullptr);
+      EXPECT_EQ(origin(), 15);
+    }
+    EXPECT_EQ(origin(), 5);
+  }
+  EXPECT_EQ(origin(), 0);
+  SavedDc none(nullptr);  // no DC: nothing saved, nothing restored
+  EXPECT_FALSE(none);
+}
+
 TEST(Handles, OwnersReleaseExactlyOnceAndMoveOwnership) {
   {  // A GDI object is deleted when its owner ends, not when a moved-from owner ends.
     UniqueBrush brush(::CreateSolidBrush(RGB(1, 2, 3)));

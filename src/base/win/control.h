@@ -1,0 +1,29 @@
+#pragma once
+// Child controls of the shell's windows: made from one description, named field by field,
+// with defaults for what a control does not need.
+#include <windows.h>
+
+namespace pelmora::win {
+
+struct ControlArgs {
+  HWND parent = nullptr;
+  const wchar_t* window_class = nullptr;
+  const wchar_t* text = L"";
+  // Added to WS_CHILD | WS_VISIBLE.
+  DWORD style = 0;
+  RECT bounds{};  // in the parent's client coordinates
+  int id = 0;
+  // Sent with WM_SETFONT when given.
+  HFONT font = nullptr;
+  // CreateWindowEx's last argument: the object of an attached window class.
+  void* create_param = nullptr;
+};
+
+// Makes a visible child window; raises EOSError when the system refuses.
+HWND CreateControl(const ControlArgs& args);
+
+// The answer to WM_CTLCOLORSTATIC for a static control on a button-face background: its text
+// in the system colour text_color, its background and brush the button face.
+LRESULT StaticColorsOnButtonFace(WPARAM dc, int text_color);
+
+}  // namespace pelmora::win
