@@ -508,6 +508,25 @@ TEST(BmpLoad, BrokenAndHostileFilesFailAndKeepTheBitmap) {
     s.pixels.clear();
   });
   expect_failure(table_cut, short_read, "colour table cut short");
+  // A header the reader cannot take is refused before anything after it is read, so
+  // files that end with that header fail as broken, not as cut short.
+  auto header_only = [&](auto change) {
+    return with([&](BmpSpec& s) {
+      s.clr_used = 16;
+      s.pixels.clear();
+      change(s);
+    });
+  };
+  expect_failure(header_only([](BmpSpec& s) { s.bit_count = 7; }), invalid,
+                 "7 bits, nothing after the header");
+  expect_failure(header_only([](BmpSpec& s) { s.compression = 1; s.bit_count = 4; }), invalid,
+                 "RLE8 at 4 bits, nothing after the header");
+  expect_failure(header_only([](BmpSpec& s) {
+                   s.compression = 2;
+                   s.bit_count = 4;
+                   s.height = -1;
+                 }),
+                 invalid, "top-down RLE4, nothing after the header");
 }
 
 TEST(BmpLoad, CorruptedFilesLoadOrFailWithTheProgramsErrors) {
