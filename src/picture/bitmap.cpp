@@ -362,19 +362,11 @@ void TBitmap::SetHandleToNone() {
   Changed();
 }
 
-const raster::Description& TBitmap::Description() const { return Record()->description; }
-
 std::shared_ptr<const raster::Image> TBitmap::Image() const {
   std::shared_ptr<TBitmapImage> record = Record();
   SyncTwin(*record);
   return record->handle;
 }
-
-bool TBitmap::IsSection() const { return Record()->IsSectionImage(); }
-bool TBitmap::Os2Format() const { return Record()->os2; }
-bool TBitmap::HasFileCopy() const { return Record()->file_copy != nullptr; }
-
-bool TBitmap::SharesImageWith(const TBitmap& other) const { return Record() == other.Record(); }
 
 void TBitmap::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) {
   if (format != kCfBitmap || data.image == nullptr) {
