@@ -198,21 +198,27 @@ std::shared_ptr<raster::Palette> TBitmap::Palette() {
 }
 
 void TBitmap::SetWidth(int value) {
-  if (value == Width()) return;
-  raster::Description target = Record()->description;
-  target.bitmap.width = value;
-  target.bitmap.bits = nullptr;
-  if (target.header.size != 0) target.header.width = value;
-  CopyInto(target, Record()->palette);
-  Changed();
+  if (value != Width()) ChangeSize(value, Height());
 }
 
 void TBitmap::SetHeight(int value) {
-  if (value == Height()) return;
+  if (value != Height()) ChangeSize(Width(), value);
+}
+
+void TBitmap::ChangeSize(int width, int height) {
   raster::Description target = Record()->description;
-  target.bitmap.height = value;
   target.bitmap.bits = nullptr;
-  if (target.header.size != 0) target.header.height = value;
+  const bool has_header = target.header.size != 0;
+  // Only a side that changes is set: the other keeps its header value, and with it the
+  // row order of a top-down section.
+  if (width != Width()) {
+    target.bitmap.width = width;
+    if (has_header) target.header.width = width;
+  }
+  if (height != Height()) {
+    target.bitmap.height = height;
+    if (has_header) target.header.height = height;
+  }
   CopyInto(target, Record()->palette);
   Changed();
 }

@@ -95,6 +95,8 @@ class TBitmap final : public TGraphic {
   TBitmapImage& PrepareForChange();
   // Makes sure the record has a section (for a display bitmap, its twin).
   void SectionNeeded(TBitmapImage& record);
+  // Copies the image into a description of the new size.
+  void ChangeSize(int width, int height);
   // Copies the image into a new description by the copy rule and takes the result.
   void CopyInto(const raster::Description& target,
                 std::shared_ptr<raster::Palette> new_palette, bool fill_white = true);

@@ -95,6 +95,15 @@ TEST(BitmapSize, GrowingKeepsOldPixelsTopLeftAndWhitensTheRest) {
   bmp->SetHeight(1);
   EXPECT_EQ(bmp->Height(), 1);
   EXPECT_EQ(PixelOf(*bmp, 1, 0), MakeRgb(11, 1, 7));
+
+  // A top-down section made wider keeps its rows top-down.
+  raster::InfoHeader header{.size = 40, .width = 1, .height = -2, .planes = 1, .bit_count = 24};
+  TBitmap top_down;
+  top_down.LoadFromClipboardFormat(kCfBitmap,
+                                   ClipboardData{raster::Image::MakeSection(header), nullptr});
+  top_down.SetWidth(3);
+  EXPECT_EQ(top_down.Height(), 2);
+  EXPECT_TRUE(top_down.Image()->TopDown());
 }
 
 TEST(BitmapRows, BottomUpRowsRunBackwardsThroughMemory) {
