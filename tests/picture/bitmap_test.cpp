@@ -20,10 +20,7 @@ using test::PixelOf;
 
 // A 24-bit bitmap whose pixel (x, y) is (10x + 1, 10y + 1, 7).
 std::unique_ptr<TBitmap> Pattern(int width, int height) {
-  auto bmp = std::make_unique<TBitmap>();
-  bmp->SetPixelFormat(TPixelFormat::Bit24);
-  bmp->SetWidth(width);
-  bmp->SetHeight(height);
+  auto bmp = test::Bitmap24(width, height);
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = bmp->ScanLine(y);
     for (int x = 0; x < width; ++x) {

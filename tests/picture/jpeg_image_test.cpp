@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "picture/file_formats.h"
+#include "picture/bitmap_test_support.h"
 #include "picture/icon.h"
 #include "picture/raster_image.h"
 #include "picture/raster_screen.h"
@@ -17,10 +18,7 @@ using jpeg_test::Bytes;
 using jpeg_test::JpegErrorCode;
 
 std::unique_ptr<TBitmap> MakeBitmap(int width, int height) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(TPixelFormat::Bit24);
-  bitmap->SetWidth(width);
-  bitmap->SetHeight(height);
+  auto bitmap = test::Bitmap24(width, height);
   const Bytes picture = jpeg_test::MakeBgrPicture(width, height);
   for (int y = 0; y < height; ++y) {
     std::memcpy(bitmap->ScanLine(y), &picture[std::size_t{3} * width * y], 3 * width);
@@ -288,12 +286,8 @@ TEST_F(JpegImage, EncodesEveryPixelFormatLikeIts24BitConversion) {
 }
 
 TEST_F(JpegImage, RefusesSidesOver65500WithoutWritingAnything) {
-  TBitmap wide;
-  wide.SetPixelFormat(TPixelFormat::Bit24);
-  wide.SetWidth(65501);
-  wide.SetHeight(1);
   TJPEGImage image;
-  image.Assign(&wide);
+  image.Assign(test::Bitmap24(65501, 1).get());
   TMemoryStream stream;
   EXPECT_EQ(JpegErrorCode([&] { image.SaveToStream(stream); }), JERR_IMAGE_TOO_BIG);
   EXPECT_EQ(stream.Size(), 0);
