@@ -98,21 +98,23 @@ void ReadInfoHeader(TStream& stream, BmpHeaders& h) {
   h.info = h.os2 ? ParseCoreHeader(h.header_bytes.data()) : ParseInfoHeader(h.header_bytes.data());
 }
 
-// Every field the rest of the reading depends on is checked before anything more is read.
-void CheckInfoHeader(BmpHeaders& h) {
-  if (h.info.planes != 1) InvalidImage();
-  raster::CheckImageForm(h.info);
-  h.colour_count =
-      h.info.clr_used != 0 ? h.info.clr_used : DefaultColourCount(h.info.bit_count);
-  if (h.colour_count > std::uint32_t{raster::kMaxPaletteEntries}) InvalidImage();
+// The entries of the colour table: the header's count, or all that the bit count allows.
+std::uint32_t DeclaredColourCount(const raster::InfoHeader& info) {
+  const std::uint32_t count =
+      info.clr_used != 0 ? info.clr_used : DefaultColourCount(info.bit_count);
+  if (count > std::uint32_t{raster::kMaxPaletteEntries}) InvalidImage();
+  return count;
 }
 
+// Every field the rest of the reading depends on is checked before anything more is read.
 BmpHeaders ReadHeaders(TStream& stream) {
   BmpHeaders h;
   stream.ReadBuffer(h.file_header.data(), h.file_header.size());
   if (bmp::Get16(h.file_header.data()) != bmp::kFileType) InvalidImage();
   ReadInfoHeader(stream, h);
-  CheckInfoHeader(h);
+  if (h.info.planes != 1) InvalidImage();
+  raster::CheckImageForm(h.info);
+  h.colour_count = DeclaredColourCount(h.info);
   return h;
 }
 
@@ -235,15 +237,18 @@ std::shared_ptr<raster::Image> ReadPixels(const BmpBody& body, const BmpHeaders&
   return image;
 }
 
+using FileCopy = std::shared_ptr<std::vector<std::uint8_t>>;
+
+// The image record of a loaded file: the image, the header fields it keeps for a save,
+// a palette from the table of an image of more than 8 bits, and any compressed file copy.
 std::shared_ptr<TBitmapImage> MakeLoadedRecord(std::shared_ptr<raster::Image> image,
                                                const BmpHeaders& h,
                                                std::vector<raster::Rgb> colours,
-                                               std::shared_ptr<std::vector<std::uint8_t>> file_copy) {
+                                               FileCopy file_copy) {
   auto record = std::make_shared<TBitmapImage>();
   record->section = image->IsSection() ? image : nullptr;
   record->description = image->Describe();
   record->handle = std::move(image);
-  // An image of more than 8 bits may carry a table of colours to show it with.
   if (h.info.bit_count > 8 && !colours.empty()) {
     record->palette = std::make_shared<raster::Palette>(std::move(colours));
   }
