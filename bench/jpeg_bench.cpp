@@ -16,6 +16,7 @@
 #include "base/stream.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
+#include "picture/jpeg_direct.h"
 
 namespace {
 
@@ -40,31 +41,10 @@ std::vector<std::uint8_t> MakePicture() {
   return pixels;
 }
 
+// The bare-library side: libjpeg with the same settings as the program's encoder.
 std::vector<std::uint8_t> EncodeDirect(const std::uint8_t* pixels) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = kWidth;
-  c.image_height = kHeight;
-  c.input_components = 3;
-  c.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&c);
-  c.dct_method = JDCT_FLOAT;
-  jpeg_set_quality(&c, 90, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(pixels + std::size_t{c.next_scanline} * kWidth * 3);
-    jpeg_write_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::vector<std::uint8_t> out(buffer, buffer + size);
-  std::free(buffer);
-  return out;
+  return pelmora::jpeg_test::EncodeDirect(pixels, kWidth, kHeight,
+                                          {.quality = 90, .float_dct = true});
 }
 
 struct Fixture {

@@ -198,21 +198,27 @@ std::shared_ptr<raster::Palette> TBitmap::Palette() {
 }
 
 void TBitmap::SetWidth(int value) {
-  if (value == Width()) return;
-  raster::Description target = Record()->description;
-  target.bitmap.width = value;
-  target.bitmap.bits = nullptr;
-  if (target.header.size != 0) target.header.width = value;
-  CopyInto(target, Record()->palette);
-  Changed();
+  if (value != Width()) ChangeSize(value, Height());
 }
 
 void TBitmap::SetHeight(int value) {
-  if (value == Height()) return;
+  if (value != Height()) ChangeSize(Width(), value);
+}
+
+void TBitmap::ChangeSize(int width, int height) {
   raster::Description target = Record()->description;
-  target.bitmap.height = value;
   target.bitmap.bits = nullptr;
-  if (target.header.size != 0) target.header.height = value;
+  const bool has_header = target.header.size != 0;
+  // Only a side that changes is set: the other keeps its header value, and with it the
+  // row order of a top-down section.
+  if (width != Width()) {
+    target.bitmap.width = width;
+    if (has_header) target.header.width = width;
+  }
+  if (height != Height()) {
+    target.bitmap.height = height;
+    if (has_header) target.header.height = height;
+  }
   CopyInto(target, Record()->palette);
   Changed();
 }
@@ -362,19 +368,11 @@ void TBitmap::SetHandleToNone() {
   Changed();
 }
 
-const raster::Description& TBitmap::Description() const { return Record()->description; }
-
 std::shared_ptr<const raster::Image> TBitmap::Image() const {
   std::shared_ptr<TBitmapImage> record = Record();
   SyncTwin(*record);
   return record->handle;
 }
-
-bool TBitmap::IsSection() const { return Record()->IsSectionImage(); }
-bool TBitmap::Os2Format() const { return Record()->os2; }
-bool TBitmap::HasFileCopy() const { return Record()->file_copy != nullptr; }
-
-bool TBitmap::SharesImageWith(const TBitmap& other) const { return Record() == other.Record(); }
 
 void TBitmap::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) {
   if (format != kCfBitmap || data.image == nullptr) {

@@ -31,8 +31,6 @@ struct TBitmapImage {
   bool os2 = false;
   // The complete file of a compressed BMP, written back unchanged until a change.
   std::shared_ptr<const std::vector<std::uint8_t>> file_copy;
-
-  bool IsSectionImage() const { return handle != nullptr && handle == section; }
 };
 
 class TBitmap final : public TGraphic {
@@ -87,15 +85,8 @@ class TBitmap final : public TGraphic {
   // Drops the image, keeping the palette; the pixel format becomes device.
   void SetHandleToNone();
 
-  // What the record holds, for the shell and for tests.
-  const raster::Description& Description() const;
   // The image itself: the display bitmap or the section; none when empty.
   std::shared_ptr<const raster::Image> Image() const;
-  bool IsSection() const;
-  bool Os2Format() const;
-  bool HasFileCopy() const;
-  // Whether another bitmap shares this one's record.
-  bool SharesImageWith(const TBitmap& other) const;
 
  private:
   std::shared_ptr<TBitmapImage> Record() const;
@@ -104,6 +95,8 @@ class TBitmap final : public TGraphic {
   TBitmapImage& PrepareForChange();
   // Makes sure the record has a section (for a display bitmap, its twin).
   void SectionNeeded(TBitmapImage& record);
+  // Copies the image into a description of the new size.
+  void ChangeSize(int width, int height);
   // Copies the image into a new description by the copy rule and takes the result.
   void CopyInto(const raster::Description& target,
                 std::shared_ptr<raster::Palette> new_palette, bool fill_white = true);

@@ -16,7 +16,7 @@ namespace pelmora {
 
 namespace {
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(strings::kInvalidBitmap); }
+using raster::InvalidImage;
 
 // The part of a long header (108 or 124 bytes) that is looked at: the 40 bytes of the
 // plain info header and the three masks that follow them.
@@ -37,6 +37,26 @@ std::size_t ReadUpTo(TStream& stream, std::uint8_t* out, std::size_t count) {
   return total;
 }
 
+// The headers at the start of a BMP file, read and checked.
+struct BmpHeaders {
+  std::array<std::uint8_t, bmp::kFileHeaderSize> file_header{};
+  // The info header's first bytes as the file holds them (up to kHeaderBytesKept).
+  std::array<std::uint8_t, kHeaderBytesKept> header_bytes{};
+  std::uint32_t header_size = 0;
+  std::size_t kept = 0;
+  // A core header (12 bytes), widened into `info`.
+  bool os2 = false;
+  raster::InfoHeader info;
+  // The entries of the colour table the header declares.
+  std::uint32_t colour_count = 0;
+
+  // Run-length data: the reader keeps the whole file and decodes from that copy.
+  bool Compressed() const {
+    return info.compression != raster::kBiRgb && info.compression != raster::kBiBitfields;
+  }
+  std::int64_t PixelOffset() const { return bmp::Get32(file_header.data() + 10); }
+};
+
 raster::InfoHeader ParseInfoHeader(const std::uint8_t* b) {
   raster::InfoHeader h;
   h.size = bmp::Get32(b);
@@ -53,162 +73,212 @@ raster::InfoHeader ParseInfoHeader(const std::uint8_t* b) {
   return h;
 }
 
+raster::InfoHeader ParseCoreHeader(const std::uint8_t* b) {
+  raster::InfoHeader h;
+  h.size = raster::kInfoHeaderSize;
+  h.width = bmp::Get16(b + 4);
+  h.height = bmp::Get16(b + 6);
+  h.planes = bmp::Get16(b + 8);
+  h.bit_count = bmp::Get16(b + 10);
+  return h;
+}
+
+// Reads the info header: a core header (12 bytes) is widened to a plain one; longer
+// headers are taken whole, their first kHeaderBytesKept bytes kept.
+void ReadInfoHeader(TStream& stream, BmpHeaders& h) {
+  stream.ReadBuffer(h.header_bytes.data(), 4);
+  h.header_size = bmp::Get32(h.header_bytes.data());
+  h.os2 = h.header_size == raster::kCoreHeaderSize;
+  if (!h.os2 && h.header_size < raster::kInfoHeaderSize) InvalidImage();
+  if (h.header_size - 4 > static_cast<std::uint64_t>(stream.Remaining())) {
+    throw EReadError(strings::kReadError);
+  }
+  h.kept = std::min<std::size_t>(h.header_size, kHeaderBytesKept);
+  stream.ReadBuffer(h.header_bytes.data() + 4, h.kept - 4);
+  h.info = h.os2 ? ParseCoreHeader(h.header_bytes.data()) : ParseInfoHeader(h.header_bytes.data());
+}
+
+// The entries of the colour table: the header's count, or all that the bit count allows.
+std::uint32_t DeclaredColourCount(const raster::InfoHeader& info) {
+  const std::uint32_t count =
+      info.clr_used != 0 ? info.clr_used : DefaultColourCount(info.bit_count);
+  if (count > std::uint32_t{raster::kMaxPaletteEntries}) InvalidImage();
+  return count;
+}
+
+// Every field the rest of the reading depends on is checked before anything more is read.
+BmpHeaders ReadHeaders(TStream& stream) {
+  BmpHeaders h;
+  stream.ReadBuffer(h.file_header.data(), h.file_header.size());
+  if (bmp::Get16(h.file_header.data()) != bmp::kFileType) InvalidImage();
+  ReadInfoHeader(stream, h);
+  if (h.info.planes != 1) InvalidImage();
+  raster::CheckImageForm(h.info);
+  h.colour_count = DeclaredColourCount(h.info);
+  return h;
+}
+
+// Where the rest of the file is read from: the stream itself, or for compressed data a
+// copy of the whole file, kept so that it can be written back unchanged.
+struct BmpBody {
+  std::shared_ptr<std::vector<std::uint8_t>> file_copy;
+  std::unique_ptr<TSpanStream> copy_stream;
+  TStream* in = nullptr;
+  // Where the file starts in `in`: the file's pixel offset counts from there.
+  std::int64_t base = 0;
+};
+
+BmpBody OpenBody(TStream& stream, const BmpHeaders& h, std::int64_t start) {
+  BmpBody body;
+  if (!h.Compressed()) {
+    body.in = &stream;
+    body.base = start;
+    if (h.header_size > h.kept) {
+      stream.Seek(static_cast<std::int64_t>(h.header_size - h.kept), SeekOrigin::Current);
+    }
+    return body;
+  }
+  const std::uint64_t rest = static_cast<std::uint64_t>(stream.Remaining());
+  const std::size_t head = bmp::kFileHeaderSize + h.kept;
+  body.file_copy = std::make_shared<std::vector<std::uint8_t>>();
+  try {
+    body.file_copy->resize(head + static_cast<std::size_t>(rest));
+  } catch (const std::bad_alloc&) {
+    throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
+  }
+  std::uint8_t* copy = body.file_copy->data();
+  std::memcpy(copy, h.file_header.data(), bmp::kFileHeaderSize);
+  std::memcpy(copy + bmp::kFileHeaderSize, h.header_bytes.data(), h.kept);
+  stream.ReadBuffer(copy + head, static_cast<std::size_t>(rest));
+  body.copy_stream = std::make_unique<TSpanStream>(copy, body.file_copy->size());
+  body.copy_stream->SetPosition(static_cast<std::int64_t>(bmp::kFileHeaderSize + h.header_size));
+  body.in = body.copy_stream.get();
+  return body;
+}
+
+// Bit-field masks follow a plain info header; a longer header holds them itself.
+raster::Masks ReadMasks(TStream& in, const BmpHeaders& h) {
+  if (h.info.compression != raster::kBiBitfields) return {};
+  if (h.header_size == raster::kInfoHeaderSize) {
+    std::array<std::uint8_t, 12> m;
+    in.ReadBuffer(m.data(), m.size());
+    return {bmp::Get32(m.data()), bmp::Get32(m.data() + 4), bmp::Get32(m.data() + 8)};
+  }
+  if (h.header_size >= kHeaderBytesKept) {
+    const std::uint8_t* m = h.header_bytes.data() + raster::kInfoHeaderSize;
+    return {bmp::Get32(m), bmp::Get32(m + 4), bmp::Get32(m + 8)};
+  }
+  return {};
+}
+
 // A core header has no colour count: its table is as long as the bit count allows, but
 // some files hold a shorter one and point their pixel offset at its end. An offset inside
 // the file, between the header and the end of a full table, gives the table's length; one
 // that does not fall on a whole entry, or leaves an indexed image no colours, cannot be
 // read consistently.
-std::uint32_t CoreColourCount(std::uint32_t full, const std::array<std::uint8_t, 14>& file_header,
-                              std::int64_t file_size) {
+std::uint32_t CoreColourCount(const BmpHeaders& h, std::int64_t file_size) {
+  const std::uint32_t full = h.colour_count;
   const std::int64_t table_start = bmp::kFileHeaderSize + raster::kCoreHeaderSize;
   const std::int64_t table_end = table_start + 3 * std::int64_t{full};
-  const std::int64_t offset = bmp::Get32(file_header.data() + 10);
+  const std::int64_t offset = h.PixelOffset();
   if (offset < table_start || offset >= table_end || offset >= file_size) return full;
-  if ((offset - table_start) % 3 != 0 || offset == table_start) Invalid();
+  if ((offset - table_start) % 3 != 0 || offset == table_start) InvalidImage();
   return static_cast<std::uint32_t>((offset - table_start) / 3);
+}
+
+// Core headers have 3-byte entries (blue, green, red), the others 4-byte ones.
+std::vector<raster::Rgb> ReadColourTable(TStream& in, const BmpHeaders& h,
+                                         std::int64_t file_size) {
+  const std::uint32_t count = h.os2 ? CoreColourCount(h, file_size) : h.colour_count;
+  const std::size_t entry = h.os2 ? 3 : 4;
+  std::vector<std::uint8_t> table(count * entry);
+  in.ReadBuffer(table.data(), table.size());
+  std::vector<raster::Rgb> colours(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    colours[i] = raster::Rgb{table[i * entry], table[i * entry + 1], table[i * entry + 2], 0};
+  }
+  return colours;
+}
+
+// The pixels follow the colour table, unless the file's pixel offset points further on
+// (a gap or extra data after the table): then they are read from there. An offset that
+// points back into the headers or past the end is not trusted.
+void SeekToPixels(const BmpBody& body, const BmpHeaders& h) {
+  const std::int64_t at = body.base + h.PixelOffset();
+  if (at > body.in->Position() && at < body.in->Size()) body.in->SetPosition(at);
+}
+
+// Pixel bytes: the header's image size, or what the rows take; never more than is left.
+std::uint64_t PixelBytesToRead(TStream& in, const raster::InfoHeader& header) {
+  auto row_bytes = raster::PaddedRowBytes(static_cast<std::uint64_t>(header.width),
+                                          header.bit_count);
+  std::optional<std::uint64_t> image_bytes =
+      row_bytes ? raster::CheckedMul(*row_bytes, raster::RowCount(header)) : std::nullopt;
+  const std::uint64_t declared = header.size_image != 0 ? header.size_image
+                                 : image_bytes           ? *image_bytes
+                                                         : UINT64_MAX;
+  return std::min<std::uint64_t>(declared, static_cast<std::uint64_t>(in.Remaining()));
+}
+
+std::shared_ptr<raster::Image> ReadPixels(const BmpBody& body, const BmpHeaders& h,
+                                          std::span<const raster::Rgb> colours,
+                                          const raster::Masks& masks) {
+  const std::uint64_t pixel_bytes = PixelBytesToRead(*body.in, h.info);
+  if (body.file_copy != nullptr) {
+    const auto* at = body.file_copy->data() + body.in->Position();
+    return raster::DecodeToDisplay(
+        h.info, colours, masks,
+        std::span<const std::uint8_t>(at, static_cast<std::size_t>(pixel_bytes)));
+  }
+  auto image = raster::Image::MakeSection(h.info, colours, masks);
+  // Straight into the section's memory; rows the file does not have stay zero.
+  ReadUpTo(*body.in, image->Bits(),
+           static_cast<std::size_t>(std::min<std::uint64_t>(pixel_bytes, image->PixelBytes())));
+  return image;
+}
+
+using FileCopy = std::shared_ptr<std::vector<std::uint8_t>>;
+
+// The image record of a loaded file: the image, the header fields it keeps for a save,
+// a palette from the table of an image of more than 8 bits, and any compressed file copy.
+std::shared_ptr<TBitmapImage> MakeLoadedRecord(std::shared_ptr<raster::Image> image,
+                                               const BmpHeaders& h,
+                                               std::vector<raster::Rgb> colours,
+                                               FileCopy file_copy) {
+  auto record = std::make_shared<TBitmapImage>();
+  record->section = image->IsSection() ? image : nullptr;
+  record->description = image->Describe();
+  record->handle = std::move(image);
+  if (h.info.bit_count > 8 && !colours.empty()) {
+    record->palette = std::make_shared<raster::Palette>(std::move(colours));
+  }
+  raster::InfoHeader& kept = record->description.header;
+  kept.x_pels_per_meter = h.info.x_pels_per_meter;
+  kept.y_pels_per_meter = h.info.y_pels_per_meter;
+  kept.clr_used = h.info.clr_used;
+  kept.clr_important = h.info.clr_important;
+  record->os2 = h.os2;
+  record->file_copy = std::move(file_copy);
+  return record;
 }
 
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream& stream) {
-  const std::int64_t available = stream.Remaining();
-  if (available <= 0) {
-    SetRecord(std::make_shared<TBitmapImage>());
-    SetPaletteModified(false);
-    Changed();
-    return;
-  }
-
-  const std::int64_t start = stream.Position();
-  std::array<std::uint8_t, bmp::kFileHeaderSize> file_header;
-  stream.ReadBuffer(file_header.data(), file_header.size());
-  if (bmp::Get16(file_header.data()) != bmp::kFileType) Invalid();
-
-  // The info header: a core header (12 bytes) is widened to a plain one; longer headers
-  // are taken whole, their first 52 bytes kept.
-  std::array<std::uint8_t, kHeaderBytesKept> header_bytes{};
-  stream.ReadBuffer(header_bytes.data(), 4);
-  const std::uint32_t header_size = bmp::Get32(header_bytes.data());
-  const bool os2 = header_size == raster::kCoreHeaderSize;
-  if (!os2 && header_size < raster::kInfoHeaderSize) Invalid();
-  if (header_size - 4 > static_cast<std::uint64_t>(stream.Remaining())) {
-    throw EReadError(strings::kReadError);
-  }
-  const std::size_t kept = std::min<std::size_t>(header_size, kHeaderBytesKept);
-  stream.ReadBuffer(header_bytes.data() + 4, kept - 4);
-  raster::InfoHeader header;
-  if (os2) {
-    const std::uint8_t* b = header_bytes.data();
-    header.size = raster::kInfoHeaderSize;
-    header.width = bmp::Get16(b + 4);
-    header.height = bmp::Get16(b + 6);
-    header.planes = bmp::Get16(b + 8);
-    header.bit_count = bmp::Get16(b + 10);
+  std::shared_ptr<TBitmapImage> record;
+  if (stream.Remaining() <= 0) {
+    record = std::make_shared<TBitmapImage>();
   } else {
-    header = ParseInfoHeader(header_bytes.data());
+    const std::int64_t start = stream.Position();
+    const BmpHeaders headers = ReadHeaders(stream);
+    BmpBody body = OpenBody(stream, headers, start);
+    const raster::Masks masks = ReadMasks(*body.in, headers);
+    std::vector<raster::Rgb> colours = ReadColourTable(*body.in, headers, stream.Size() - start);
+    SeekToPixels(body, headers);
+    auto image = ReadPixels(body, headers, colours, masks);
+    record = MakeLoadedRecord(std::move(image), headers, std::move(colours),
+                              std::move(body.file_copy));
   }
-
-  // Compressed data is kept as the whole file, and read on from that copy.
-  const bool compressed =
-      header.compression != raster::kBiRgb && header.compression != raster::kBiBitfields;
-  std::shared_ptr<std::vector<std::uint8_t>> file_copy;
-  std::unique_ptr<TSpanStream> copy_stream;
-  TStream* in = &stream;
-  if (compressed) {
-    const std::uint64_t rest = static_cast<std::uint64_t>(stream.Remaining());
-    const std::size_t head = bmp::kFileHeaderSize + kept;
-    file_copy = std::make_shared<std::vector<std::uint8_t>>();
-    try {
-      file_copy->resize(head + static_cast<std::size_t>(rest));
-    } catch (const std::bad_alloc&) {
-      throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
-    }
-    std::memcpy(file_copy->data(), file_header.data(), bmp::kFileHeaderSize);
-    std::memcpy(file_copy->data() + bmp::kFileHeaderSize, header_bytes.data(), kept);
-    stream.ReadBuffer(file_copy->data() + head, static_cast<std::size_t>(rest));
-    copy_stream = std::make_unique<TSpanStream>(file_copy->data(), file_copy->size());
-    copy_stream->SetPosition(static_cast<std::int64_t>(bmp::kFileHeaderSize + header_size));
-    in = copy_stream.get();
-  } else if (header_size > kept) {
-    in->Seek(static_cast<std::int64_t>(header_size - kept), SeekOrigin::Current);
-  }
-
-  if (header.planes != 1) Invalid();
-  if (header.width <= 0 || header.height == 0 || header.height == INT32_MIN) Invalid();
-
-  raster::Masks masks{};
-  const bool bitfields = header.compression == raster::kBiBitfields &&
-                         (header.bit_count == 16 || header.bit_count == 32);
-  if (bitfields && header_size == raster::kInfoHeaderSize) {
-    std::array<std::uint8_t, 12> m;
-    in->ReadBuffer(m.data(), m.size());
-    masks = {bmp::Get32(m.data()), bmp::Get32(m.data() + 4), bmp::Get32(m.data() + 8)};
-  } else if (bitfields && header_size >= kHeaderBytesKept) {
-    const std::uint8_t* m = header_bytes.data() + raster::kInfoHeaderSize;
-    masks = {bmp::Get32(m), bmp::Get32(m + 4), bmp::Get32(m + 8)};
-  }
-
-  std::uint32_t colour_count =
-      header.clr_used != 0 ? header.clr_used : DefaultColourCount(header.bit_count);
-  if (colour_count > raster::kMaxPaletteEntries) Invalid();
-  if (os2) colour_count = CoreColourCount(colour_count, file_header, stream.Size() - start);
-  std::vector<raster::Rgb> colours(colour_count);
-  {
-    const std::size_t entry = os2 ? 3 : 4;
-    std::vector<std::uint8_t> table(colour_count * entry);
-    in->ReadBuffer(table.data(), table.size());
-    for (std::size_t i = 0; i < colour_count; ++i) {
-      colours[i] = raster::Rgb{table[i * entry], table[i * entry + 1], table[i * entry + 2], 0};
-    }
-  }
-
-  // The pixels follow the colour table, unless the file's pixel offset points further on
-  // (a gap or extra data after the table): then they are read from there. An offset that
-  // points back into the headers or past the end is not trusted.
-  {
-    const std::int64_t base = compressed ? 0 : start;
-    const std::int64_t offset = bmp::Get32(file_header.data() + 10);
-    const std::int64_t here = in->Position();
-    if (base + offset > here && base + offset < in->Size()) in->SetPosition(base + offset);
-  }
-
-  // Pixel bytes: the header's image size, or what the rows take; never more than is left.
-  const std::uint64_t rows = header.height < 0 ? -std::int64_t{header.height} : header.height;
-  auto row_bytes = raster::PaddedRowBytes(static_cast<std::uint64_t>(header.width),
-                                          header.bit_count);
-  std::optional<std::uint64_t> image_bytes =
-      row_bytes ? raster::CheckedMul(*row_bytes, rows) : std::nullopt;
-  std::uint64_t pixel_bytes = header.size_image != 0 ? header.size_image
-                              : image_bytes           ? *image_bytes
-                                                      : UINT64_MAX;
-  pixel_bytes = std::min<std::uint64_t>(pixel_bytes, static_cast<std::uint64_t>(in->Remaining()));
-
-  std::shared_ptr<raster::Image> image;
-  if (compressed) {
-    const auto* at = file_copy->data() + copy_stream->Position();
-    image = raster::DecodeToDisplay(
-        header, colours, masks,
-        std::span<const std::uint8_t>(at, static_cast<std::size_t>(pixel_bytes)));
-  } else {
-    image = raster::Image::MakeSection(header, colours, masks);
-    // Straight into the section's memory; rows the file does not have stay zero.
-    ReadUpTo(*in, image->Bits(),
-             static_cast<std::size_t>(std::min<std::uint64_t>(pixel_bytes, image->PixelBytes())));
-  }
-
-  auto record = std::make_shared<TBitmapImage>();
-  record->handle = image;
-  record->section = image->IsSection() ? image : nullptr;
-  if (header.bit_count > 8 && colour_count > 0) {
-    record->palette = std::make_shared<raster::Palette>(colours);
-  }
-  record->description = image->Describe();
-  record->description.header.x_pels_per_meter = header.x_pels_per_meter;
-  record->description.header.y_pels_per_meter = header.y_pels_per_meter;
-  record->description.header.clr_used = header.clr_used;
-  record->description.header.clr_important = header.clr_important;
-  record->os2 = os2;
-  record->file_copy = std::move(file_copy);
   const bool has_palette = record->palette != nullptr;
   SetRecord(std::move(record));
   SetPaletteModified(has_palette);

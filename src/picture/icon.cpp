@@ -14,15 +14,6 @@ const GraphicClass& TIcon::StaticClass() {
   return kind;
 }
 
-void TIcon::Assign(const TPersistent* source) {
-  if (source == nullptr || dynamic_cast<const TIcon*>(source) != nullptr) return;
-  throw EConvertError(strings::kAssignError, {source->ClassName(), ClassName()});
-}
-
 void TIcon::LoadFromStream(TStream&) { throw EInvalidGraphic(strings::kUnknownExtension, {"ico"}); }
-
-void TIcon::LoadFromClipboardFormat(std::uint16_t, const ClipboardData&) {
-  throw EInvalidGraphic(strings::kUnknownClipboardFormat);
-}
 
 }  // namespace pelmora

@@ -79,12 +79,9 @@ class TJPEGImage final : public TGraphic {
   // The decoded bitmap, decoded on first need. A failed decode raises its error once and
   // leaves the bitmap as far as it got; later calls return that bitmap without decoding.
   TBitmap& Bitmap();
-  bool HasBitmap() const { return bitmap_ != nullptr; }
 
   JpegSettings& Settings() { return settings_; }
   const JpegSettings& Settings() const { return settings_; }
-  const TJPEGData& Data() const { return *data_; }
-  bool SharesDataWith(const TJPEGImage& other) const { return data_ == other.data_; }
 
  private:
   void Decode(TBitmap& bitmap);

@@ -16,11 +16,6 @@ const GraphicClass& TMetafile::StaticClass() {
   return kind;
 }
 
-void TMetafile::Assign(const TPersistent* source) {
-  if (source == nullptr || dynamic_cast<const TMetafile*>(source) != nullptr) return;
-  throw EConvertError(strings::kAssignError, {source->ClassName(), ClassName()});
-}
-
 void TMetafile::LoadFromStream(TStream& stream) {
   // An enhanced metafile begins with its header record, whose signature " EMF" sits at
   // offset 40; anything else is taken for a Windows metafile.
@@ -33,10 +28,6 @@ void TMetafile::LoadFromStream(TStream& stream) {
   }
   bool enhanced = got == sizeof header && std::memcmp(header + 40, " EMF", 4) == 0;
   throw EInvalidGraphic(strings::kUnknownExtension, {enhanced ? "emf" : "wmf"});
-}
-
-void TMetafile::LoadFromClipboardFormat(std::uint16_t, const ClipboardData&) {
-  throw EInvalidGraphic(strings::kUnknownClipboardFormat);
 }
 
 }  // namespace pelmora

@@ -1,16 +1,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/errors.h"
-#include "base/strings.h"
 #include "picture/raster_ops.h"
 #include "picture/raster_pixels.h"
 
 namespace pelmora::raster {
 
 namespace {
-
-[[noreturn]] void Invalid() { throw EInvalidGraphic(strings::kInvalidBitmap); }
 
 // Writes decoded palette indices into a 32-bit image that starts black, bottom row first
 // as RLE data runs. Every write outside the image is dropped.
@@ -95,9 +91,9 @@ void DecodeRle(std::span<const std::uint8_t> data, bool four_bits, RleTarget& ou
 
 std::shared_ptr<Image> DecodeToDisplay(const InfoHeader& header, std::span<const Rgb> colours,
                                        const Masks& masks, std::span<const std::uint8_t> data) {
-  if (header.width <= 0 || header.height == 0 || header.height == INT32_MIN) Invalid();
+  CheckImageForm(header);
   const int width = header.width;
-  const int height = header.height < 0 ? -header.height : header.height;
+  const int height = static_cast<int>(RowCount(header));
 
   if (header.compression == kBiRgb || header.compression == kBiBitfields) {
     auto section = Image::MakeSection(header, colours, masks);
@@ -107,11 +103,7 @@ std::shared_ptr<Image> DecodeToDisplay(const InfoHeader& header, std::span<const
     return display;
   }
 
-  const bool rle8 = header.compression == kBiRle8 && header.bit_count == 8;
-  const bool rle4 = header.compression == kBiRle4 && header.bit_count == 4;
-  // Compressed images are always stored bottom-up.
-  if ((!rle8 && !rle4) || header.height < 0) Invalid();
-
+  const bool rle4 = header.compression == kBiRle4;
   std::vector<Rgb> table(std::size_t{1} << header.bit_count, kBlack);
   std::copy_n(colours.begin(), std::min(colours.size(), table.size()), table.begin());
   auto display = Image::MakeDisplay(width, height, false);

@@ -15,7 +15,6 @@ namespace pelmora::raster {
 
 namespace {
 
-[[noreturn]] void Invalid() { throw EInvalidGraphic(strings::kInvalidBitmap); }
 [[noreturn]] void TooLarge() { throw EOutOfResources(strings::kPictureTooLarge); }
 
 bool IndexedDepth(int bits) { return bits == 1 || bits == 4 || bits == 8; }
@@ -44,22 +43,39 @@ Masks DefaultBitfieldMasks(int bit_count) {
   return {};
 }
 
+void InvalidImage() { throw EInvalidGraphic(strings::kInvalidBitmap); }
+
+void CheckImageForm(const InfoHeader& header) {
+  if (header.width <= 0 || header.height == 0 || header.height == INT32_MIN) InvalidImage();
+  const int bits = header.bit_count;
+  if (!IndexedDepth(bits) && bits != 16 && bits != 24 && bits != 32) InvalidImage();
+  switch (header.compression) {
+    case kBiRgb:
+      return;
+    case kBiBitfields:
+      if (bits != 16 && bits != 32) InvalidImage();
+      return;
+    case kBiRle8:
+    case kBiRle4:
+      // Run-length data is always stored bottom-up.
+      if (bits != (header.compression == kBiRle8 ? 8 : 4) || header.height < 0) InvalidImage();
+      return;
+    default:
+      InvalidImage();
+  }
+}
+
 void Image::FreeDeleter::operator()(std::uint8_t* p) const { std::free(p); }
 
 Image::~Image() = default;
 
 std::shared_ptr<Image> Image::MakeSection(const InfoHeader& header, std::span<const Rgb> colours,
                                           const Masks& masks) {
+  CheckImageForm(header);
+  // A section holds its pixels as they are: no run-length data.
+  if (header.compression != kBiRgb && header.compression != kBiBitfields) InvalidImage();
   const int bits = header.bit_count;
-  if (header.width <= 0 || header.height == 0 || header.height == INT32_MIN) Invalid();
-  if (!IndexedDepth(bits) && bits != 16 && bits != 24 && bits != 32) Invalid();
-  if (header.compression == kBiBitfields) {
-    if (bits != 16 && bits != 32) Invalid();
-  } else if (header.compression != kBiRgb) {
-    Invalid();
-  }
-
-  const std::uint64_t height = header.height < 0 ? -std::int64_t{header.height} : header.height;
+  const std::uint64_t height = RowCount(header);
   // A sound header whose pixels would pass the ceiling, or memory the system refuses, is
   // a shortage, not a broken picture.
   auto row_bytes = PaddedRowBytes(static_cast<std::uint64_t>(header.width), bits);
@@ -104,7 +120,7 @@ std::shared_ptr<Image> Image::MakeSection(const InfoHeader& header, std::span<co
 }
 
 std::shared_ptr<Image> Image::MakeDisplay(int width, int height, bool monochrome) {
-  if (width < 0 || height < 0) Invalid();
+  if (width < 0 || height < 0) InvalidImage();
   if (width == 0 || height == 0) {
     // The platform has empty display bitmaps (a 0 x 0 clipboard bitmap): no pixels.
     std::shared_ptr<Image> empty(new Image());

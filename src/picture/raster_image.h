@@ -67,6 +67,22 @@ struct Description {
 // The masks a 16- or 32-bit bit-field image gets when none are given.
 Masks DefaultBitfieldMasks(int bit_count);
 
+// Fails with EInvalidGraphic "invalid bitmap image": the one failure for an image form the
+// engine cannot hold or decode.
+[[noreturn]] void InvalidImage();
+
+// Checks the form an info header gives an image: a width above zero, a height other than
+// zero whose magnitude fits (not -2^31), a bit count of 1, 4, 8, 16, 24 or 32, and a
+// compression that fits the bit count (bit fields at 16 or 32 bits, RLE8 at 8, RLE4 at 4;
+// run-length rows only bottom-up). Fails with InvalidImage.
+void CheckImageForm(const InfoHeader& header);
+
+// The number of rows an info header gives, whichever way they lie.
+inline std::uint32_t RowCount(const InfoHeader& header) {
+  return header.height < 0 ? 0u - static_cast<std::uint32_t>(header.height)
+                           : static_cast<std::uint32_t>(header.height);
+}
+
 class Image {
  public:
   enum class Kind { Display, Section };

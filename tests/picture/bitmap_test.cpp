@@ -20,10 +20,7 @@ using test::PixelOf;
 
 // A 24-bit bitmap whose pixel (x, y) is (10x + 1, 10y + 1, 7).
 std::unique_ptr<TBitmap> Pattern(int width, int height) {
-  auto bmp = std::make_unique<TBitmap>();
-  bmp->SetPixelFormat(TPixelFormat::Bit24);
-  bmp->SetWidth(width);
-  bmp->SetHeight(height);
+  auto bmp = test::Bitmap24(width, height);
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = bmp->ScanLine(y);
     for (int x = 0; x < width; ++x) {
@@ -54,7 +51,7 @@ TEST(BitmapSize, EmptyBitmapKeepsItsFormatUntilItHasASize) {
   EXPECT_TRUE(bmp.Empty());
   bmp.SetHeight(5);
   ASSERT_FALSE(bmp.Empty());
-  EXPECT_TRUE(bmp.IsSection());
+  EXPECT_TRUE(bmp.Image()->IsSection());
   EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::Bit24);
   EXPECT_EQ(bmp.RowBytes(), 32);
   for (int y = 0; y < 5; ++y) {
@@ -95,6 +92,15 @@ TEST(BitmapSize, GrowingKeepsOldPixelsTopLeftAndWhitensTheRest) {
   bmp->SetHeight(1);
   EXPECT_EQ(bmp->Height(), 1);
   EXPECT_EQ(PixelOf(*bmp, 1, 0), MakeRgb(11, 1, 7));
+
+  // A top-down section made wider keeps its rows top-down.
+  raster::InfoHeader header{.size = 40, .width = 1, .height = -2, .planes = 1, .bit_count = 24};
+  TBitmap top_down;
+  top_down.LoadFromClipboardFormat(kCfBitmap,
+                                   ClipboardData{raster::Image::MakeSection(header), nullptr});
+  top_down.SetWidth(3);
+  EXPECT_EQ(top_down.Height(), 2);
+  EXPECT_TRUE(top_down.Image()->TopDown());
 }
 
 TEST(BitmapRows, BottomUpRowsRunBackwardsThroughMemory) {
@@ -118,7 +124,7 @@ TEST(BitmapRows, RowsOfADisplayBitmapReachWhatItDraws) {
   raster::ScopedScreen screen({.bits_per_pixel = 32});
   auto bmp = Pattern(2, 2);
   bmp->SetPixelFormat(TPixelFormat::Device);
-  ASSERT_FALSE(bmp->IsSection());
+  ASSERT_FALSE(bmp->Image()->IsSection());
   std::uint8_t* row = bmp->ScanLine(1);
   row[0] = 0;
   row[1] = 0;
@@ -188,10 +194,10 @@ TEST(BitmapFormat, ConversionsKeepOrMatchColours) {
     raster::ScopedScreen screen16({.bits_per_pixel = 16});
     auto bmp = source();
     bmp->SetPixelFormat(TPixelFormat::Device);
-    EXPECT_FALSE(bmp->IsSection());
+    EXPECT_FALSE(bmp->Image()->IsSection());
     EXPECT_EQ(bmp->Image()->BitCount(), 16);
     EXPECT_EQ(PixelOf(*bmp, 0, 0), red);
-    EXPECT_EQ(bmp->Description().header.size, 0u);
+    EXPECT_EQ(bmp->Image()->Describe().header.size, 0u);
   }
   {  // Custom is no format to convert to.
     auto bmp = source();
@@ -208,9 +214,9 @@ TEST(BitmapRecord, SharedImagesAreCopiedBeforeAChange) {
   changes.Attach(b);
   b.Assign(a.get());
   EXPECT_EQ(changes.count, 1);
-  EXPECT_TRUE(b.SharesImageWith(*a));
+  EXPECT_EQ(b.Image(), a->Image());
   b.ScanLine(0)[0] = 99;
-  EXPECT_FALSE(b.SharesImageWith(*a));
+  EXPECT_NE(b.Image(), a->Image());
   EXPECT_EQ(PixelOf(*a, 0, 0).blue, 7);
   EXPECT_EQ(PixelOf(b, 0, 0).blue, 99);
 
@@ -258,9 +264,9 @@ TEST(BitmapClipboard, TakesAndGivesDisplayBitmapsAndSections) {
     EXPECT_EQ(bmp.Width(), 3);
     EXPECT_EQ(PixelOf(bmp, 2, 1), MakeRgb(1, 2, 3));
     EXPECT_EQ(PixelOf(bmp, 0, 0), raster::kBlack);
-    EXPECT_FALSE(bmp.Os2Format());
     // Saved as BMP: a 40-byte header at the screen's depth, bottom-up, no table.
     auto saved = test::SaveBitmap(bmp);
+    EXPECT_EQ(saved[14], 40);
     EXPECT_EQ(saved.size(), 54u + 3 * 4 * 2);
     EXPECT_EQ(saved[28], 32);
   }

@@ -19,6 +19,15 @@ inline std::unique_ptr<TBitmap> LoadBitmap(const std::vector<std::uint8_t>& byte
   return bitmap;
 }
 
+// A 24-bit bitmap of the given size, its pixels white, for a test to fill.
+inline std::unique_ptr<TBitmap> Bitmap24(int width, int height) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(TPixelFormat::Bit24);
+  bitmap->SetWidth(width);
+  bitmap->SetHeight(height);
+  return bitmap;
+}
+
 inline std::vector<std::uint8_t> SaveBitmap(TBitmap& bitmap) {
   TMemoryStream stream;
   bitmap.SaveToStream(stream);

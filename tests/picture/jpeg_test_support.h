@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the JPEG tests: test files, a synthetic picture, and files the program never
-// writes (CMYK, YCCK, 4:4:4, many scans) made with libjpeg directly.
+// writes (CMYK, YCCK, 4:4:4, many scans) made with libjpeg directly (jpeg_direct.h).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -12,11 +12,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "base/errors.h"
 #include "base/format.h"
 #include "base/strings.h"
+#include "picture/jpeg_direct.h"
 
 namespace pelmora::jpeg_test {
 
@@ -66,45 +65,8 @@ inline void PatchFrameSize(Bytes& file, std::uint16_t width, std::uint16_t heigh
   }
 }
 
-struct DirectOptions {
-  J_COLOR_SPACE in_space = JCS_EXT_BGR;
-  int components = 3;
-  J_COLOR_SPACE file_space = JCS_UNKNOWN;  // JCS_UNKNOWN: libjpeg's choice for in_space
-  bool adobe_marker = true;                // four-component files only
-  bool progressive = false;
-  bool full_chroma = false;  // every component sampled 1x1
-};
-
-// Encodes valid pixels with libjpeg directly (its default error exit never runs here).
 inline Bytes EncodeDirect(const Bytes& pixels, int width, int height, const DirectOptions& o) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = width;
-  c.image_height = height;
-  c.input_components = o.components;
-  c.in_color_space = o.in_space;
-  jpeg_set_defaults(&c);
-  if (o.file_space != JCS_UNKNOWN) jpeg_set_colorspace(&c, o.file_space);
-  if (o.components == 4) c.write_Adobe_marker = o.adobe_marker;
-  for (int i = 0; o.full_chroma && i < c.num_components; ++i) {
-    c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-  }
-  if (o.progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
-    auto* row = const_cast<JSAMPROW>(&pixels[std::size_t{c.next_scanline} * width * o.components]);
-    jpeg_write_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  Bytes out(buffer, buffer + size);
-  std::free(buffer);
-  return out;
+  return EncodeDirect(pixels.data(), width, height, o);
 }
 
 // Repeats a progressive file's last scan until the file has `scans` scans.

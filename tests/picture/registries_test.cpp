@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "base/errors.h"
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/clipboard_formats.h"
@@ -123,6 +125,33 @@ TEST(Registries, UnregisteringAKindEmptiesBothProcessWideListsOfItAndItsDescenda
   EXPECT_EQ(clipboard.Entries().size(), clipboard_before);
   EXPECT_EQ(files.FindExt("bmp"), &TBitmap::StaticClass());
   EXPECT_TRUE(CanLoadClipboardFormat(kCfBitmap));
+}
+
+TEST(Registries, KindsWhoseDataIsNotReadStayEmptyAndTakeOnlyTheirOwnKind) {
+  TIcon icon;
+  TMetafile metafile;
+  icon.Assign(nullptr);
+  icon.Assign(&icon);
+  metafile.Assign(&metafile);
+  EXPECT_TRUE(icon.Empty());
+  EXPECT_EQ(metafile.Width(), 0);
+  for (auto [target, source, message] :
+       {std::tuple<TGraphic*, TGraphic*, const char*>{
+            &icon, &metafile, "TMetafile を TIcon に代入することはできません"},
+        {&metafile, &icon, "TIcon を TMetafile に代入することはできません"}}) {
+    try {
+      target->Assign(source);
+      ADD_FAILURE() << message;
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.Message(), message);
+    }
+  }
+  try {
+    icon.LoadFromClipboardFormat(kCfBitmap, {});
+    ADD_FAILURE();
+  } catch (const EInvalidGraphic& e) {
+    EXPECT_EQ(e.Message(), strings::kUnknownClipboardFormat);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "base/errors.h"
 #include "picture/bitmap.h"
+#include "picture/bitmap_test_support.h"
 #include "picture/jpeg_image.h"
 
 namespace pelmora {
@@ -20,15 +21,12 @@ Bytes Save(TGraphic& graphic) {
 }
 
 TEST(JpegOnWindows, CodesAndLeavesLibjpegByLongjmpAgainAndAgain) {
-  TBitmap bitmap;
-  bitmap.SetPixelFormat(TPixelFormat::Bit24);
-  bitmap.SetWidth(64);
-  bitmap.SetHeight(64);
+  auto bitmap = test::Bitmap24(64, 64);
   for (int y = 0; y < 64; ++y) {
-    for (int x = 0; x < 64 * 3; ++x) bitmap.ScanLine(y)[x] = static_cast<std::uint8_t>(x + y);
+    for (int x = 0; x < 64 * 3; ++x) bitmap->ScanLine(y)[x] = static_cast<std::uint8_t>(x + y);
   }
   TJPEGImage writer;
-  writer.Assign(&bitmap);
+  writer.Assign(bitmap.get());
   Bytes file = Save(writer);
   ASSERT_GT(file.size(), 4u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
@@ -50,12 +48,8 @@ TEST(JpegOnWindows, CodesAndLeavesLibjpegByLongjmpAgainAndAgain) {
     ASSERT_THROW(reader.Bitmap(), EJPEG);
     ASSERT_EQ(reader.Bitmap().Height(), 64);
   }
-  TBitmap wide;
-  wide.SetPixelFormat(TPixelFormat::Bit24);
-  wide.SetWidth(65501);
-  wide.SetHeight(1);
   TJPEGImage too_wide;
-  too_wide.Assign(&wide);
+  too_wide.Assign(test::Bitmap24(65501, 1).get());
   EXPECT_THROW(Save(too_wide), EJPEG);
 }
 
