@@ -12,6 +12,7 @@
 #include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
+#include "support/win/clipboard_text.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
 #include "support/win/mouse.h"
@@ -164,9 +165,12 @@ void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST(MainForm, ContextMenuOpensFromTheTextView) {
+  // Text on the clipboard, which the shown window follows: every item of the menu is up.
+  ASSERT_TRUE(test::PutClipboardText("menu"));
   TApplication application(::GetModuleHandleW(nullptr));
   TForm1 form(application);
   form.Show(SW_SHOWNORMAL);
+  ASSERT_TRUE(test::WaitUntil([&] { return form.ClipboardKind == "TXT"; }, 5000));
   form.RichEdit1().SetVisible(true);
   HWND text_view = form.RichEdit1().Handle();
   ASSERT_NE(text_view, nullptr);
@@ -185,10 +189,10 @@ TEST(MainForm, ContextMenuOpensFromTheTextView) {
     ::ClientToScreen(text_view, &click);
     const MenuWatch watch = open_from(MAKELPARAM(click.x, click.y));
     EXPECT_TRUE(watch.seen);
-    // What a new window offers: the items for a picture or a text stay hidden.
     EXPECT_EQ(watch.captions,
-              (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "-",
-                                        "ファイルの読込み", "-", "ソフトに付いて", "終　了"}));
+              (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "Ｃｏｐｙ", "-",
+                                        "名前を付けて保存", "-", "ファイルの読込み", "-",
+                                        "ソフトに付いて", "終　了"}));
     EXPECT_LE(std::abs(watch.rect.left - click.x), 2);
     EXPECT_LE(std::abs(watch.rect.top - click.y), 2);
   }
