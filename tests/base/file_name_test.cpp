@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/expect_each.h"
+
 namespace pelmora {
 namespace {
+
+using test::ExpectEach;
 
 // A name in scripts Shift-JIS lacks: accented Latin, simplified Chinese, Hangul and an
 // emoji outside the basic plane (a surrogate pair in UTF-16).
@@ -16,17 +20,20 @@ const FileName kFullWidth(u8".ＪＰＧ");
 const FileName kDotAbove(u8".jpġ");
 
 TEST(FileName, ExtensionKeepsTheDot) {
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.jpg"), ".jpg");
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo.tar.GZ"), ".GZ");
-  EXPECT_EQ(ExtractFileExt("C:\\pics\\photo"), "");
-  EXPECT_EQ(ExtractFileExt("photo."), ".");
-  EXPECT_EQ(ExtractFileExt(".bmp"), ".bmp");
-  // A dot only in a folder's name is no extension; drive letters and stream names end the
-  // search like a folder does.
-  EXPECT_EQ(ExtractFileExt("C:\\my.pics\\photo"), "");
-  EXPECT_EQ(ExtractFileExt("C:photo"), "");
-  EXPECT_EQ(ExtractFileExt("C:.bmp"), ".bmp");
-  EXPECT_EQ(ExtractFileExt("a.bmp:x"), "");
+  ExpectEach(ExtractFileExt,
+             {
+                 {"C:\\pics\\photo.jpg", ".jpg"},
+                 {"C:\\pics\\photo.tar.GZ", ".GZ"},
+                 {"C:\\pics\\photo", ""},
+                 {"photo.", "."},
+                 {".bmp", ".bmp"},
+                 // A dot only in a folder's name is no extension; drive letters and stream
+                 // names end the search like a folder does.
+                 {"C:\\my.pics\\photo", ""},
+                 {"C:photo", ""},
+                 {"C:.bmp", ".bmp"},
+                 {"a.bmp:x", ""},
+             });
 }
 
 TEST(FileName, ExtensionOfANameInAnyScript) {

@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
-#include <iterator>
 
 #include <algorithm>
 #include <cstring>
@@ -18,9 +16,14 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
+#include "support/error_message.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
 
 namespace pelmora {
 namespace {
+
+using test::MessageOf;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -56,16 +59,6 @@ class TrickleStream final : public TStream {
   std::size_t position_ = 0;
   Bytes written_;
 };
-
-template <typename Error>
-std::string MessageOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.Message();
-  }
-  return "(nothing raised)";
-}
 
 TEST(Stream, ReadBufferAndWriteBufferAreAllOrError) {
   {
@@ -196,21 +189,12 @@ TEST(SpanStream, ReadsWithinItsBlockOnly) {
 class FileStreamTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("pelmora-stream-test-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
+    folder_ = test::EmptyTempFolder("pelmora-stream-test-" + std::to_string(::getpid()));
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
   std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
 
-  void WriteFile(const std::string& name, const std::string& bytes) const {
-    std::ofstream(name, std::ios::binary) << bytes;
-  }
-  std::string ReadFile(const std::string& name) const {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   std::size_t FileCount() const {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder_),
                                                   std::filesystem::directory_iterator()));
@@ -278,13 +262,13 @@ TEST_F(FileStreamTest, OpeningFailuresNameTheFile) {
 TEST_F(FileStreamTest, ReplacingStreamReplacesTheFileOnlyWhenComplete) {
   const std::string name = PathOf("保存.rtf");
   const std::string old_bytes = "old content that must survive";
-  WriteFile(name, old_bytes);
+  test::WriteBytes(name, old_bytes);
   {
     SCOPED_TRACE("given up part-way: the old file stays, no temporary file");
     TReplacingFileStream file(name);
     file.WriteBuffer("new", 3);
   }
-  EXPECT_EQ(ReadFile(name), old_bytes);
+  EXPECT_EQ(test::ReadBytes(name), old_bytes);
   EXPECT_EQ(FileCount(), 1u);
   {
     SCOPED_TRACE("the disk fills up part-way");
@@ -310,17 +294,17 @@ TEST_F(FileStreamTest, ReplacingStreamReplacesTheFileOnlyWhenComplete) {
     int status = -1;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(ReadFile(name), old_bytes);
+    EXPECT_EQ(test::ReadBytes(name), old_bytes);
     EXPECT_EQ(FileCount(), 1u);
   }
   {
     SCOPED_TRACE("complete: the new bytes take the old file's place");
     TReplacingFileStream file(name);
     file.WriteBuffer("new content", 11);
-    EXPECT_EQ(ReadFile(name), old_bytes) << "replaced before Commit";
+    EXPECT_EQ(test::ReadBytes(name), old_bytes) << "replaced before Commit";
     file.Commit();
   }
-  EXPECT_EQ(ReadFile(name), "new content");
+  EXPECT_EQ(test::ReadBytes(name), "new content");
   EXPECT_EQ(FileCount(), 1u);
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "dialogs/dialog_position.h"
 
 namespace pelmora {
@@ -31,35 +33,39 @@ TEST(FontChoiceTest, InitialFontAndItsSize) {
   EXPECT_EQ(tall.Size(96), -15);
 }
 
+// The font after a dialog showing it is confirmed with the answer changed by change.
+TFont Answered(TFont font, const std::function<void(FontDialogAnswer&)>& change) {
+  FontDialogAnswer answer = AnswerFor(font);
+  change(answer);
+  ApplyFontDialogAnswer(font, answer);
+  return font;
+}
+
 TEST(FontChoiceTest, AnswerTakesFaceHeightStyleAndOnlyChosenColourAndCharset) {
   {
     // Confirmed untouched: the window-text code and the character set stay.
-    TFont font = InitialDialogFont();
-    FontDialogAnswer answer = AnswerFor(font);
-    answer.charset = 0;
-    ApplyFontDialogAnswer(font, answer);
+    const TFont font = Answered(InitialDialogFont(), [](FontDialogAnswer& a) { a.charset = 0; });
     EXPECT_EQ(font.color, 0x80000008u);
     EXPECT_EQ(font.charset, 128);
   }
   {
     // Same face in other letter case: not a change of face.
-    TFont font;
-    font.name = "Arial";
-    font.charset = 0;
-    FontDialogAnswer answer = AnswerFor(font);
-    answer.face = "ARIAL";
-    answer.charset = 2;
-    ApplyFontDialogAnswer(font, answer);
+    TFont arial;
+    arial.name = "Arial";
+    arial.charset = 0;
+    const TFont font = Answered(arial, [](FontDialogAnswer& a) {
+      a.face = "ARIAL";
+      a.charset = 2;
+    });
     EXPECT_EQ(font.name, "ARIAL");
     EXPECT_EQ(font.charset, 0);
   }
   {
     // Another face brings the dialog's character set, the script list untouched.
-    TFont font = InitialDialogFont();
-    FontDialogAnswer answer = AnswerFor(font);
-    answer.face = "Arial";
-    answer.charset = 0;
-    ApplyFontDialogAnswer(font, answer);
+    const TFont font = Answered(InitialDialogFont(), [](FontDialogAnswer& a) {
+      a.face = "Arial";
+      a.charset = 0;
+    });
     EXPECT_EQ(font.name, "Arial");
     EXPECT_EQ(font.charset, 0);
     EXPECT_EQ(font.color, 0x80000008u);

@@ -9,6 +9,7 @@
 
 #include "base/stream.h"
 #include "richtext/conversion.h"
+#include "support/expect_each.h"
 
 namespace pelmora {
 namespace {
@@ -92,13 +93,16 @@ const std::vector<std::string> kInputs = {
 };
 
 TEST(LineBreakConversion, WholeText) {
-  EXPECT_EQ(ConvertLineBreaks(""), "");
-  EXPECT_EQ(ConvertLineBreaks("a\nb"), "a\r\nb");
-  EXPECT_EQ(ConvertLineBreaks("a\r\nb"), "a\r\nb");
-  EXPECT_EQ(ConvertLineBreaks("a\rb\r"), "a\r\nb\r\n");
-  EXPECT_EQ(ConvertLineBreaks("\r\r\n\n"), "\r\n\r\n\r\n");
-  EXPECT_EQ(ConvertLineBreaks("\n\r"), "\r\n\r\n");
-  EXPECT_EQ(ConvertLineBreaks(std::string("x\0y", 3)), std::string("x\0y", 3));
+  test::ExpectEach(ConvertLineBreaks,
+                   {
+                       {"", ""},
+                       {"a\nb", "a\r\nb"},
+                       {"a\r\nb", "a\r\nb"},
+                       {"a\rb\r", "a\r\nb\r\n"},
+                       {"\r\r\n\n", "\r\n\r\n\r\n"},
+                       {"\n\r", "\r\n\r\n"},
+                       {std::string("x\0y", 3), std::string("x\0y", 3)},
+                   });
 }
 
 // Every place a request boundary can fall gives the same bytes as converting the whole

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
@@ -22,14 +21,18 @@
 #include "base/win/text.h"
 #include "clipboard/image.h"
 #include "clipboard/win/clipboard.h"
-#include "dialogs/win/dialog_driver.h"
 #include "dialogs/win/dialog_host.h"
 #include "dialogs/win/message_form.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
 #include "picture/raster_screen.h"
 #include "richtext/win/rich_edit.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+#include "support/win/clipboard_text.h"
+#include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
+#include "support/win/wait.h"
 
 namespace pelmora {
 namespace {
@@ -40,22 +43,7 @@ constexpr int kFaceList = 1136;
 
 // ---- The clipboard, seen from the test ----------------------------------------------
 
-// A message-only window that owns what the test puts on the clipboard.
-HWND TestClipboardOwner() {
-  static HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                        nullptr, nullptr, nullptr);
-  return owner;
-}
-
-void PutText(const std::string& text) {
-  ASSERT_TRUE(::OpenClipboard(TestClipboardOwner()));
-  ::EmptyClipboard();
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
-  ::GlobalUnlock(memory);
-  ::SetClipboardData(CF_TEXT, memory);
-  ::CloseClipboard();
-}
+void PutText(const std::string& text) { ASSERT_TRUE(test::PutClipboardText(text)); }
 
 // A display bitmap, red above and blue below its middle row.
 void PutBitmap(int width, int height) {
@@ -73,25 +61,13 @@ void PutBitmap(int width, int height) {
   ::DeleteObject(blue);
   ::DeleteDC(dc);
   ::ReleaseDC(nullptr, screen);
-  ASSERT_TRUE(::OpenClipboard(TestClipboardOwner()));
+  ASSERT_TRUE(test::OpenClipboardSoon());
   ::EmptyClipboard();
   ::SetClipboardData(CF_BITMAP, bitmap);
   ::CloseClipboard();
 }
 
-// The clipboard's CF_TEXT bytes up to their terminator.
-std::string ClipboardText() {
-  std::string text;
-  if (!::OpenClipboard(TestClipboardOwner())) return "<clipboard busy>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-      text = bytes;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
+using test::ClipboardText;
 
 // The clipboard's CF_BITMAP: its size and the colours of its top-left and bottom-left
 // pixels; all -1 without one.
@@ -104,7 +80,7 @@ struct ClipboardPicture {
 
 ClipboardPicture ReadClipboardBitmap() {
   ClipboardPicture result;
-  if (!::OpenClipboard(TestClipboardOwner())) return result;
+  if (!test::OpenClipboardSoon()) return result;
   if (HBITMAP bitmap = static_cast<HBITMAP>(::GetClipboardData(CF_BITMAP))) {
     BITMAP facts{};
     if (::GetObjectW(bitmap, sizeof facts, &facts) != 0) {
@@ -135,25 +111,11 @@ ClipboardPicture ReadClipboardBitmap() {
 
 // ---- Files ------------------------------------------------------------------------
 
+using test::ReadBytes;
+using test::WriteBytes;
+
 // An empty folder of this name under the system's temporary folder.
-std::wstring EmptyTempFolder(const wchar_t* name) {
-  const std::wstring folder = test::FreshTempFolder(name);
-  std::error_code ignored;
-  for (const auto& entry : fs::directory_iterator(fs::path(folder), ignored)) {
-    fs::remove_all(entry.path(), ignored);
-  }
-  return folder;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream in(fs::path(path), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(fs::path(path), std::ios::binary)
-      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
+std::wstring EmptyTempFolder(const wchar_t* name) { return test::EmptyTempFolder(name).native(); }
 
 bool FolderIsEmpty(const std::wstring& folder) {
   return fs::is_empty(fs::path(folder));
@@ -246,30 +208,6 @@ void ChooseFileType(HWND dialog, int index) {
                  reinterpret_cast<LPARAM>(types));
 }
 
-// A visible top-level window of thread with the class name other than except.
-HWND FindOtherThreadWindow(DWORD thread, const wchar_t* class_name, HWND except) {
-  struct Search {
-    const wchar_t* class_name;
-    HWND except;
-    HWND found = nullptr;
-  } search{class_name, except};
-  ::EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM pointer) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(pointer);
-        wchar_t name[64] = {};
-        ::GetClassNameW(window, name, 64);
-        if (window == s->except || !::IsWindowVisible(window) ||
-            std::wstring_view(name) != s->class_name) {
-          return TRUE;
-        }
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 // The texts a box shows, its buttons' included, one after another.
 std::wstring BoxText(HWND box) {
   if (HWND label = ::GetDlgItem(box, TMessageForm::kMessageId)) return test::WindowText(label);
@@ -300,9 +238,9 @@ struct Seen {
 
 void CloseBox(HWND box) {
   test::PressButton(box, IDOK);
-  if (!test::PollUntil([&] { return !::IsWindowVisible(box); }, 3000)) {
+  if (!test::WaitUntil([&] { return !::IsWindowVisible(box); }, 3000)) {
     ::PostMessageW(box, WM_CLOSE, 0, 0);
-    test::PollUntil([&] { return !::IsWindowVisible(box); }, 3000);
+    test::WaitUntil([&] { return !::IsWindowVisible(box); }, 3000);
   }
 }
 
@@ -313,13 +251,15 @@ Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
   std::atomic<bool> done{false};
   test::DialogDriver driver([&](DWORD thread) {
     HWND dialog = nullptr;
-    test::PollUntil([&] {
-      dialog = test::FindThreadWindow(thread, L"#32770");
-      return dialog != nullptr || done;
-    });
+    test::WaitUntil(
+        [&] {
+          dialog = test::FindThreadWindow(thread, L"#32770");
+          return dialog != nullptr || done;
+        },
+        test::kDialogTimeoutMs);
     if (dialog == nullptr) return;
     seen.dialog = true;
-    ::Sleep(200);  // let the dialog finish standing
+    test::WaitForDialogStanding(dialog);
     if (!script.file_name.empty()) test::TypeFileName(dialog, script.file_name);
     if (script.act) script.act(dialog);
     test::PressButton(dialog, script.button);
@@ -327,9 +267,9 @@ Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
     // The dialog closes, unless it asks something first (an overwrite prompt, a bad path).
     auto dialog_up = [&] { return ::IsWindow(dialog) && ::IsWindowVisible(dialog); };
     HWND prompt = nullptr;
-    test::PollUntil(
+    test::WaitUntil(
         [&] {
-          prompt = FindOtherThreadWindow(thread, L"#32770", dialog);
+          prompt = test::FindThreadWindow(thread, L"#32770", dialog);
           return !dialog_up() || prompt != nullptr;
         },
         5000);
@@ -338,12 +278,12 @@ Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
         seen.prompt = BoxText(prompt);
         test::PressButton(prompt, IDNO);
         test::PressButton(prompt, IDOK);
-        test::PollUntil([&] { return !::IsWindowVisible(prompt); }, 3000);
+        test::WaitUntil([&] { return !::IsWindowVisible(prompt); }, 3000);
       } else {
         seen.prompt = L"<the dialog stayed up>";
       }
       test::PressButton(dialog, IDCANCEL);
-      test::PollUntil([&] { return !dialog_up(); }, 3000);
+      test::WaitUntil([&] { return !dialog_up(); }, 3000);
     }
 
     // Whatever the command shows afterwards is read and closed; the first box is noted.
@@ -351,17 +291,19 @@ Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
     while (!done && ::GetTickCount64() < end) {
       HWND box = nullptr;
       const wchar_t* box_class = nullptr;
-      for (const wchar_t* name : {L"PelmoraMessageForm", L"#32770"}) {
-        if ((box = FindOtherThreadWindow(thread, name, nullptr)) != nullptr) {
-          box_class = name;
-          break;
-        }
-      }
-      if (box == nullptr) {
-        ::Sleep(20);
-        continue;
-      }
-      ::Sleep(100);
+      test::WaitUntil(
+          [&] {
+            for (const wchar_t* name : {L"PelmoraMessageForm", L"#32770"}) {
+              if ((box = test::FindThreadWindow(thread, name)) != nullptr) {
+                box_class = name;
+                return true;
+              }
+            }
+            return done.load();
+          },
+          static_cast<DWORD>(end - std::min(end, ::GetTickCount64())));
+      if (box == nullptr) continue;
+      test::WaitForDialogStanding(box);
       if (seen.box_class.empty()) {
         seen.box_class = box_class;
         seen.box_text = BoxText(box);
@@ -540,9 +482,9 @@ TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
   script.on_box = [&](HWND box, DWORD thread) {
     sequence_before_copy = ::GetClipboardSequenceNumber();
     test::PressCtrlC(box, thread);
-    copied = test::PollUntil(
+    copied = test::WaitUntil(
         [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
-    ::Sleep(200);  // the box finishes placing its text
+    test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
   };
   const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, script);
   ASSERT_TRUE(seen.dialog);
@@ -680,24 +622,30 @@ TEST_F(CommandsTest, NothingShownSavesNothing) {
 
 TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-picture");
-  {
-    SCOPED_TRACE("bmp");
-    WriteBmp(folder + L"\\picture.bmp", 50, 40);
+  // Loads the picture file over text on the clipboard; the clipboard then holds only the
+  // picture, of the given size, and the view shows it at that size.
+  auto load_picture = [&](const std::wstring& path, int width, int height) {
     PutText("before");
-    const Seen seen = Load(folder + L"\\picture.bmp");
-    ASSERT_TRUE(seen.dialog);
+    const Seen seen = Load(path);
+    EXPECT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"");
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
     const ClipboardPicture picture = ReadClipboardBitmap();
-    EXPECT_EQ(picture.width, 50);
-    EXPECT_EQ(picture.height, 40);
-    EXPECT_EQ(picture.top_left, RGB(255, 0, 0));
-    EXPECT_EQ(picture.bottom_left, RGB(0, 0, 255));
+    EXPECT_EQ(picture.width, width);
+    EXPECT_EQ(picture.height, height);
     EXPECT_EQ(form_.ClipboardKind, "BIT");
     EXPECT_TRUE(form_.Image1().Visible());
     EXPECT_FALSE(form_.RichEdit1().Visible());
-    EXPECT_EQ(form_.Image1().Width(), 50);
-    EXPECT_EQ(form_.Image1().Height(), 40);
+    EXPECT_EQ(form_.Image1().Width(), width);
+    EXPECT_EQ(form_.Image1().Height(), height);
+    return picture;
+  };
+  {
+    SCOPED_TRACE("bmp");
+    WriteBmp(folder + L"\\picture.bmp", 50, 40);
+    const ClipboardPicture picture = load_picture(folder + L"\\picture.bmp", 50, 40);
+    EXPECT_EQ(picture.top_left, RGB(255, 0, 0));
+    EXPECT_EQ(picture.bottom_left, RGB(0, 0, 255));
   }
   {
     SCOPED_TRACE("jpeg");
@@ -706,17 +654,7 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     TJPEGImage original;
     original.LoadFromFile(FileName(folder + L"\\photo.jpg"));
     ASSERT_GT(original.Width(), 0);
-    PutText("before");
-    const Seen seen = Load(folder + L"\\photo.jpg");
-    ASSERT_TRUE(seen.dialog);
-    EXPECT_EQ(seen.box_class, L"");
-    EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
-    const ClipboardPicture picture = ReadClipboardBitmap();
-    EXPECT_EQ(picture.width, original.Width());
-    EXPECT_EQ(picture.height, original.Height());
-    EXPECT_EQ(form_.ClipboardKind, "BIT");
-    EXPECT_TRUE(form_.Image1().Visible());
-    EXPECT_EQ(form_.Image1().Width(), original.Width());
+    load_picture(folder + L"\\photo.jpg", original.Width(), original.Height());
   }
 }
 
@@ -815,18 +753,23 @@ TEST_F(CommandsTest, OpenDialogListsItsFourFileTypes) {
 
 TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-nothing");
-  {
-    SCOPED_TRACE("a .jpg that is not JPEG data: nothing changes, the failure is shown");
-    WriteBytes(folder + L"\\fake.jpg", "this is plain text, not a JPEG file");
-    PutText("before");
+  // Loads the file, which the program refuses with a box saying why; the clipboard keeps
+  // "before".
+  auto expect_refused = [&](const wchar_t* name, const std::string& bytes,
+                            const std::wstring& says) {
+    WriteBytes(folder + name, bytes);
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    const Seen seen = Load(folder + L"\\fake.jpg");
+    const Seen seen = Load(folder + name);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"#32770");
-    EXPECT_NE(seen.box_text.find(L"JPEG"), std::wstring::npos)
-        << win::SjisFromWide(seen.box_text);
+    EXPECT_NE(seen.box_text.find(says), std::wstring::npos) << win::SjisFromWide(seen.box_text);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ClipboardText(), "before");
+  };
+  {
+    SCOPED_TRACE("a .jpg that is not JPEG data: nothing changes, the failure is shown");
+    PutText("before");
+    expect_refused(L"\\fake.jpg", "this is plain text, not a JPEG file", L"JPEG");
     // The view was not refreshed: it still shows nothing.
     EXPECT_EQ(form_.ClipboardKind, "");
     EXPECT_FALSE(form_.RichEdit1().Visible());
@@ -835,29 +778,16 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
   {
     SCOPED_TRACE("a corrupt .bmp says so and leaves the clipboard");
     // An info header of 20 bytes, a size no BMP header has.
-    WriteBytes(folder + L"\\broken.bmp",
-               "BM" + std::string(12, '\0') + std::string("\x14\0\0\0", 4) + std::string(40, '\0'));
-    const DWORD sequence = ::GetClipboardSequenceNumber();
-    const Seen seen = Load(folder + L"\\broken.bmp");
-    ASSERT_TRUE(seen.dialog);
-    EXPECT_EQ(seen.box_class, L"#32770");
-    EXPECT_NE(seen.box_text.find(L"ビットマップイメージが不正です"), std::wstring::npos)
-        << win::SjisFromWide(seen.box_text);
-    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_EQ(ClipboardText(), "before");
+    expect_refused(L"\\broken.bmp",
+                   "BM" + std::string(12, '\0') + std::string("\x14\0\0\0", 4) +
+                       std::string(40, '\0'),
+                   L"ビットマップイメージが不正です");
     EXPECT_EQ(form_.ClipboardKind, "");
   }
   {
     SCOPED_TRACE("an extension no loader takes says so and changes nothing");
-    WriteBytes(folder + L"\\photo.png", "\x89PNG\r\n\x1a\n");
-    const DWORD sequence = ::GetClipboardSequenceNumber();
-    const Seen seen = Load(folder + L"\\photo.png");
-    ASSERT_TRUE(seen.dialog);
-    EXPECT_EQ(seen.box_class, L"#32770");
-    EXPECT_NE(seen.box_text.find(L"拡張子 .png の画像形式は処理できません"), std::wstring::npos)
-        << win::SjisFromWide(seen.box_text);
-    EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_EQ(ClipboardText(), "before");
+    expect_refused(L"\\photo.png", "\x89PNG\r\n\x1a\n",
+                   L"拡張子 .png の画像形式は処理できません");
   }
   {
     SCOPED_TRACE("a 0-byte .bmp places nothing");

@@ -8,6 +8,7 @@
 #include "base/win/handles.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
+#include "support/win/dialog_driver.h"
 
 namespace pelmora::win {
 namespace {
@@ -23,16 +24,6 @@ struct BoxWatch {
 };
 BoxWatch* g_watch = nullptr;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-  wchar_t name[32] = {};
-  ::GetClassNameW(window, name, 32);
-  if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window)) {
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 std::string TextOf(HWND window) {
   wchar_t text[512] = {};
   const int n = ::GetWindowTextW(window, text, 512);
@@ -43,8 +34,7 @@ void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
   BoxWatch& watch = *g_watch;
   // Gives up after five seconds; the box, if any, is closed on every tick it is seen.
   if (++watch.ticks > 100) ::KillTimer(nullptr, timer);
-  HWND box = nullptr;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
+  HWND box = test::FindThreadWindow(::GetCurrentThreadId(), L"#32770");
   if (!box) return;
   if (!watch.box) {
     watch.box = box;

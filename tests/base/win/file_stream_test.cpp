@@ -8,20 +8,22 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "base/win/text.h"
+#include "support/error_message.h"
+#include "support/temp_folder.h"
 
 namespace pelmora {
 namespace {
 
-// A scratch folder under the build folder whose name holds a character with a "\" second
-// byte, so the name must reach the system whole.
+using test::MessageOf;
+
 // The program's names are UTF-16 at the system; these tests build theirs in Shift-JIS.
 FileName Wide(const std::string& sjis) { return FileName(win::WideFromSjis(sjis)); }
 
+// A scratch folder whose name holds a character with a "\" second byte, so the name must
+// reach the system whole.
 std::string ScratchFolder() {
-  std::string folder = PELMORA_BUILD_DIR;
-  if (!folder.empty() && folder[0] == '/') folder = "Z:" + folder;
-  folder += "\\test-表";
-  ::CreateDirectoryW(win::WideFromSjis(folder).c_str(), nullptr);
+  static const std::string folder =
+      win::SjisFromWide(test::EmptyTempFolder(L"pelmora-file-stream-\u8868").native());
   return folder;
 }
 
@@ -112,19 +114,11 @@ TEST(FileStream, ReplacingStreamKeepsTheOldFileUnlessComplete) {
 
 TEST(FileStream, OpeningFailuresNameTheFile) {
   const std::string missing = ScratchFolder() + "\\無い.jpg";
-  try {
-    TFileStream in(Wide(missing), FileMode::OpenRead);
-    FAIL();
-  } catch (const EFOpenError& error) {
-    EXPECT_EQ(error.Message(), "ファイル " + missing + " は開けません");
-  }
+  EXPECT_EQ(MessageOf<EFOpenError>([&] { TFileStream(Wide(missing), FileMode::OpenRead); }),
+            "ファイル " + missing + " は開けません");
   const std::string bad = ScratchFolder() + "\\no-such-folder\\x.bmp";
-  try {
-    TFileStream out(Wide(bad), FileMode::Create);
-    FAIL();
-  } catch (const EFCreateError& error) {
-    EXPECT_EQ(error.Message(), "ファイル " + bad + " を作成できません");
-  }
+  EXPECT_EQ(MessageOf<EFCreateError>([&] { TFileStream(Wide(bad), FileMode::Create); }),
+            "ファイル " + bad + " を作成できません");
   // A name Shift-JIS cannot hold keeps every character in the message's pieces.
   const FileName any_script(win::WideFromSjis(ScratchFolder()) + L"\\caf\u00E9-\U0001F642.bmp");
   try {

@@ -8,7 +8,8 @@
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
 #include "dialogs/win/dialog_host.h"
-#include "dialogs/win/dialog_driver.h"
+#include "support/temp_folder.h"
+#include "support/win/dialog_driver.h"
 
 namespace pelmora {
 namespace {
@@ -38,7 +39,7 @@ bool RunDriven(TOpenDialog& dialog, const std::wstring& name, int button, Observ
     HWND box = WaitForThreadWindow(thread, L"#32770");
     if (box == nullptr) return;
     seen.found = true;
-    ::Sleep(200);  // let the dialog finish standing
+    test::WaitForDialogStanding(box);
     ::GetWindowRect(box, &seen.bounds);
     if (other_window) seen.other_window_enabled = ::IsWindowEnabled(other_window) != FALSE;
     if (!name.empty()) TypeFileName(box, name);
@@ -72,7 +73,7 @@ TEST(FileDialogTest, FilterBecomesZeroSeparatedListInUtf16) {
 }
 
 TEST(FileDialogTest, SaveReturnsTypedNameAndKeepsFilterIndex) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-file-dialog");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-file-dialog").native();
   TSaveDialog dialog;
   dialog.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
   dialog.SetDefaultExt("Jpg");
@@ -97,7 +98,7 @@ TEST(FileDialogTest, SaveReturnsTypedNameAndKeepsFilterIndex) {
 }
 
 TEST(FileDialogTest, CancelChangesNothing) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-file-dialog");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-file-dialog").native();
   TOpenDialog dialog;
   dialog.SetFilter("テキスト|*.txt|すべて|*.*");
   dialog.SetFilterIndex(2);
@@ -112,7 +113,7 @@ TEST(FileDialogTest, CancelChangesNothing) {
 }
 
 TEST(FileDialogTest, OpenAcceptsNameOfMissingFile) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-file-dialog");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-file-dialog").native();
   TOpenDialog dialog;
   // The main window's open filter, malformed pairs and all, passes on as it stands.
   dialog.SetFilter(
@@ -136,7 +137,7 @@ class PlacementRecorder : public TSaveDialog {
 };
 
 TEST(FileDialogTest, DisablesOtherWindowsAndCentresOnTheMainForm) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-file-dialog");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-file-dialog").native();
   HWND form = ::CreateWindowExW(0, L"STATIC", L"form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                                 200, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(form, nullptr);

@@ -9,7 +9,7 @@
 #include "base/sjis.h"
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
-#include "dialogs/win/dialog_driver.h"
+#include "support/win/dialog_driver.h"
 #include "support/win/screenshot.h"
 
 namespace pelmora {
@@ -28,7 +28,7 @@ bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>&
     HWND box = test::WaitForThreadWindow(thread, L"#32770");
     if (box == nullptr) return;
     found = true;
-    ::Sleep(200);
+    test::WaitForDialogStanding(box);
     if (act) act(box);
     test::PressButton(box, button);
   });
@@ -58,8 +58,6 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
       dialog, IDOK,
       [&](HWND box) {
         ::GetWindowRect(box, &bounds);
-        ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        ::Sleep(500);
         test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/font_dialog.png");
       },
       found);

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "base/errors.h"
 #include "base/strings.h"
 #include "base/win/text.h"
 #include "dialogs/message_box_layout.h"
-#include "dialogs/win/dialog_driver.h"
 #include "support/win/clipboard_holder.h"
+#include "support/win/clipboard_text.h"
+#include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
@@ -21,43 +21,10 @@ namespace {
 
 constexpr char kDashes[] = "---------------------------";  // 27
 
-// The clipboard's CF_TEXT, read on this thread.
-std::string ClipboardText() {
-  std::string text;
-  if (!::OpenClipboard(nullptr)) return "<clipboard busy>";
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const char* bytes = static_cast<const char*>(::GlobalLock(data))) {
-      text = bytes;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
+using test::ClipboardText;
+using test::ClipboardWideText;
 
-// The clipboard's CF_UNICODETEXT, read on this thread.
-std::wstring ClipboardWideText() {
-  std::wstring text;
-  if (!::OpenClipboard(nullptr)) return L"<clipboard busy>";
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* units = static_cast<const wchar_t*>(::GlobalLock(data))) {
-      text = units;
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
-
-void PutOnClipboard(const char* text) {
-  ASSERT_TRUE(::OpenClipboard(nullptr));
-  ::EmptyClipboard();
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, std::strlen(text) + 1);
-  std::memcpy(::GlobalLock(memory), text, std::strlen(text) + 1);
-  ::GlobalUnlock(memory);
-  ::SetClipboardData(CF_TEXT, memory);
-  ::CloseClipboard();
-}
+void PutOnClipboard(const char* text) { ASSERT_TRUE(test::PutClipboardText(text)); }
 
 TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
   {
@@ -89,39 +56,48 @@ TEST(MessageFormTest, CopyPlacesTheFramedTextByteForByte) {
   EXPECT_EQ(ClipboardText(), "before");
 }
 
+// Where a form placed its text and its button, in its client area.
+struct FormLayout {
+  RECT client{};
+  RECT text{};
+  RECT ok{};
+  std::wstring button;
+};
+
+FormLayout LayoutOf(const TMessageForm& form) {
+  FormLayout layout;
+  HWND button = ::GetDlgItem(form.Handle(), IDOK);
+  ::GetClientRect(form.Handle(), &layout.client);
+  ::GetWindowRect(::GetDlgItem(form.Handle(), TMessageForm::kMessageId), &layout.text);
+  ::GetWindowRect(button, &layout.ok);
+  ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&layout.text), 2);
+  ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&layout.ok), 2);
+  layout.button = test::WindowText(button);
+  return layout;
+}
+
 TEST(MessageFormTest, LayoutWrapsLongTextAndKeepsRoomForTheButton) {
   const int wrap_width = MessageWrapWidth(::GetSystemMetrics(SM_CXSCREEN));
   {
     std::string long_text;
     for (int i = 0; i < 60; ++i) long_text += "word ";
-    TMessageForm form(long_text, "Caption");
-    HWND label = ::GetDlgItem(form.Handle(), TMessageForm::kMessageId);
-    HWND button = ::GetDlgItem(form.Handle(), IDOK);
-    RECT text{}, client{}, ok{};
-    ::GetWindowRect(label, &text);
-    ::GetClientRect(form.Handle(), &client);
-    ::GetWindowRect(button, &ok);
+    const FormLayout layout = LayoutOf(TMessageForm(long_text, "Caption"));
+    const RECT& text = layout.text;
+    const RECT& ok = layout.ok;
     EXPECT_LE(text.right - text.left, wrap_width);
     EXPECT_GT(text.right - text.left, wrap_width / 2);
     EXPECT_GE(text.bottom - text.top, 2 * (ok.bottom - ok.top) / 2);  // more than one line
-    EXPECT_GT(client.right, text.right - text.left);
+    EXPECT_GT(layout.client.right, text.right - text.left);
     // The button sits centred under the text.
-    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&ok), 2);
-    EXPECT_EQ(ok.left, (client.right - (ok.right - ok.left)) / 2);
-    EXPECT_EQ(test::WindowText(button), L"OK");
+    EXPECT_EQ(ok.left, (layout.client.right - (ok.right - ok.left)) / 2);
+    EXPECT_EQ(layout.button, L"OK");
   }
   {
     TMessageForm form("!", "Caption");
-    HWND label = ::GetDlgItem(form.Handle(), TMessageForm::kMessageId);
-    HWND button = ::GetDlgItem(form.Handle(), IDOK);
-    RECT text{}, client{}, ok{};
-    ::GetWindowRect(label, &text);
-    ::GetClientRect(form.Handle(), &client);
-    ::GetWindowRect(button, &ok);
-    ::MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&text), 2);
-    const int margin = text.left;
+    const FormLayout layout = LayoutOf(form);
+    const int margin = layout.text.left;
     EXPECT_GT(margin, 0);
-    EXPECT_EQ(client.right, (ok.right - ok.left) + 2 * margin);
+    EXPECT_EQ(layout.client.right, (layout.ok.right - layout.ok.left) + 2 * margin);
     EXPECT_EQ(test::WindowText(form.Handle()), L"Caption");
   }
 }
@@ -146,13 +122,16 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     ::GetWindowRect(box, &r);
     centred = r.left == (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2 &&
               r.top == (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
-    ::Sleep(200);
+    test::WaitForDialogStanding(box);
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
     const DWORD sequence = ::GetClipboardSequenceNumber();
     test::PressCtrlC(box, thread);
-    copied = test::PollUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
-    ::Sleep(100);
+    copied = test::WaitUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
+    // The copy has finished once the clipboard is closed and the box's key handler has
+    // returned; an error box would be up by then.
+    test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
+    test::ThreadAnswers(box);
     error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
     test::PressButton(box, IDOK);
   });
@@ -189,11 +168,11 @@ TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
           if (text.find(L"クリップボード") != std::wstring::npos) error_text = text;
         }
         test::PressButton(error, IDOK);
-        test::PollUntil([&] { return !::IsWindow(error); }, 5000);
+        test::WaitUntil([&] { return !::IsWindow(error); }, 5000);
       }
     }
     box_still_up = ::IsWindowVisible(box) &&
-                   test::PollUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
+                   test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
     test::PressButton(box, IDOK);
   });
   ShowMessage("held");

@@ -6,17 +6,20 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "base/strings.h"
 #include "base/win/text.h"
-#include "dialogs/win/dialog_driver.h"
 #include "dialogs/win/preview_window.h"
 #include "picture/jpeg_image.h"
 #include "picture/picture.h"
+#include "support/file_bytes.h"
+#include "support/temp_folder.h"
+#include "support/win/dialog_driver.h"
+#include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
+#include "support/win/wait.h"
 
 namespace pelmora {
 namespace {
@@ -62,12 +65,7 @@ void WriteBmp(const std::wstring& path, int width, int height) {
       file.push_back(0);
     }
   }
-  std::ofstream(std::filesystem::path(path), std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  test::WriteBytes(path, std::string(file.begin(), file.end()));
 }
 
 // The preview's controls inside the dialog, found from the driver's thread.
@@ -89,13 +87,25 @@ struct PreviewControls {
   }
 };
 
+// Waits for the dialog of thread and its preview controls; null when either did not come,
+// with a dialog that came but lacks them cancelled.
+HWND WaitForPreviewDialog(DWORD thread, PreviewControls& controls) {
+  HWND top = test::WaitForThreadWindow(thread, L"#32770");
+  if (top == nullptr) return nullptr;
+  if (!test::WaitUntil([&] { return controls.Find(top); }, 5000)) {
+    test::PressButton(top, IDCANCEL);
+    return nullptr;
+  }
+  return top;
+}
+
 // Selects the file called name in the dialog's file list, as a click on it would; the
 // dialog then reports the selection change to its hook.
 bool SelectInFileList(HWND dialog, const std::wstring& name) {
   // The list is made anew when the dialog changes folder or filter, so look it up afresh.
   HWND list = nullptr;
   int index = -1;
-  test::PollUntil(
+  test::WaitUntil(
       [&] {
         HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
         list = view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
@@ -139,13 +149,20 @@ PreviewState Read(const PreviewControls& c) {
           ::IsWindowEnabled(c.button) != FALSE};
 }
 
+void ExpectPreview(const PreviewState& state, const std::wstring& label,
+                   const std::wstring& caption, bool button_enabled) {
+  EXPECT_EQ(state.label, label);
+  EXPECT_EQ(state.caption, caption);
+  EXPECT_EQ(state.button_enabled, button_enabled);
+}
+
 // A name in scripts Shift-JIS lacks: accented Latin, simplified Chinese, Hangul, an emoji.
 const std::wstring kAnyScriptBmp = L"caf\u00E9-\u56FE\u7247-\uC0AC\uC9C4-\U0001F642.bmp";
 
 TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-dialog");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-picture-dialog").native();
   WriteBmp(folder + L"\\" + kAnyScriptBmp, 200, 150);
-  WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
+  test::WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
   ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
               (folder + L"\\photo.jpg").c_str(), FALSE);
   // The program registers the JPEG kind at start-up.
@@ -172,20 +189,15 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   SIZE preview_client{};
   bool preview_closed = false;
   test::DialogDriver driver([&](DWORD thread) {
-    HWND top = test::WaitForThreadWindow(thread, L"#32770");
-    if (top == nullptr) return;
     PreviewControls controls;
-    controls_found = test::PollUntil([&] { return controls.Find(top); }, 5000);
-    if (!controls_found) {
-      test::PressButton(top, IDCANCEL);
-      return;
-    }
+    HWND top = WaitForPreviewDialog(thread, controls);
+    controls_found = top != nullptr;
+    if (!controls_found) return;
     at_start = Read(controls);
 
     selected_bitmap = SelectInFileList(top, kAnyScriptBmp);
-    test::PollUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
+    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
     after_bitmap = Read(controls);
-    ::Sleep(300);
     test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog.png");
 
     // The preview button opens the preview window; Esc closes it.
@@ -197,19 +209,19 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
       preview_client = {client.right, client.bottom};
       test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
       ::PostMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
-      preview_closed = test::PollUntil([&] { return !::IsWindowVisible(preview); }, 5000);
+      preview_closed = test::WaitUntil([&] { return !::IsWindowVisible(preview); }, 5000);
     }
 
     // Switch the file type to JPEG, as the user would, so the list shows the photo.
     HWND types = ::GetDlgItem(top, 0x470);
     ChooseFileType(top, types, 0);
     selected_photo = SelectInFileList(top, L"photo.jpg");
-    test::PollUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000);
+    test::WaitUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000);
     after_photo = Read(controls);
 
     ChooseFileType(top, types, 1);
     selected_damaged = SelectInFileList(top, L"damaged.bmp");
-    test::PollUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
+    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);
     test::PressButton(top, IDCANCEL);
   });
@@ -225,9 +237,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   EXPECT_FALSE(at_start.button_enabled);
 
   ASSERT_TRUE(selected_bitmap);
-  EXPECT_EQ(after_bitmap.label, L" (200x150)");
-  EXPECT_EQ(after_bitmap.caption, L"");
-  EXPECT_TRUE(after_bitmap.button_enabled);
+  ExpectPreview(after_bitmap, L" (200x150)", L"", true);
 
   EXPECT_EQ(preview_caption, L"プレビュー");
   EXPECT_EQ(preview_client.cx, 200 + 12);  // the picture, the border width and the frame
@@ -235,15 +245,12 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   EXPECT_TRUE(preview_closed);
 
   ASSERT_TRUE(selected_photo);
-  EXPECT_EQ(after_photo.label, L" (" + std::to_wstring(photo_width) + L"x" +
-                                   std::to_wstring(photo_height) + L")");
-  EXPECT_EQ(after_photo.caption, L"");
-  EXPECT_TRUE(after_photo.button_enabled);
+  ExpectPreview(after_photo,
+                L" (" + std::to_wstring(photo_width) + L"x" + std::to_wstring(photo_height) + L")",
+                L"", true);
 
   ASSERT_TRUE(selected_damaged);
-  EXPECT_EQ(after_damaged.label, L"画像:");
-  EXPECT_EQ(after_damaged.caption, L"(なし)");
-  EXPECT_FALSE(after_damaged.button_enabled);
+  ExpectPreview(after_damaged, L"画像:", L"(なし)", false);
 }
 
 RECT RectIn(HWND window, HWND parent) {
@@ -254,7 +261,7 @@ RECT RectIn(HWND window, HWND parent) {
 }
 
 TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
-  const std::wstring folder = test::FreshTempFolder(L"pelmora-picture-resize");
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-picture-resize").native();
   Dialog dialog;
   dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
   dialog.SetFileName(FileName(folder + L"\\saved.bmp"));
@@ -263,14 +270,10 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
   RECT client_before{}, client_after{}, panel{}, paint{}, button{};
   RECT panel_in_dialog{}, file_list_in_dialog{};
   test::DialogDriver driver([&](DWORD thread) {
-    HWND top = test::WaitForThreadWindow(thread, L"#32770");
-    if (top == nullptr) return;
     PreviewControls controls;
-    controls_found = test::PollUntil([&] { return controls.Find(top); }, 5000);
-    if (!controls_found) {
-      test::PressButton(top, IDCANCEL);
-      return;
-    }
+    HWND top = WaitForPreviewDialog(thread, controls);
+    controls_found = top != nullptr;
+    if (!controls_found) return;
     HWND child = ::FindWindowExW(top, nullptr, L"#32770", nullptr);
     HWND picture_panel = ::GetDlgItem(child, Dialog::kPicturePanelId);
     ::GetClientRect(child, &client_before);
@@ -278,7 +281,7 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
     ::GetWindowRect(top, &frame);
     ::SetWindowPos(top, nullptr, 0, 0, frame.right - frame.left + 160,
                    frame.bottom - frame.top + 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    followed = test::PollUntil(
+    followed = test::WaitUntil(
         [&] {
           ::GetClientRect(child, &client_after);
           panel = RectIn(picture_panel, child);
@@ -288,14 +291,13 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
         5000);
     // The dialog's thread moves the panel and then its children in one handler; a message
     // sent to it is answered only once that handler has finished.
-    ::SendMessageW(top, WM_NULL, 0, 0);
+    test::ThreadAnswers(top);
     panel = RectIn(picture_panel, child);
     panel_in_dialog = RectIn(picture_panel, top);
     file_list_in_dialog =
         RectIn(::FindWindowExW(top, nullptr, L"SHELLDLL_DefView", nullptr), top);
     paint = RectIn(controls.paint, picture_panel);
     button = RectIn(controls.button, picture_panel);
-    ::Sleep(300);
     test::SaveWindowScreenshot(top,
                                PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_resized.png");
     test::PressButton(top, IDCANCEL);
@@ -320,17 +322,16 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
 }
 
 TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
-  const std::wstring name = test::FreshTempFolder(L"pelmora-picture-typed") + L"\\typed.bmp";
+  const std::wstring name = test::EmptyTempFolder(L"pelmora-picture-typed").native() + L"\\typed.bmp";
   Dialog dialog;
   dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
   test::DialogDriver driver([&](DWORD thread) {
-    HWND top = test::WaitForThreadWindow(thread, L"#32770");
-    if (top == nullptr) return;
     PreviewControls controls;
-    test::PollUntil([&] { return controls.Find(top); }, 5000);
-    ::SendMessageW(top, WM_NULL, 0, 0);  // the dialog's thread has finished standing it
+    HWND top = WaitForPreviewDialog(thread, controls);
+    if (top == nullptr) return;
+    test::WaitForDialogStanding(top);
     test::TypeWithKeyboard(top, thread, name + L"\r");
-    if (!test::PollUntil([&] { return !::IsWindow(top) || !::IsWindowVisible(top); }, 5000)) {
+    if (!test::WaitUntil([&] { return !::IsWindow(top) || !::IsWindowVisible(top); }, 5000)) {
       test::PressButton(top, IDCANCEL);
     }
   });

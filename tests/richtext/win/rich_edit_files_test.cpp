@@ -13,6 +13,8 @@
 #include "base/win/text.h"
 #include "richtext/win/rich_edit.h"
 #include "richtext/win/rich_edit_fixture.h"
+#include "support/file_bytes.h"
+#include "support/win/clipboard_text.h"
 
 namespace pelmora::testing {
 namespace {
@@ -21,26 +23,10 @@ namespace {
 FileName Wide(const std::string& sjis) { return FileName(win::WideFromSjis(sjis)); }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  ::CloseHandle(file);
-  ASSERT_EQ(written, bytes.size());
+  test::WriteBytes(win::WideFromSjis(path), bytes);
 }
 
-std::string ReadFile(const std::string& path) {
-  HANDLE file = ::CreateFileW(win::WideFromSjis(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return "<cannot open>";
-  std::string bytes(1 << 20, '\0');
-  DWORD read = 0;
-  ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-  ::CloseHandle(file);
-  bytes.resize(read);
-  return bytes;
-}
+std::string ReadFile(const std::string& path) { return test::ReadBytes(win::WideFromSjis(path)); }
 
 // Nobody holds the file open: only then can it be opened without any sharing.
 bool IsClosed(const std::string& path) {
@@ -155,7 +141,7 @@ TEST_F(RichEditTest, TextLimitIsLiftedWhenTheViewIsMade) {
   // of 50 characters.
   std::string big;
   for (int i = 0; i < 2000; ++i) big += "0123456789012345678901234567890123456789012345678\r\n";
-  SetClipboardText(parent_, big);
+  ASSERT_TRUE(test::PutClipboardText(big));
   view_->SelectAll();
   view_->Paste();
   EXPECT_GE(Send(WM_GETTEXTLENGTH), static_cast<LRESULT>(big.size()));

@@ -1,17 +1,17 @@
 #pragma once
 // A text view inside a parent window of the test's own, which hands the view its
-// notifications, and small helpers to look at the control and the clipboard.
+// notifications, and scratch files for the view to load and save.
 #include <windows.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
 #include "base/win/text.h"
 #include "richtext/win/rich_edit.h"
+#include "support/temp_folder.h"
 
 namespace pelmora::testing {
 
@@ -93,48 +93,12 @@ class RichEditTest : public ::testing::Test {
   }
 };
 
-// The clipboard is shared with everything else on the display: opening it is retried for
-// a bounded time.
-inline bool OpenClipboardSoon(HWND owner) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    if (::OpenClipboard(owner)) return true;
-    ::Sleep(20);
-  }
-  return false;
-}
-
-inline void SetClipboardText(HWND owner, const std::string& text) {
-  ASSERT_TRUE(OpenClipboardSoon(owner));
-  ::EmptyClipboard();
-  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  ASSERT_NE(memory, nullptr);
-  std::memcpy(::GlobalLock(memory), text.c_str(), text.size() + 1);
-  ::GlobalUnlock(memory);
-  if (!::SetClipboardData(CF_TEXT, memory)) ::GlobalFree(memory);
-  ::CloseClipboard();
-}
-
-inline std::string ClipboardText(HWND owner) {
-  if (!OpenClipboardSoon(owner)) return "<clipboard busy>";
-  std::string text;
-  if (HANDLE data = ::GetClipboardData(CF_TEXT)) {
-    if (const char* chars = static_cast<const char*>(::GlobalLock(data))) {
-      text.assign(chars, strnlen(chars, ::GlobalSize(data)));
-      ::GlobalUnlock(data);
-    }
-  }
-  ::CloseClipboard();
-  return text;
-}
-
-// A file name in the system's temporary folder (Shift-JIS), removed at the end.
+// A file name in a scratch folder of the tests (Shift-JIS), removed at the end.
 class TempFile {
  public:
   explicit TempFile(const std::string& name) {
-    wchar_t folder[MAX_PATH];
-    const DWORD n = ::GetTempPathW(MAX_PATH, folder);
-    path_ = win::SjisFromWide(std::wstring(folder, n)) + "pelmora_richtext_" +
-            std::to_string(::GetCurrentProcessId()) + "_" + name;
+    static const std::wstring folder = test::EmptyTempFolder(L"pelmora-richtext").native();
+    path_ = win::SjisFromWide(folder) + "\\" + name;
     Remove();
   }
   ~TempFile() { Remove(); }

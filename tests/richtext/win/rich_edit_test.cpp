@@ -13,6 +13,7 @@
 
 #include "picture/raster_screen.h"
 #include "richtext/win/rich_edit_fixture.h"
+#include "support/win/clipboard_text.h"
 
 namespace pelmora::testing {
 namespace {
@@ -207,23 +208,23 @@ TEST_F(RichEditTest, CopyAndPasteGoThroughTheClipboard) {
   view_->Clear();
   SetText("abc あいう");
   {
-    SetClipboardText(parent_, "kept");
+    ASSERT_TRUE(test::PutClipboardText("kept"));
     view_->SetCaret(2);
     view_->Copy();
-    EXPECT_EQ(ClipboardText(parent_), "kept") << "an empty selection copies nothing";
+    EXPECT_EQ(test::ClipboardText(), "kept") << "an empty selection copies nothing";
     view_->Clear();
     view_->Copy();
-    EXPECT_EQ(ClipboardText(parent_), "kept") << "nor does an empty view";
+    EXPECT_EQ(test::ClipboardText(), "kept") << "nor does an empty view";
     SetText("abc あいう");
   }
   {
     view_->SelectAll();
     view_->Copy();
-    EXPECT_EQ(ClipboardText(parent_), "abc あいう");
+    EXPECT_EQ(test::ClipboardText(), "abc あいう");
   }
   {
     view_->Clear();
-    SetClipboardText(parent_, "貼り付け text");
+    ASSERT_TRUE(test::PutClipboardText("貼り付け text"));
     view_->Paste();
     EXPECT_EQ(Text(), "貼り付け text");
     // Plain text takes the default format of the cleared view.

@@ -5,20 +5,22 @@
 namespace pelmora::test {
 
 ClipboardHolder::ClipboardHolder()
-    : thread_([this] {
+    : tried_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      release_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      thread_([this] {
         HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                         nullptr, nullptr, nullptr);
         held_ = ::OpenClipboard(window) != FALSE;
-        ready_ = true;
-        for (int i = 0; i < 1000 && !release_; ++i) ::Sleep(10);
+        ::SetEvent(tried_.Get());
+        ::WaitForSingleObject(release_.Get(), 10000);
         if (held_) ::CloseClipboard();
         ::DestroyWindow(window);
       }) {
-  for (int i = 0; i < 500 && !ready_; ++i) ::Sleep(10);
+  ::WaitForSingleObject(tried_.Get(), 5000);
 }
 
 ClipboardHolder::~ClipboardHolder() {
-  release_ = true;
+  ::SetEvent(release_.Get());
   thread_.join();
 }
 

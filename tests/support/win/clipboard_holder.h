@@ -3,6 +3,8 @@
 #include <atomic>
 #include <thread>
 
+#include "base/win/handles.h"
+
 namespace pelmora::test {
 
 // Opens the clipboard from its own thread and keeps it open until destroyed (or for at
@@ -18,8 +20,8 @@ class ClipboardHolder {
   bool Held() const { return held_; }
 
  private:
-  std::atomic<bool> ready_{false};
-  std::atomic<bool> release_{false};
+  win::UniqueKernelHandle tried_;
+  win::UniqueKernelHandle release_;
   std::atomic<bool> held_{false};
   std::thread thread_;
 };

@@ -2,6 +2,8 @@
 // Typing into windows from the Windows tests through the real keyboard input.
 #include <windows.h>
 
+#include <string>
+
 namespace pelmora::test {
 
 // Brings box to the foreground of its thread and presses Ctrl+C.
@@ -9,5 +11,9 @@ void PressCtrlC(HWND box, DWORD thread);
 
 // Presses and releases one key; it goes to the window with the keyboard focus.
 void PressKey(WORD virtual_key);
+
+// Brings a window of thread to the foreground, leaving the focus where its thread put it,
+// and types text; "\r" presses Enter.
+void TypeWithKeyboard(HWND window, DWORD thread, const std::wstring& text);
 
 }  // namespace pelmora::test

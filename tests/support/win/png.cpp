@@ -1,6 +1,9 @@
 #include "support/win/png.h"
 
-#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "support/file_bytes.h"
 
 namespace pelmora::test {
 namespace {
@@ -78,9 +81,12 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
   PutChunk(file, "IDAT", zlib);
   PutChunk(file, "IEND", {});
 
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  return static_cast<bool>(out);
+  try {
+    WriteBytes(path, std::string(file.begin(), file.end()));
+  } catch (const std::runtime_error&) {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace pelmora::test

@@ -4,6 +4,7 @@
 
 #include "base/win/handles.h"
 #include "support/win/png.h"
+#include "support/win/wait.h"
 
 namespace pelmora::test {
 
@@ -45,7 +46,19 @@ std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect) {
 bool SaveWindowScreenshot(HWND window, const std::string& path) {
   RECT rect;
   if (!::GetWindowRect(window, &rect)) return false;
-  const std::vector<std::uint8_t> rgb = CaptureScreenRect(rect);
+  // A window of another thread paints inside this call; the display may show its pixels a
+  // little later, so the screen is read until two readings agree.
+  ::RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  std::vector<std::uint8_t> rgb = CaptureScreenRect(rect);
+  WaitUntil(
+      [&] {
+        std::vector<std::uint8_t> again = CaptureScreenRect(rect);
+        const bool settled = again == rgb;
+        rgb = std::move(again);
+        return settled;
+      },
+      2000);
   if (rgb.empty()) return false;
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
