@@ -6,6 +6,7 @@
 
 #include "base/app_title.h"
 #include "base/win/error_display.h"
+#include "base/win/program_file.h"
 #include "base/win/system_error.h"
 #include "base/win/task_windows.h"
 #include "base/win/text.h"
@@ -72,16 +73,7 @@ win::UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
 }  // namespace
 
 std::string ApplicationTitle() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      return ApplicationTitleFromPath(win::SjisFromWide(std::wstring_view(path.data(), length)));
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
+  return ApplicationTitleFromPath(win::SjisFromWide(win::ProgramFilePath()));
 }
 
 TMessageForm::TMessageForm(std::string message, std::string caption)
