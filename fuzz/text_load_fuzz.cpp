@@ -10,6 +10,7 @@
 
 #include "base/stream.h"
 #include "richtext/conversion.h"
+#include "richtext/line_break_oracle.h"
 #include "richtext/line_break_reader.h"
 
 namespace {
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result.size() > 2 * file_size + 1) __builtin_trap();  // no byte more than doubles
   }
   const std::string expected =
-      ConvertLineBreaks(std::string_view(reinterpret_cast<const char*>(file), file_size));
+      test::ConvertLineBreaks(std::string_view(reinterpret_cast<const char*>(file), file_size));
   if (result != expected) __builtin_trap();
   return 0;
 }

@@ -11,8 +11,6 @@
 // A lone carriage return is therefore never lost, and a pair never counts twice.
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/stream.h"
@@ -39,8 +37,5 @@ class TLineBreakReader {
   bool line_feed_due_ = false;
   std::vector<std::uint8_t> work_;
 };
-
-// The same conversion over a whole text at once.
-std::string ConvertLineBreaks(std::string_view text);
 
 }  // namespace pelmora

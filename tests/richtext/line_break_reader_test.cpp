@@ -9,10 +9,13 @@
 
 #include "base/stream.h"
 #include "richtext/conversion.h"
+#include "richtext/line_break_oracle.h"
 #include "support/expect_each.h"
 
 namespace pelmora {
 namespace {
+
+using test::ConvertLineBreaks;
 
 // A file whose reads stop at the given offsets, as if the control's requests ended there.
 class SplitStream final : public TStream {

@@ -1,9 +1,8 @@
 #include "app/win/application.h"
 
-#include <vector>
-
 #include "base/app_title.h"
 #include "base/win/error_display.h"
+#include "base/win/program_file.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
@@ -15,19 +14,9 @@ constexpr wchar_t kApplicationClass[] = L"PelmoraApplication";
 
 }  // namespace
 
-std::string ModuleFileName(HMODULE module) {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) return win::SjisFromWide(std::wstring_view(buffer.data(), n));
-    if (buffer.size() >= 32768) return {};
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 TApplication::TApplication(HINSTANCE instance)
-    : instance_(instance), title_(ApplicationTitleFromPath(ModuleFileName(nullptr))) {
+    : instance_(instance),
+      title_(ApplicationTitleFromPath(win::SjisFromWide(win::ProgramFilePath()))) {
   WNDCLASSEXW window_class = win::AttachedWindowClass<TApplication>(instance, kApplicationClass);
   window_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
   window_class.hIconSm = window_class.hIcon;

@@ -48,7 +48,4 @@ class TApplication {
   HWND main_window_ = nullptr;
 };
 
-// The program file's full path in Shift-JIS.
-std::string ModuleFileName(HMODULE module);
-
 }  // namespace pelmora

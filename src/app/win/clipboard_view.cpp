@@ -13,6 +13,17 @@
 #include "richtext/win/rich_edit.h"
 
 namespace pelmora {
+namespace {
+
+void ShowMenuState(TForm1& form, const ClipboardMenuState& state) {
+  form.N5->SetVisible(state.edit_text);
+  form.N1->SetVisible(state.edit_separator);
+  if (state.copy) form.N10->SetVisible(*state.copy);
+  form.N9->SetVisible(state.save_separator);
+  form.SaveAs1->SetVisible(state.save_as);
+}
+
+}  // namespace
 
 SIZE TForm1::PanelSize() const {
   RECT client{};
@@ -48,22 +59,19 @@ void TForm1::Sub_Clip() {
   // Noted before the look, so that a look that fails is not repeated by every paint, and a
   // change during the look is looked at again.
   inspection_guard_.Seen(::GetClipboardSequenceNumber());
-  N5->SetVisible(false);
-  N1->SetVisible(false);
-  N9->SetVisible(true);
-  SaveAs1->SetVisible(true);
+  // Until the clipboard has been read (and when reading it fails) the menu offers what it
+  // offers for content it cannot show.
+  ShowMenuState(*this, MenuStateFor(""));
 
   TClipboard& clipboard = Clipboard();
   ClipboardKind = ClassifyClipboard(
       [&clipboard](std::uint16_t format) { return clipboard.FormatAvailable(format); },
       PictureClipboardFormat, ComponentClipboardFormat);
+  ShowMenuState(*this, MenuStateFor(ClipboardKind));
 
   if (ShowsBitmap(ClipboardKind)) {
     Clip_Copy();
   } else if (ShowsText(ClipboardKind)) {
-    N5->SetVisible(true);
-    N1->SetVisible(true);
-    N10->SetVisible(true);
     Clip_Copy_Moji();
     rich_edit1_->SetCaret(1);
   }
@@ -79,7 +87,6 @@ void TForm1::Clip_Copy_Moji() {
 
 void TForm1::Clip_Copy() {
   rich_edit1_->SetVisible(false);
-  N10->SetVisible(false);
   image1_->SetVisible(true);
 
   image1_->SetAutoSize(true);

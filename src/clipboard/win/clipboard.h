@@ -21,8 +21,6 @@ class TClipboard {
   void Open();
   // Closes one level; at 0 nothing happens.
   void Close();
-  int OpenCount() const { return open_count_; }
-  HWND OwnerWindow() const { return owner_; }
 
   // True when the format is there (formats the system converts to count). The registered
   // picture format is also true when any format on the clipboard can make a picture.

@@ -3,30 +3,18 @@
 #include <array>
 
 #include "base/sjis.h"
-#include "base/win/error_display.h"
 #include "base/win/text.h"
 #include "dialogs/win/dialog_host.h"
 
 namespace pelmora {
 namespace {
 
-// The dialog whose platform call is running on this thread; the hook procedure has no
-// other way to find its object before the dialog stands.
-thread_local TOpenDialog* t_running = nullptr;
-
 // Posted to the hook's own window when the dialog's size changes.
 constexpr UINT kResizedMessage = WM_APP + 1;
 
-class RunningDialog {
- public:
-  explicit RunningDialog(TOpenDialog* dialog) : previous_(t_running) { t_running = dialog; }
-  ~RunningDialog() { t_running = previous_; }
-  RunningDialog(const RunningDialog&) = delete;
-  RunningDialog& operator=(const RunningDialog&) = delete;
-
- private:
-  TOpenDialog* previous_;
-};
+// The file-name buffer's capacity in characters, terminator included, and its size.
+constexpr DWORD kFileNameCapacity = 260;
+constexpr std::size_t kFileNameBufferSize = 262;
 
 }  // namespace
 
@@ -48,9 +36,9 @@ std::wstring PlatformFilter(std::string_view filter) {
 }  // namespace win
 
 bool TOpenDialog::Execute() {
-  std::array<wchar_t, win::kFileNameBufferSize> buffer{};
+  std::array<wchar_t, kFileNameBufferSize> buffer{};
   const std::wstring& name = file_name_.native();
-  name.copy(buffer.data(), std::min<std::size_t>(name.size(), win::kFileNameCapacity));
+  name.copy(buffer.data(), std::min<std::size_t>(name.size(), kFileNameCapacity));
   const std::wstring filter = win::PlatformFilter(filter_);
   const std::wstring default_ext = win::WideFromSjis(default_ext_);
 
@@ -60,11 +48,11 @@ bool TOpenDialog::Execute() {
   record.lpstrFilter = filter_.empty() ? nullptr : filter.c_str();
   record.nFilterIndex = static_cast<DWORD>(filter_index_);
   record.lpstrFile = buffer.data();
-  record.nMaxFile = win::kFileNameCapacity;
+  record.nMaxFile = kFileNameCapacity;
   record.Flags = OFN_ENABLEHOOK | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER;
   record.FlagsEx = 0;
   record.lpstrDefExt = default_ext.empty() ? nullptr : default_ext.c_str();
-  record.lpfnHook = &TOpenDialog::HookProc;
+  record.lpfnHook = &win::DialogHookProc<TOpenDialog>;
   PrepareRecord(record);
 
   BOOL confirmed = FALSE;
@@ -72,7 +60,7 @@ bool TOpenDialog::Execute() {
     win::ModalDialogRun run;
     placement_form_ = run.PlacementForm();
     record.hwndOwner = win::DialogOwner();
-    RunningDialog running(this);
+    win::RunningDialog<TOpenDialog> running(this);
     confirmed = RunPlatformDialog(record);
   }
   if (!confirmed) return false;
@@ -100,39 +88,32 @@ void TOpenDialog::DialogClosing(HWND) {}
 
 void TOpenDialog::DialogResized(HWND) {}
 
-UINT_PTR CALLBACK TOpenDialog::HookProc(HWND window, UINT message, WPARAM, LPARAM lparam) {
-  TOpenDialog* self = t_running;
-  if (self == nullptr) return 0;
-  try {
-    switch (message) {
-      case WM_INITDIALOG:
-        if (lparam) self->last_record_size_ = reinterpret_cast<OPENFILENAMEW*>(lparam)->lStructSize;
-        // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
-        // move it to the first control after the hook's child dialog, the file-type list.
-        return FALSE;
-      case WM_NOTIFY: {
-        const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lparam);
-        if (notify == nullptr) break;
-        if (notify->hdr.code == CDN_INITDONE) self->DialogStanding(window);
-        if (notify->hdr.code == CDN_SELCHANGE) self->SelectionChanged(window);
-        break;
-      }
-      case WM_SIZE:
-        // The platform resizes the child dialog before or after moving the controls in
-        // it, depending on the version; a posted message comes after both.
-        ::PostMessageW(window, kResizedMessage, 0, 0);
-        break;
-      case kResizedMessage:
-        self->DialogResized(window);
-        return TRUE;
-      case WM_DESTROY:
-        self->DialogClosing(window);
-        break;
-      default:
-        break;
+UINT_PTR TOpenDialog::HookMessage(HWND window, UINT message, WPARAM, LPARAM lparam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
+      // move it to the first control after the hook's child dialog, the file-type list.
+      return FALSE;
+    case WM_NOTIFY: {
+      const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lparam);
+      if (notify == nullptr) break;
+      if (notify->hdr.code == CDN_INITDONE) DialogStanding(window);
+      if (notify->hdr.code == CDN_SELCHANGE) SelectionChanged(window);
+      break;
     }
-  } catch (...) {
-    win::ShowCurrentException();
+    case WM_SIZE:
+      // The platform resizes the child dialog before or after moving the controls in it,
+      // depending on the version; a posted message comes after both.
+      ::PostMessageW(window, kResizedMessage, 0, 0);
+      break;
+    case kResizedMessage:
+      DialogResized(window);
+      return TRUE;
+    case WM_DESTROY:
+      DialogClosing(window);
+      break;
+    default:
+      break;
   }
   return 0;
 }

@@ -4,10 +4,10 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include <cstdint>
 #include <string>
 
 #include "base/file_name.h"
+#include "dialogs/win/dialog_host.h"
 
 namespace pelmora {
 
@@ -37,9 +37,6 @@ class TOpenDialog {
   // platform could not show the dialog; then nothing has changed.
   bool Execute();
 
-  // The record size the platform saw in the last run (0 before any).
-  std::uint32_t LastRecordSize() const { return last_record_size_; }
-
   // The hook procedure's share of the work, for the dialog running on this thread.
   virtual void DialogStanding(HWND hook_window);
   virtual void SelectionChanged(HWND hook_window);
@@ -53,14 +50,13 @@ class TOpenDialog {
   virtual BOOL RunPlatformDialog(OPENFILENAMEW& record);
 
  private:
-  static UINT_PTR CALLBACK HookProc(HWND window, UINT message, WPARAM wparam,
-                                    LPARAM lparam);
+  friend UINT_PTR CALLBACK win::DialogHookProc<TOpenDialog>(HWND, UINT, WPARAM, LPARAM);
+  UINT_PTR HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   pelmora::FileName file_name_;
   std::string filter_;
   int filter_index_ = 1;
   std::string default_ext_;
-  std::uint32_t last_record_size_ = 0;
   HWND placement_form_ = nullptr;
 };
 
@@ -76,10 +72,6 @@ namespace win {
 // 0 and the list ends in two 0s (the wstring's own terminator is the second). Converted
 // piece by piece, so no double-byte character is read across a separator.
 std::wstring PlatformFilter(std::string_view filter);
-
-// The file-name buffer's capacity in characters, terminator included, and its size.
-inline constexpr DWORD kFileNameCapacity = 260;
-inline constexpr std::size_t kFileNameBufferSize = 262;
 
 }  // namespace win
 }  // namespace pelmora

@@ -1,9 +1,7 @@
 #include "dialogs/win/font_dialog.h"
 
 #include <algorithm>
-#include <utility>
 
-#include "base/win/error_display.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "dialogs/win/dialog_host.h"
@@ -13,8 +11,6 @@ namespace {
 
 constexpr int kColorList = 1139;   // cmb4
 constexpr int kScriptList = 1140;  // cmb5
-
-thread_local TFontDialog* t_running = nullptr;
 
 }  // namespace
 
@@ -38,10 +34,8 @@ bool TFontDialog::Execute() {
   // Passed as stored: a system-colour code is not an RGB value, and the dialog shows no
   // colour chosen for it.
   record.rgbColors = font_.color;
-  record.lpfnHook = &TFontDialog::HookProc;
+  record.lpfnHook = &win::DialogHookProc<TFontDialog>;
   record.hInstance = ::GetModuleHandleW(nullptr);
-  record.nSizeMin = MinFontSize();
-  record.nSizeMax = MaxFontSize();
 
   color_chosen_ = false;
   charset_chosen_ = false;
@@ -50,9 +44,8 @@ bool TFontDialog::Execute() {
     win::ModalDialogRun run;
     placement_form_ = run.PlacementForm();
     record.hwndOwner = win::DialogOwner();
-    TFontDialog* previous = std::exchange(t_running, this);
+    win::RunningDialog<TFontDialog> running(this);
     confirmed = ::ChooseFontW(&record);
-    t_running = previous;
   }
   if (!confirmed) return false;
 
@@ -72,28 +65,19 @@ bool TFontDialog::Execute() {
   return true;
 }
 
-UINT_PTR CALLBACK TFontDialog::HookProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  TFontDialog* self = t_running;
-  if (self == nullptr) return 0;
-  try {
-    switch (message) {
-      case WM_INITDIALOG:
-        if (lparam) {
-          self->last_record_size_ = reinterpret_cast<CHOOSEFONTW*>(lparam)->lStructSize;
-        }
-        win::CentreDialogOnMonitor(window, self->placement_form_);
-        return TRUE;
-      case WM_COMMAND:
-        if (HIWORD(wparam) == CBN_SELCHANGE) {
-          if (LOWORD(wparam) == kColorList) self->color_chosen_ = true;
-          if (LOWORD(wparam) == kScriptList) self->charset_chosen_ = true;
-        }
-        break;
-      default:
-        break;
-    }
-  } catch (...) {
-    win::ShowCurrentException();
+UINT_PTR TFontDialog::HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      win::CentreDialogOnMonitor(window, placement_form_);
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wparam) == CBN_SELCHANGE) {
+        if (LOWORD(wparam) == kColorList) color_chosen_ = true;
+        if (LOWORD(wparam) == kScriptList) charset_chosen_ = true;
+      }
+      break;
+    default:
+      break;
   }
   return 0;
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "base/app_title.h"
 #include "base/win/control.h"
 #include "base/win/error_display.h"
 #include "base/win/fonts.h"
 #include "base/win/modal_loop.h"
+#include "base/win/program_file.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
@@ -64,16 +64,7 @@ win::UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
 }  // namespace
 
 std::string ApplicationTitle() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      return ApplicationTitleFromPath(win::SjisFromWide(std::wstring_view(path.data(), length)));
-    }
-    if (path.size() >= 32768) return {};
-    path.resize(path.size() * 2);
-  }
+  return ApplicationTitleFromPath(win::SjisFromWide(win::ProgramFilePath()));
 }
 
 TMessageForm::TMessageForm(std::string message, std::string caption)

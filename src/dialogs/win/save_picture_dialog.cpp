@@ -35,32 +35,34 @@ void MoveTo(HWND window, const RECT& r) {
   if (window) ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
-// The picture panel takes the template dialog's client area right of the platform's
-// controls, 4 pixels down.
-RECT PicturePanelBounds(HWND template_dialog) {
+// A child window's bounds in its template dialog's client coordinates.
+RECT BoundsIn(HWND template_dialog, HWND child) {
+  RECT r{};
+  ::GetWindowRect(child, &r);
+  ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The picture panel takes the template dialog's client area from left on, 4 pixels down.
+RECT PicturePanelBoundsFrom(HWND template_dialog, LONG left) {
   RECT bounds{};
   ::GetClientRect(template_dialog, &bounds);
-  if (HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea)) {
-    RECT area{};
-    ::GetWindowRect(platform_area, &area);
-    ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&area), 2);
-    bounds.left = area.right;
-  }
+  bounds.left = left;
   bounds.top += 4;
   return bounds;
+}
+
+// At first the panel stands right of the platform's controls.
+RECT PicturePanelBounds(HWND template_dialog) {
+  HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea);
+  return PicturePanelBoundsFrom(template_dialog,
+                                platform_area ? BoundsIn(template_dialog, platform_area).right : 0);
 }
 
 // When the user resizes the dialog the platform widens its own controls and shifts the
 // panel right by as much; the panel keeps that left edge and grows down to the bottom.
 RECT ResizedPicturePanelBounds(HWND template_dialog, HWND panel) {
-  RECT bounds{};
-  ::GetClientRect(template_dialog, &bounds);
-  RECT now{};
-  ::GetWindowRect(panel, &now);
-  ::MapWindowPoints(nullptr, template_dialog, reinterpret_cast<POINT*>(&now), 2);
-  bounds.left = now.left;
-  bounds.top += 4;
-  return bounds;
+  return PicturePanelBoundsFrom(template_dialog, BoundsIn(template_dialog, panel).left);
 }
 
 RECT NonNegative(RECT r) {

@@ -69,6 +69,18 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* d
   }
 }
 
+// Runs one stream message of the control (EM_STREAMIN or EM_STREAMOUT) with callback over
+// context; returns the error the control put in the record, 0 for none.
+DWORD StreamThrough(HWND control, UINT message, WPARAM format, StreamContext& context,
+                    EDITSTREAMCALLBACK callback) {
+  EDITSTREAM record{};
+  record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
+  record.dwError = 0;
+  record.pfnCallback = callback;
+  ::SendMessageA(control, message, format, reinterpret_cast<LPARAM>(&record));
+  return record.dwError;
+}
+
 }  // namespace
 
 void TRichEdit::SaveToFile(const FileName& file_name) {
@@ -91,34 +103,27 @@ void TRichEdit::LoadFromFile(const FileName& file_name) {
 void TRichEdit::SaveToStream(TStream& stream, TConversion& conversion) {
   HandleNeeded();
   StreamContext context{stream, conversion, {}};
-  EDITSTREAM record{};
-  record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
-  record.dwError = 0;
-  record.pfnCallback = &WriteToFile;
-  Send(EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&record));
-  if (record.dwError != 0 || context.short_write) {
-    throw EOutOfResources(strings::kStreamOutFailed);
-  }
+  const DWORD error =
+      StreamThrough(handle_, EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, context, &WriteToFile);
+  if (error != 0 || context.short_write) throw EOutOfResources(strings::kStreamOutFailed);
 }
 
 void TRichEdit::LoadFromStream(TStream& stream, TConversion& conversion) {
   HandleNeeded();
   const std::int64_t start = stream.Position();
   StreamContext context{stream, conversion, {}};
-  EDITSTREAM record{};
-  record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
-  record.dwError = 0;
-  record.pfnCallback = &ReadFromFile;
-  Send(EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, reinterpret_cast<LPARAM>(&record));
+  DWORD error =
+      StreamThrough(handle_, EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, context, &ReadFromFile);
+  // A read that failed is the file's fault, not its format's: the load fails with the read's
+  // own error, and the bytes are not tried again as plain text.
   if (context.read_error) std::rethrow_exception(context.read_error);
-  if (record.dwError == 0) return;
+  if (error == 0) return;
   // Not RTF after all (or unreadable as such): the same bytes again as plain text.
   stream.SetPosition(start);
   context.reader.Reset();
-  record.dwError = 0;
-  Send(EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&record));
+  error = StreamThrough(handle_, EM_STREAMIN, SF_TEXT, context, &ReadFromFile);
   if (context.read_error) std::rethrow_exception(context.read_error);
-  if (record.dwError != 0) throw EOutOfResources(strings::kStreamInFailed);
+  if (error != 0) throw EOutOfResources(strings::kStreamInFailed);
 }
 
 }  // namespace pelmora

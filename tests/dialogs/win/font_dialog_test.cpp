@@ -63,7 +63,6 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
       found);
   ASSERT_TRUE(found);
   ASSERT_TRUE(confirmed);
-  EXPECT_EQ(dialog.LastRecordSize(), sizeof(CHOOSEFONTW));
   EXPECT_EQ(dialog.Font().color, 0x80000008u);
   EXPECT_EQ(LowerCaseAscii(dialog.Font().name), LowerCaseAscii("ＭＳ Ｐゴシック"));
   EXPECT_EQ(dialog.Font().charset, 128);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "base/errors.h"
 #include "base/format.h"
@@ -200,11 +201,15 @@ class FaultyStream final : public TStream {
  public:
   std::size_t write_room = SIZE_MAX;
   bool raise_on_read = false;
+  // Only the first read raises: the file could be read on a second pass.
+  bool raise_on_first_read = false;
   bool raise_on_write = false;
   TMemoryStream bytes;
 
   std::size_t Read(void* buffer, std::size_t count) override {
-    if (raise_on_read) throw EReadError(strings::kReadError);
+    if (raise_on_read || std::exchange(raise_on_first_read, false)) {
+      throw EReadError(strings::kReadError);
+    }
     return bytes.Read(buffer, count);
   }
   std::size_t Write(const void* buffer, std::size_t count) override {
@@ -261,6 +266,15 @@ TEST_F(RichEditTest, StreamFailuresBecomeTheViewsErrors) {
     } catch (const EReadError& error) {
       EXPECT_EQ(error.Message(), strings::kReadError) << "the read's own error";
     }
+  }
+  {
+    // A failed read is not taken for RTF the control could not parse: no plain-text retry
+    // reads the file again and hides the failure.
+    FaultyStream stream;
+    stream.bytes.Write("text", 4);
+    stream.bytes.SetPosition(0);
+    stream.raise_on_first_read = true;
+    EXPECT_THROW(view_->LoadFromStream(stream, conversion), EReadError);
   }
 }
 
