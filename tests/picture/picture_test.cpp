@@ -5,8 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "base/errors.h"
 #include "base/strings.h"
@@ -18,6 +16,8 @@
 #include "picture/icon.h"
 #include "picture/jpeg_image.h"
 #include "picture/metafile.h"
+#include "support/error_message.h"
+#include "support/file_bytes.h"
 
 namespace pelmora {
 namespace {
@@ -51,28 +51,15 @@ class PictureTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::string path = PathOf(name);
-    std::ofstream(path, std::ios::binary) << bytes;
+    test::WriteBytes(path, bytes);
     return path;
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string Read(const std::string& path) { return test::ReadBytes(path); }
   // Loads a fake graphic holding data and forgets the change that made it.
   FakeGraphic& HoldFake(const std::string& data) {
     picture_.LoadFromFile(Write("held.fak", data));
     changes_ = 0;
     return dynamic_cast<FakeGraphic&>(*picture_.Graphic());
-  }
-  template <typename Error>
-  std::string MessageOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const Error& e) {
-      return e.Message();
-    }
-    ADD_FAILURE() << "no error raised";
-    return {};
   }
 
   std::filesystem::path dir_;
@@ -112,24 +99,24 @@ TEST_F(PictureTest, FailedLoadKeepsTheOldGraphicAndReportsNoChange) {
   FakeGraphic& old = HoldFake("old");
 
   {  // Content the kind rejects.
-    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("bad.fak", "BAD")); }),
+    EXPECT_EQ(test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("bad.fak", "BAD")); }),
               "bad fake");
   }
   {  // A file that does not exist.
     std::string missing = PathOf("missing.fak");
-    EXPECT_EQ(MessageOf<EFOpenError>([&] { picture_.LoadFromFile(missing); }),
+    EXPECT_EQ(test::MessageOf<EFOpenError>([&] { picture_.LoadFromFile(missing); }),
               Format(strings::kFileOpenError, {missing}));
   }
   {  // Kinds that are registered but read no data.
     EXPECT_EQ(
-        MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.ico", "\0\0\1\0")); }),
+        test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.ico", "\0\0\1\0")); }),
         Format(strings::kUnknownExtension, {"ico"}));
-    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.WMF", "x")); }),
+    EXPECT_EQ(test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.WMF", "x")); }),
               Format(strings::kUnknownExtension, {"wmf"}));
     std::string emf(44, '\0');
     emf[0] = 1;
     emf.replace(40, 4, " EMF");
-    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.emf", emf)); }),
+    EXPECT_EQ(test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(Write("a.emf", emf)); }),
               Format(strings::kUnknownExtension, {"emf"}));
   }
   EXPECT_EQ(picture_.Graphic(), &old);
@@ -140,7 +127,7 @@ TEST_F(PictureTest, FailedLoadKeepsTheOldGraphicAndReportsNoChange) {
 TEST_F(PictureTest, UnregisteredExtensionNamesItAsWritten) {
   FakeGraphic& old = HoldFake("old");
   auto message_for = [&](const std::string& name) {
-    return MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(name); });
+    return test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromFile(name); });
   };
   {  // The dot belongs to a folder: no extension at all.
     EXPECT_EQ(message_for("C:\\my.pics\\photo"), "拡張子 . の画像形式は処理できません");
@@ -183,7 +170,7 @@ TEST_F(PictureTest, SaveWritesTheGraphicsOwnFormWhateverTheName) {
   }
   {  // A file that cannot be created.
     std::string path = PathOf("no-such-folder/out.fak");
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { picture_.SaveToFile(path); }),
+    EXPECT_EQ(test::MessageOf<EFCreateError>([&] { picture_.SaveToFile(path); }),
               Format(strings::kFileCreateError, {path}));
   }
   EXPECT_EQ(changes_, 0);
@@ -251,7 +238,7 @@ TEST_F(PictureTest, FailedAssignKeepsTheOldGraphic) {
     struct Stranger : TPersistent {
       const char* ClassName() const noexcept override { return "TStranger"; }
     } stranger;
-    EXPECT_EQ(MessageOf<EConvertError>([&] { picture_.Assign(&stranger); }),
+    EXPECT_EQ(test::MessageOf<EConvertError>([&] { picture_.Assign(&stranger); }),
               Format(strings::kAssignError, {"TStranger", "TPicture"}));
   }
   EXPECT_EQ(picture_.Graphic(), &old);
@@ -284,10 +271,10 @@ TEST_F(PictureTest, BitmapReplacesAnyOtherGraphicWithAnEmptyBitmap) {
 TEST_F(PictureTest, ClipboardFormReplacesTheGraphicAsAWhole) {
   FakeGraphic& old = HoldFake("old");
   {  // Formats without a registered kind, and kinds that refuse the data.
-    EXPECT_EQ(MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(1, {}); }),
+    EXPECT_EQ(test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(1, {}); }),
               strings::kUnknownClipboardFormat);
     EXPECT_EQ(
-        MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(kCfMetafilePict, {}); }),
+        test::MessageOf<EInvalidGraphic>([&] { picture_.LoadFromClipboardFormat(kCfMetafilePict, {}); }),
         strings::kUnknownClipboardFormat);
     EXPECT_THROW(picture_.LoadFromClipboardFormat(FakeGraphic::kBadClipboardFormat, {}),
                  EInvalidGraphic);

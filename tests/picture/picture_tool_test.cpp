@@ -7,14 +7,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "base/format.h"
 #include "base/strings.h"
 #include "picture/bmp_builder.h"
+#include "support/file_bytes.h"
 
 namespace pelmora {
 namespace {
@@ -27,17 +26,8 @@ struct Outcome {
   std::string err;
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The tool's messages as a terminal gets them.
 std::string Utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-
-void WriteAll(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // A 24-bit BMP of width x 1 pixels, every pixel blue 0x11, green 0x22, red 0x33.
 std::string SmallBmp(int width) {
@@ -67,7 +57,7 @@ class PictureToolTest : public ::testing::Test {
     command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
     int status = std::system(command.c_str());
     int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return {code, ReadAll(dir_ / "stdout"), ReadAll(dir_ / "stderr")};
+    return {code, test::ReadBytes(dir_ / "stdout"), test::ReadBytes(dir_ / "stderr")};
   }
   std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -82,7 +72,7 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
     EXPECT_NE(o.err.find("usage"), std::string::npos);
   }
   {  // Unregistered extension.
-    WriteAll(PathOf("photo.gif"), "GIF89a");
+    test::WriteBytes(PathOf("photo.gif"), "GIF89a");
     Outcome o = Run({"info", PathOf("photo.gif")});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.out, "");
@@ -97,7 +87,7 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
     EXPECT_FALSE(fs::exists(PathOf("out.bmp")));
   }
   {  // A kind that reads no data.
-    WriteAll(PathOf("a.ico"), std::string("\0\0\1\0", 4));
+    test::WriteBytes(PathOf("a.ico"), std::string("\0\0\1\0", 4));
     Outcome o = Run({"tobmp", PathOf("a.ico"), PathOf("out.bmp")});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.err.rfind("EInvalidGraphic: ", 0), 0u);
@@ -105,7 +95,7 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
   {  // Damaged BMP: the magic is wrong.
     std::string bmp = SmallBmp(2);
     bmp[0] = 'X';
-    WriteAll(PathOf("bad.bmp"), bmp);
+    test::WriteBytes(PathOf("bad.bmp"), bmp);
     Outcome o = Run({"info", PathOf("bad.bmp")});
     EXPECT_EQ(o.exit_code, 1);
     // Printed in UTF-8 for the terminal, not in the program's Shift-JIS.
@@ -114,7 +104,7 @@ TEST_F(PictureToolTest, ReportsErrorsWithKindAndMessage) {
 }
 
 TEST_F(PictureToolTest, ReadsAndWritesBitmaps) {
-  WriteAll(PathOf("in.BMP"), SmallBmp(3));
+  test::WriteBytes(PathOf("in.BMP"), SmallBmp(3));
   {
     Outcome o = Run({"info", PathOf("in.BMP")});
     EXPECT_EQ(o.exit_code, 0) << o.err;
@@ -123,12 +113,12 @@ TEST_F(PictureToolTest, ReadsAndWritesBitmaps) {
   {  // The picture's own format, whatever the output name says.
     Outcome o = Run({"save", PathOf("in.BMP"), PathOf("out.jpg")});
     EXPECT_EQ(o.exit_code, 0) << o.err;
-    EXPECT_EQ(ReadAll(PathOf("out.jpg")), SmallBmp(3));
+    EXPECT_EQ(test::ReadBytes(PathOf("out.jpg")), SmallBmp(3));
   }
   {
     Outcome o = Run({"tobmp", PathOf("in.BMP"), PathOf("out.bmp")});
     EXPECT_EQ(o.exit_code, 0) << o.err;
-    EXPECT_EQ(ReadAll(PathOf("out.bmp")), SmallBmp(3));
+    EXPECT_EQ(test::ReadBytes(PathOf("out.bmp")), SmallBmp(3));
   }
   {  // The program's load path: clipboard bitmap and view.
     Outcome o = Run({"view", PathOf("in.BMP")});
@@ -150,14 +140,14 @@ TEST_F(PictureToolTest, ConvertsBetweenJpegAndBitmap) {
     EXPECT_EQ(Run({"info", PathOf("decoded.bmp")}).out, "bitmap 227 149 24\n");
   }
   {  // A bitmap encoded as baseline JFIF, read back as a JPEG image.
-    WriteAll(PathOf("in.bmp"), SmallBmp(3));
+    test::WriteBytes(PathOf("in.bmp"), SmallBmp(3));
     Outcome o = Run({"tojpg", PathOf("in.bmp"), PathOf("out.jpg")});
     EXPECT_EQ(o.exit_code, 0) << o.err;
-    EXPECT_EQ(ReadAll(PathOf("out.jpg")).substr(0, 4), "\xFF\xD8\xFF\xE0");
+    EXPECT_EQ(test::ReadBytes(PathOf("out.jpg")).substr(0, 4), "\xFF\xD8\xFF\xE0");
     EXPECT_EQ(Run({"info", PathOf("out.jpg")}).out, "jpeg 3 1 24\n");
   }
   {  // Not JPEG data.
-    WriteAll(PathOf("text.jpg"), "plain text");
+    test::WriteBytes(PathOf("text.jpg"), "plain text");
     Outcome o = Run({"info", PathOf("text.jpg")});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.err.rfind("EJPEG: ", 0), 0u) << o.err;
