@@ -37,6 +37,34 @@ bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>&
   return result;
 }
 
+// The record size the platform passed on to the font dialog, read from the WM_INITDIALOG
+// that carries the record to the dialog (a thread hook, so the dialog's code is not asked).
+class RecordSizeWatch {
+ public:
+  RecordSizeWatch()
+      : hook_(::SetWindowsHookExW(WH_CALLWNDPROC, &Watch, nullptr, ::GetCurrentThreadId())) {
+    seen_ = 0;
+  }
+  ~RecordSizeWatch() { ::UnhookWindowsHookEx(hook_); }
+  RecordSizeWatch(const RecordSizeWatch&) = delete;
+  RecordSizeWatch& operator=(const RecordSizeWatch&) = delete;
+
+  bool Hooked() const { return hook_ != nullptr; }
+  DWORD Seen() const { return seen_; }
+
+ private:
+  static LRESULT CALLBACK Watch(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && seen_ == 0 && call->message == WM_INITDIALOG && call->lParam != 0) {
+      seen_ = reinterpret_cast<const CHOOSEFONTW*>(call->lParam)->lStructSize;
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+  }
+
+  HHOOK hook_;
+  static inline DWORD seen_ = 0;
+};
+
 void SelectInList(HWND dialog, int list_id, int index) {
   HWND list = ::GetDlgItem(dialog, list_id);
   ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -54,6 +82,8 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
 
   bool found = false;
   RECT bounds{};
+  RecordSizeWatch record_size;
+  ASSERT_TRUE(record_size.Hooked());
   const bool confirmed = RunDriven(
       dialog, IDOK,
       [&](HWND box) {
@@ -63,6 +93,7 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
       found);
   ASSERT_TRUE(found);
   ASSERT_TRUE(confirmed);
+  EXPECT_EQ(record_size.Seen(), sizeof(CHOOSEFONTW));
   EXPECT_EQ(dialog.Font().color, 0x80000008u);
   EXPECT_EQ(LowerCaseAscii(dialog.Font().name), LowerCaseAscii("ＭＳ Ｐゴシック"));
   EXPECT_EQ(dialog.Font().charset, 128);
