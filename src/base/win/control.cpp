@@ -4,15 +4,22 @@
 
 namespace pelmora::win {
 
-HWND CreateControl(const ControlArgs& args) {
+HWND CreateControlIfPossible(const ControlArgs& args) {
   const RECT& r = args.bounds;
   HWND control = ::CreateWindowExW(0, args.window_class, args.text,
                                    WS_CHILD | WS_VISIBLE | args.style, r.left, r.top,
                                    r.right - r.left, r.bottom - r.top, args.parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id)),
                                    ::GetModuleHandleW(nullptr), args.create_param);
+  if (control != nullptr && args.font) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+  }
+  return control;
+}
+
+HWND CreateControl(const ControlArgs& args) {
+  HWND control = CreateControlIfPossible(args);
   if (control == nullptr) RaiseLastOSError();
-  if (args.font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
   return control;
 }
 

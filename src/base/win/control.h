@@ -21,6 +21,9 @@ struct ControlArgs {
 
 // Makes a visible child window; raises EOSError when the system refuses.
 HWND CreateControl(const ControlArgs& args);
+// The same for an optional control, where the window does its work without it: null when
+// the system refuses.
+HWND CreateControlIfPossible(const ControlArgs& args);
 
 // The answer to WM_CTLCOLORSTATIC for a static control on a button-face background: its text
 // in the system colour text_color, its background and brush the button face.

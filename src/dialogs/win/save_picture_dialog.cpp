@@ -7,6 +7,7 @@
 
 #include "base/format.h"
 #include "base/strings.h"
+#include "base/win/control.h"
 #include "base/win/text.h"
 #include "dialogs/win/preview_panel.h"
 #include "dialogs/win/preview_window.h"
@@ -20,16 +21,6 @@ constexpr int kLabelHeight = 23;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
 constexpr DWORD kPathBufferSize = 261;
-
-HWND CreateChild(const wchar_t* window_class, const wchar_t* text, DWORD style, const RECT& r,
-                 HWND parent, int id, HFONT font) {
-  HWND child = ::CreateWindowExW(0, window_class, text, WS_CHILD | WS_VISIBLE | style, r.left,
-                                 r.top, r.right - r.left, r.bottom - r.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 ::GetModuleHandleW(nullptr), nullptr);
-  if (child && font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return child;
-}
 
 void MoveTo(HWND window, const RECT& r) {
   if (window) ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
@@ -121,8 +112,14 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
   });
   const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect());
 
-  label_ = CreateChild(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, layout.label,
-                       picture_panel_->Handle(), kPictureLabelId, font);
+  // The label and the preview button only show and open the picture; the dialog saves
+  // without them, so one the system refuses is left out.
+  label_ = win::CreateControlIfPossible({.parent = picture_panel_->Handle(),
+                                         .window_class = L"STATIC",
+                                         .style = SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS,
+                                         .bounds = layout.label,
+                                         .id = kPictureLabelId,
+                                         .font = font});
 
   TPreviewPanel::Look paint_look;
   paint_look.bevels = true;
@@ -133,8 +130,12 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
   paint_panel_->SetOnDoubleClick([this] { OpenPreviewWindow(); });
   paint_panel_->SetOnDrawFailure([this] { paint_panel_->SetCaption(strings::kPreviewInvalid); });
 
-  button_ = CreateChild(L"BUTTON", L"", BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP, layout.button,
-                        picture_panel_->Handle(), kPreviewButtonId, font);
+  button_ = win::CreateControlIfPossible({.parent = picture_panel_->Handle(),
+                                          .window_class = L"BUTTON",
+                                          .style = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP,
+                                          .bounds = layout.button,
+                                          .id = kPreviewButtonId,
+                                          .font = font});
   if (button_) {
     glyph_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), L"PREVIEWGLYPH",
                                                    IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
