@@ -5,6 +5,7 @@
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "dialogs/win/dialog_host.h"
+#include "picture/raster_screen.h"
 
 namespace pelmora {
 namespace {
@@ -14,7 +15,9 @@ constexpr int kScriptList = 1140;  // cmb5
 
 }  // namespace
 
-std::int32_t TFontDialog::FontSize() const { return font_.Size(win::ScreenPixelsPerInch()); }
+// The same pixels per inch the text view sizes its fonts by, so a size chosen here shows
+// as that size there.
+std::int32_t TFontDialog::FontSize() const { return font_.Size(raster::Screen().pixels_per_inch); }
 
 bool TFontDialog::Execute() {
   LOGFONTW log_font{};

@@ -9,6 +9,7 @@
 #include "base/sjis.h"
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
+#include "picture/raster_screen.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/screenshot.h"
 
@@ -99,10 +100,18 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(dialog.Font().charset, 128);
   EXPECT_EQ(dialog.Font().style, fsBold | fsItalic);
   EXPECT_EQ(dialog.Font().height, -12);
+  // The size in points follows the screen facts the text view sizes its fonts by.
   HDC screen = ::GetDC(nullptr);
   const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
   ::ReleaseDC(nullptr, screen);
-  EXPECT_EQ(dialog.FontSize(), ::MulDiv(12, 72, ppi));
+  {
+    raster::ScopedScreen platform({.pixels_per_inch = ppi});
+    EXPECT_EQ(dialog.FontSize(), ::MulDiv(12, 72, ppi));
+  }
+  {
+    raster::ScopedScreen large({.pixels_per_inch = 120});
+    EXPECT_EQ(dialog.FontSize(), 7);
+  }
 
   // No form of the program is up, so it stands on the primary monitor.
   MONITORINFO info{};
