@@ -40,6 +40,7 @@ class Exception : public std::exception {
 PELMORA_ERROR_KIND(EAbort, Exception);
 PELMORA_ERROR_KIND(EInvalidGraphic, Exception);
 PELMORA_ERROR_KIND(EJPEG, EInvalidGraphic);
+PELMORA_ERROR_KIND(EPNG, EInvalidGraphic);
 PELMORA_ERROR_KIND(EInvalidGraphicOperation, Exception);
 PELMORA_ERROR_KIND(EStreamError, Exception);
 PELMORA_ERROR_KIND(EFOpenError, EStreamError);

@@ -13,6 +13,8 @@ inline constexpr char kScanLineOutOfRange[] = "スキャンライン のイン�
 inline constexpr char kUnknownExtension[] = "拡張子 .%s の画像形式は処理できません";
 inline constexpr char kJpegError[] = "JPEG エラー #%d";
 inline constexpr char kJpegCannotResize[] = "JPEG イメージのサイズは変更できません";
+inline constexpr char kPngError[] = "PNG エラー #%d";
+inline constexpr char kPngCannotResize[] = "PNG イメージのサイズは変更できません";
 inline constexpr char kAssignError[] = "%s を %s に代入することはできません";
 inline constexpr char kFileOpenError[] = "ファイル %s は開けません";
 inline constexpr char kFileCreateError[] = "ファイル %s を作成できません";
@@ -35,6 +37,7 @@ inline constexpr char kEnhancedMetafileDescription[] = "エンハンス メタ�
 inline constexpr char kIconDescription[] = "アイコン";
 inline constexpr char kBitmapDescription[] = "ビットマップ";
 inline constexpr char kJpegDescription[] = "JPEG イメージファイル";
+inline constexpr char kPngDescription[] = "PNG イメージファイル";
 
 // Picture save dialog preview
 inline constexpr char kPreviewSize[] = " (%dx%d)";

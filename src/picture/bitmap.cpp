@@ -8,6 +8,7 @@
 #include "picture/bitmap_copy.h"
 #include "picture/canvas.h"
 #include "picture/checked_math.h"
+#include "picture/raster_alpha.h"
 #include "picture/raster_ops.h"
 #include "picture/raster_screen.h"
 
@@ -151,6 +152,14 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
   SyncTwin(*record);
   const raster::Image& image = *record->handle;
   const int depth = canvas.DeviceDepth();
+  if (image.HasAlpha()) {
+    // Shown over the checkerboard, already at the rectangle's size.
+    if (rect.Width() <= 0 || rect.Height() <= 0) return;
+    const raster::Image& shown = ViewOnCheckerboard(record->handle, rect.Width(), rect.Height());
+    canvas.StretchDraw(shown, rect, depth <= 8 ? StretchMode::Halftone : StretchMode::ColorOnColor,
+                       palette.get());
+    return;
+  }
   StretchMode mode;
   if (depth <= 8 && depth < image.BitCount()) {
     mode = StretchMode::Halftone;
@@ -365,6 +374,48 @@ void TBitmap::SetHandleToNone() {
   empty->palette = record->palette;
   empty->halftone = record->halftone;
   SetRecord(std::move(empty));
+  Changed();
+}
+
+const raster::Image& TBitmap::ViewOnCheckerboard(const std::shared_ptr<raster::Image>& source,
+                                                 int width, int height) {
+  CheckerboardView& view = checkerboard_;
+  if (view.image == nullptr || view.source.lock() != source || view.width != width ||
+      view.height != height) {
+    view.image.reset();  // the old view's memory goes before the new one is taken
+    view.image = raster::CompositeOnCheckerboard(*source, width, height,
+                                                 raster::kCheckerSquare *
+                                                     std::max(raster::Screen().pixels_per_inch, 96) / 96);
+    view.source = source;
+    view.width = width;
+    view.height = height;
+  }
+  return *view.image;
+}
+
+bool TBitmap::HasAlpha() const {
+  std::shared_ptr<TBitmapImage> record = Record();
+  return record->handle != nullptr && record->handle->HasAlpha();
+}
+
+void TBitmap::SetAlphaChannel(bool value) {
+  if (Empty() || HasAlpha() == value) return;
+  TBitmapImage& record = PrepareForChange();
+  if (record.section == nullptr || record.section != record.handle) return;
+  record.section->SetAlpha(value);
+  Changed();
+}
+
+void TBitmap::FlattenOnWhite() {
+  std::shared_ptr<TBitmapImage> record = Record();
+  if (record->handle == nullptr || !record->handle->HasAlpha()) return;
+  auto flat = std::make_shared<TBitmapImage>();
+  flat->handle = raster::FlattenOnto(*record->handle, raster::kWhite);
+  flat->section = flat->handle;
+  flat->description = flat->handle->Describe();
+  flat->description.header.x_pels_per_meter = record->description.header.x_pels_per_meter;
+  flat->description.header.y_pels_per_meter = record->description.header.y_pels_per_meter;
+  SetRecord(std::move(flat));
   Changed();
 }
 

@@ -85,6 +85,15 @@ class TBitmap final : public TGraphic {
   // Drops the image, keeping the palette; the pixel format becomes device.
   void SetHandleToNone();
 
+  // The bitmap has transparency: a 32-bit section whose fourth bytes are straight alpha.
+  bool HasAlpha() const;
+  // Marks the fourth bytes of a 32-bit section as alpha, or as unused again: for a decoder
+  // that wrote them through ScanLine. Other bitmaps take no alpha.
+  void SetAlphaChannel(bool value);
+  // Puts a bitmap with transparency on white: it becomes a 24-bit bitmap of the same size
+  // without alpha. A bitmap without transparency stays as it is.
+  void FlattenOnWhite();
+
   // The image itself: the display bitmap or the section; none when empty.
   std::shared_ptr<const raster::Image> Image() const;
 
@@ -101,8 +110,20 @@ class TBitmap final : public TGraphic {
   void CopyInto(const raster::Description& target,
                 std::shared_ptr<raster::Palette> new_palette, bool fill_white = true);
 
+  // A picture with transparency is shown over a checkerboard at the size it is drawn; the
+  // last such view is kept, since every repaint draws the same.
+  struct CheckerboardView {
+    std::weak_ptr<const raster::Image> source;
+    int width = 0;
+    int height = 0;
+    std::shared_ptr<raster::Image> image;
+  };
+  const raster::Image& ViewOnCheckerboard(const std::shared_ptr<raster::Image>& source,
+                                          int width, int height);
+
   std::shared_ptr<TBitmapImage> image_;
   bool ignore_palette_ = false;
+  CheckerboardView checkerboard_;
 };
 
 }  // namespace pelmora

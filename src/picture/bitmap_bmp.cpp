@@ -286,6 +286,15 @@ void TBitmap::LoadFromStream(TStream& stream) {
 }
 
 void TBitmap::SaveToStream(TStream& stream) {
+  if (HasAlpha()) {
+    // BMP readers disagree on alpha: a picture with transparency is written on white, as
+    // a 24-bit file that every viewer shows the same.
+    TBitmap flat;
+    flat.Assign(this);
+    flat.FlattenOnWhite();
+    flat.SaveToStream(stream);
+    return;
+  }
   std::shared_ptr<TBitmapImage> record = Record();
   if (record->file_copy != nullptr) {
     stream.WriteBuffer(record->file_copy->data(), record->file_copy->size());

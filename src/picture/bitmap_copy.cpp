@@ -66,6 +66,8 @@ CopiedImage CopyImage(const raster::Image* source, const raster::Palette* new_pa
       masks = raster::DefaultBitfieldMasks(header.bit_count);
     }
     result = raster::Image::MakeSection(header, colours, masks);
+    // Transparency stays with a copy that can hold it; what the copy adds is opaque.
+    if (source != nullptr) result->SetAlpha(source->HasAlpha());
     if (source != nullptr && source->Width() == result->Width() &&
         source->Height() == result->Height() && result->BitCount() > 8) {
       raster::Convert(*source, *result);

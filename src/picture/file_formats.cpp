@@ -8,6 +8,7 @@
 #include "picture/clipboard_formats.h"
 #include "picture/icon.h"
 #include "picture/metafile.h"
+#include "picture/png_image.h"
 
 namespace pelmora {
 
@@ -16,6 +17,7 @@ TFileFormatsList::TFileFormatsList() {
   Add("emf", strings::kEnhancedMetafileDescription, TMetafile::StaticClass());
   Add("ico", strings::kIconDescription, TIcon::StaticClass());
   Add("bmp", strings::kBitmapDescription, TBitmap::StaticClass());
+  Add("png", strings::kPngDescription, TPngImage::StaticClass());
 }
 
 TFileFormatsList& TFileFormatsList::Instance() {

@@ -1,7 +1,7 @@
 #pragma once
 // The file-format registry: which graphic kind a file becomes, by its name's extension.
 // One process-wide list, created on first use with the built-in entries (wmf, emf, ico,
-// bmp) and extended at start-up by other kinds (the JPEG image adds "jpeg" and "jpg").
+// bmp, png) and extended at start-up by other kinds (the JPEG image adds "jpeg" and "jpg").
 // GUI thread only; not locked.
 #include <string>
 #include <string_view>

@@ -134,6 +134,7 @@ void TJPEGImage::Encode() {
     // A 24-bit working copy; the image's own bitmap keeps its format.
     TBitmap copy;
     copy.Assign(bitmap_.get());
+    copy.FlattenOnWhite();  // JPEG has no alpha: transparency goes on white
     copy.SetPixelFormat(TPixelFormat::Bit24);
     const int height = copy.Height();
     encoder.Start(copy.Width(), height, EncodeOptionsOf(settings_));

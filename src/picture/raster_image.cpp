@@ -43,6 +43,10 @@ Masks DefaultBitfieldMasks(int bit_count) {
   return {};
 }
 
+bool HasByteMasks(int bit_count, const Masks& masks) {
+  return bit_count == 32 && masks == Masks{0xFF0000, 0x00FF00, 0x0000FF};
+}
+
 void InvalidImage() { throw EInvalidGraphic(strings::kInvalidBitmap); }
 
 void CheckImageForm(const InfoHeader& header) {
@@ -190,6 +194,10 @@ int Image::SetColourTable(int first, std::span<const Rgb> colours) {
     colours_[first + i].reserved = 0;
   }
   return static_cast<int>(n);
+}
+
+void Image::SetAlpha(bool value) {
+  alpha_ = value && kind_ == Kind::Section && HasByteMasks(bit_count_, masks_);
 }
 
 Rgb Image::Pixel(int x, int y) const {

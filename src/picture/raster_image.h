@@ -77,6 +77,10 @@ Masks DefaultBitfieldMasks(int bit_count);
 // run-length rows only bottom-up). Fails with InvalidImage.
 void CheckImageForm(const InfoHeader& header);
 
+// A 32-bit image whose masks are the usual blue, green and red bytes (BI_RGB, or bit fields
+// with those masks): its fourth byte is free to hold alpha.
+bool HasByteMasks(int bit_count, const Masks& masks);
+
 // The number of rows an info header gives, whichever way they lie.
 inline std::uint32_t RowCount(const InfoHeader& header) {
   return header.height < 0 ? 0u - static_cast<std::uint32_t>(header.height)
@@ -146,6 +150,13 @@ class Image {
   Rgb Pixel(int x, int y) const;
   void SetPixel(int x, int y, Rgb colour);
 
+  // The fourth byte of each pixel of a 32-bit section is straight alpha (0 transparent, 255
+  // opaque) rather than unused: set for pictures with transparency. Colours written through
+  // the generic pixel paths (fills, conversions) are then opaque. Only a 32-bit section
+  // with the usual byte masks takes it; for any other image it stays false.
+  bool HasAlpha() const { return alpha_; }
+  void SetAlpha(bool value);
+
   // Fills the whole image with a colour (nearest entry of the colour table up to 8 bits).
   void Fill(Rgb colour);
   // Fills picture rows [first, last) with a colour.
@@ -172,6 +183,7 @@ class Image {
   std::size_t row_bytes_ = 0;
   std::vector<Rgb> colours_;
   std::size_t colour_count_ = 0;
+  bool alpha_ = false;
   std::unique_ptr<std::uint8_t[], FreeDeleter> bits_;
 };
 

@@ -28,12 +28,15 @@ bool SameForm(const Image& a, const Image& b) {
 
 // 24-bit rows into 32-bit rows with plain masks: the common conversion, done directly.
 bool Is24To32(const Image& source, const Image& target) {
-  const Masks& m = target.BitMasks();
-  return source.BitCount() == 24 && target.BitCount() == 32 && m[0] == 0xFF0000 &&
-         m[1] == 0xFF00 && m[2] == 0xFF;
+  return source.BitCount() == 24 && HasByteMasks(target.BitCount(), target.BitMasks());
 }
 
 }  // namespace
+
+int NearestSource(std::int64_t t, int source_start, int source_len, int target_len) {
+  std::int64_t s = (2 * t + 1) * source_len / (2 * std::int64_t{target_len});
+  return source_start + static_cast<int>(std::min<std::int64_t>(s, source_len - 1));
+}
 
 void Convert(const Image& source, Image& target) {
   const int width = std::min(source.Width(), target.Width());
@@ -59,6 +62,7 @@ void Convert(const Image& source, Image& target) {
   }
 
   if (Is24To32(source, target)) {
+    const std::uint8_t fourth = target.HasAlpha() ? 255 : 0;
     for (int y = 0; y < height; ++y) {
       const std::uint8_t* from = source.Row(y);
       std::uint8_t* to = target.Row(y);
@@ -66,7 +70,7 @@ void Convert(const Image& source, Image& target) {
         to[0] = from[0];
         to[1] = from[1];
         to[2] = from[2];
-        to[3] = 0;
+        to[3] = fourth;
       }
     }
     return;
@@ -101,11 +105,6 @@ Axis Clip(int start, int length, int limit) {
   return a;
 }
 
-// Nearest source position of target position t (counted from the target rectangle's start).
-int NearestSource(std::int64_t t, int source_start, int source_len, int target_len) {
-  std::int64_t s = (2 * t + 1) * source_len / (2 * std::int64_t{target_len});
-  return source_start + static_cast<int>(std::min<std::int64_t>(s, source_len - 1));
-}
 
 // Area-averaging weights of one target position: the source positions it covers, [first,
 // last), and how much of each (in 1/65536 of a target position's area). Inner positions are

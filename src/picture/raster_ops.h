@@ -15,6 +15,11 @@ namespace pelmora::raster {
 // colour-table entry for indexed targets).
 void Convert(const Image& source, Image& target);
 
+// The source position a nearest-pixel stretch takes for target position t (counted from the
+// target rectangle's start), when source_len positions from source_start are stretched
+// over target_len.
+int NearestSource(std::int64_t t, int source_start, int source_len, int target_len);
+
 enum class StretchMode {
   Unchanged = 0,     // the surface keeps its mode (nearest, as COLORONCOLOR)
   ColorOnColor = 3,  // nearest pixel

@@ -39,10 +39,7 @@ std::uint32_t Channel::Write(std::uint8_t value) const {
 
 namespace {
 
-bool PlainMasks(const Image& image) {
-  const Masks& m = image.BitMasks();
-  return image.BitCount() == 32 && m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF;
-}
+bool PlainMasks(const Image& image) { return HasByteMasks(image.BitCount(), image.BitMasks()); }
 
 std::array<Channel, 3> ChannelsOf(const Image& image) {
   const Masks& m = image.BitMasks();
@@ -177,11 +174,12 @@ void RowWriter::Write(int y, int x0, int count, const Rgb* in) {
     case 32: {
       std::uint8_t* p = row + std::size_t{4} * static_cast<std::size_t>(x0);
       if (plain_masks_) {
+        const std::uint8_t fourth = image_.HasAlpha() ? 255 : 0;
         for (int i = 0; i < count; ++i, p += 4) {
           p[0] = in[i].blue;
           p[1] = in[i].green;
           p[2] = in[i].red;
-          p[3] = 0;
+          p[3] = fourth;
         }
       } else {
         for (int i = 0; i < count; ++i, p += 4) {

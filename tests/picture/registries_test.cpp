@@ -13,6 +13,7 @@
 #include "picture/file_formats.h"
 #include "picture/icon.h"
 #include "picture/metafile.h"
+#include "picture/png_image.h"
 
 namespace pelmora {
 namespace {
@@ -36,7 +37,9 @@ TEST(FileFormats, StartsWithBuiltInEntriesAndFindsThemInAnyCase) {
                 std::string("emf ") + strings::kEnhancedMetafileDescription + " TMetafile",
                 std::string("ico ") + strings::kIconDescription + " TIcon",
                 std::string("bmp ") + strings::kBitmapDescription + " TBitmap",
+                std::string("png ") + strings::kPngDescription + " TPngImage",
             }));
+  EXPECT_EQ(list.FindExt("PNG"), &TPngImage::StaticClass());
   EXPECT_EQ(list.FindExt("BMP"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("bMp"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("Emf"), &TMetafile::StaticClass());
@@ -60,7 +63,7 @@ TEST(FileFormats, LaterRegistrationHidesEarlierAndRemovalUncoversIt) {
 
   // Removing a kind takes its descendants along; the built-in entry shows again.
   list.Remove(FakeGraphic::kClass);
-  EXPECT_EQ(list.Entries().size(), 4u);
+  EXPECT_EQ(list.Entries().size(), 5u);
   EXPECT_EQ(list.FindExt("bmp"), &TBitmap::StaticClass());
 
   // Removing a derived kind leaves its parent's entries.

@@ -1,0 +1,223 @@
+#include "picture/png_codec.h"
+
+#include <cstring>
+#include <new>
+
+#include <spng.h>
+
+#include "base/errors.h"
+#include "base/strings.h"
+#include "picture/checked_math.h"
+#include "picture/raster_image.h"
+
+namespace pelmora::png {
+namespace {
+
+[[noreturn]] void RaisePngError(int code) {
+  if (code == SPNG_EMEM) throw EOutOfResources(strings::kPictureTooLarge);
+  // Reading past the end of the bytes is the file's end coming too soon.
+  if (code == SPNG_IO_EOF || code == SPNG_IO_ERROR) code = SPNG_EOF;
+  throw EPNG(strings::kPngError, {std::int64_t{code}});
+}
+
+void Check(int code) {
+  if (code != 0) RaisePngError(code);
+}
+
+struct ContextFree {
+  void operator()(spng_ctx* ctx) const { spng_ctx_free(ctx); }
+};
+using Context = std::unique_ptr<spng_ctx, ContextFree>;
+
+Context NewContext(int flags) {
+  Context ctx(spng_ctx_new(flags));
+  if (!ctx) throw EOutOfResources(strings::kPictureTooLarge);
+  return ctx;
+}
+
+int ChannelsOf(std::uint8_t colour_type) {
+  switch (colour_type) {
+    case SPNG_COLOR_TYPE_TRUECOLOR:
+      return 3;
+    case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
+      return 2;
+    case SPNG_COLOR_TYPE_TRUECOLOR_ALPHA:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+// Swaps red and blue of 4-byte pixels in place; returns the alpha bits all pixels share
+// (255 when every pixel is opaque).
+unsigned SwapRedBlue4(std::uint8_t* p, int width) {
+  std::uint32_t common = 0xFF000000u;
+  for (int x = 0; x < width; ++x, p += 4) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    common &= v;
+    v = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+    std::memcpy(p, &v, 4);
+  }
+  return common >> 24;
+}
+
+void SwapRedBlue3(std::uint8_t* p, int width) {
+  for (int x = 0; x < width; ++x, p += 3) {
+    const std::uint8_t red = p[0];
+    p[0] = p[2];
+    p[2] = red;
+  }
+}
+
+void CopySwapped4(const std::uint8_t* from, std::uint8_t* to, int width) {
+  for (int x = 0; x < width; ++x, from += 4, to += 4) {
+    std::uint32_t v;
+    std::memcpy(&v, from, 4);
+    v = (v & 0xFF00FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+    std::memcpy(to, &v, 4);
+  }
+}
+
+void CopySwapped3(const std::uint8_t* from, std::uint8_t* to, int width) {
+  for (int x = 0; x < width; ++x, from += 3, to += 3) {
+    to[0] = from[2];
+    to[1] = from[1];
+    to[2] = from[0];
+  }
+}
+
+}  // namespace
+
+struct Decoder::State {
+  Context ctx;
+  std::size_t size = 0;
+  spng_ihdr ihdr{};
+  bool alpha = false;
+};
+
+Decoder::Decoder(const std::uint8_t* data, std::size_t size) : state_(std::make_unique<State>()) {
+  State& s = *state_;
+  s.ctx = NewContext(0);
+  s.size = size;
+  spng_ctx* ctx = s.ctx.get();
+  Check(spng_set_chunk_limits(ctx, kMaxInflatedChunk, kMaxChunkCache));
+  Check(spng_set_png_buffer(ctx, data, size));
+  Check(spng_get_ihdr(ctx, &s.ihdr));
+  spng_trns trns;
+  const int transparency = spng_get_trns(ctx, &trns);
+  if (transparency != 0 && transparency != SPNG_ECHUNKAVAIL) RaisePngError(transparency);
+  s.alpha = transparency == 0 || s.ihdr.color_type == SPNG_COLOR_TYPE_GRAYSCALE_ALPHA ||
+            s.ihdr.color_type == SPNG_COLOR_TYPE_TRUECOLOR_ALPHA;
+}
+
+Decoder::~Decoder() = default;
+
+int Decoder::Width() const { return static_cast<int>(state_->ihdr.width); }
+int Decoder::Height() const { return static_cast<int>(state_->ihdr.height); }
+bool Decoder::HasAlpha() const { return state_->alpha; }
+
+void Decoder::Start() {
+  State& s = *state_;
+  const std::uint64_t width = s.ihdr.width;
+  const std::uint64_t height = s.ihdr.height;
+  // The bitmap's rows, as the raster engine pads them.
+  auto row_bytes = raster::PaddedRowBytes(width, s.alpha ? 32 : 24);
+  auto pixel_bytes = row_bytes ? raster::CheckedMul(*row_bytes, height) : std::nullopt;
+  if (!pixel_bytes || *pixel_bytes > raster::MaxPixelBytes()) {
+    throw EOutOfResources(strings::kPictureTooLarge);
+  }
+  // The filtered rows the image data must inflate to (those of an interlaced picture take
+  // a little more); a file too short to hold them even at deflate's best ratio is cut off.
+  const std::uint64_t row_bits = width * ChannelsOf(s.ihdr.color_type) * s.ihdr.bit_depth;
+  const std::uint64_t inflated = height * (1 + (row_bits + 7) / 8);
+  if (inflated / kMaxDeflateRatio > s.size) RaisePngError(SPNG_EIDAT_TOO_SHORT);
+  const int format = s.alpha ? SPNG_FMT_RGBA8 : SPNG_FMT_RGB8;
+  Check(spng_decode_image(s.ctx.get(), nullptr, 0, format,
+                          SPNG_DECODE_PROGRESSIVE | (s.alpha ? SPNG_DECODE_TRNS : 0)));
+}
+
+bool Decoder::DecodeRows(const std::function<std::uint8_t*(int y)>& row) {
+  State& s = *state_;
+  const int width = Width();
+  const std::size_t length = static_cast<std::size_t>(width) * (s.alpha ? 4 : 3);
+  const bool interlaced = s.ihdr.interlace_method != SPNG_INTERLACE_NONE;
+  unsigned common_alpha = 255;
+  int error = 0;
+  do {
+    spng_row_info info{};
+    error = spng_get_row_info(s.ctx.get(), &info);
+    if (error != 0) break;
+    std::uint8_t* out = row(static_cast<int>(info.row_num));
+    error = spng_decode_row(s.ctx.get(), out, length);
+    // Rows of a picture that is not interlaced are complete at once: put them in the
+    // engine's colour order while they are fresh in the cache.
+    if (!interlaced && (error == 0 || error == SPNG_EOI)) {
+      if (s.alpha) {
+        common_alpha &= SwapRedBlue4(out, width);
+      } else {
+        SwapRedBlue3(out, width);
+      }
+    }
+  } while (error == 0);
+  if (error != SPNG_EOI) RaisePngError(error);
+  // The rest of the file: the checksum of the last image data, and the chunks after it. A
+  // file that simply ends after its pixels is taken as it is.
+  error = spng_decode_chunks(s.ctx.get());
+  if (error != 0 && error != SPNG_IO_EOF) RaisePngError(error);
+  if (interlaced) {
+    for (int y = 0; y < Height(); ++y) {
+      if (s.alpha) {
+        common_alpha &= SwapRedBlue4(row(y), width);
+      } else {
+        SwapRedBlue3(row(y), width);
+      }
+    }
+  }
+  return s.alpha && common_alpha != 255;
+}
+
+namespace {
+
+int AppendToVector(spng_ctx*, void* user, void* data, std::size_t length) {
+  auto* out = static_cast<std::vector<std::uint8_t>*>(user);
+  try {
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + length);
+    return 0;
+  } catch (...) {
+    return SPNG_IO_ERROR;  // no memory: no exception may cross libspng's frames
+  }
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> Encode(int width, int height, bool alpha,
+                                 const std::function<const std::uint8_t*(int y)>& row) {
+  std::vector<std::uint8_t> out;
+  Context ctx = NewContext(SPNG_CTX_ENCODER);
+  Check(spng_set_png_stream(ctx.get(), AppendToVector, &out));
+  spng_ihdr ihdr{};
+  ihdr.width = static_cast<std::uint32_t>(width);
+  ihdr.height = static_cast<std::uint32_t>(height);
+  ihdr.bit_depth = 8;
+  ihdr.color_type = alpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
+  Check(spng_set_ihdr(ctx.get(), &ihdr));
+  Check(spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
+                          SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE));
+  const std::size_t length = static_cast<std::size_t>(width) * (alpha ? 4 : 3);
+  std::vector<std::uint8_t> swapped(length);
+  for (int y = 0; y < height; ++y) {
+    if (alpha) {
+      CopySwapped4(row(y), swapped.data(), width);
+    } else {
+      CopySwapped3(row(y), swapped.data(), width);
+    }
+    const int error = spng_encode_row(ctx.get(), swapped.data(), length);
+    if (error == SPNG_IO_ERROR) throw EOutOfResources(strings::kPictureTooLarge);
+    if (error != 0 && !(error == SPNG_EOI && y == height - 1)) RaisePngError(error);
+  }
+  return out;
+}
+
+}  // namespace pelmora::png
