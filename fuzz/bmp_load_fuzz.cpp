@@ -1,5 +1,6 @@
-// Loads any bytes as a BMP and writes back what loaded, under the sanitizers: a file may
-// fail to load with one of the program's errors, but never read or write out of bounds.
+// Loads any bytes as a BMP and writes back what loaded, and reads them as a packed bitmap of
+// the clipboard, under the sanitizers: a file may fail to load with one of the program's
+// errors, but never read or write out of bounds.
 #include <cstddef>
 #include <cstdint>
 
@@ -16,6 +17,13 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pelmora;
+  // The same bytes as a packed bitmap from another program's clipboard, whose alpha is read.
+  try {
+    TBitmap packed;
+    packed.LoadFromDib(data, size);
+    if (packed.HasAlpha()) packed.FlattenOnWhite();
+  } catch (const Exception&) {
+  }
   TBitmap bitmap;
   try {
     TSpanStream in(data, size);

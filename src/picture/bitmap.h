@@ -58,8 +58,17 @@ class TBitmap final : public TGraphic {
   // Reads one BMP from the stream's position to its end; a stream at its end gives an
   // empty bitmap. A failed load leaves the bitmap as it was.
   void LoadFromStream(TStream& stream) override;
-  // Writes one BMP; an empty bitmap writes nothing.
+  // Writes one BMP; an empty bitmap writes nothing. A bitmap with transparency is written on
+  // white, as a 24-bit file.
   void SaveToStream(TStream& stream) override;
+  // Reads a packed device-independent bitmap, as another program places it on the
+  // clipboard (CF_DIB, CF_DIBV5): an info header of any length, masks, colour table and
+  // pixels, read as a BMP file's are. A 32-bit picture keeps its alpha: the alpha mask of a
+  // long (V4, V5) header says where it is, and none means there is none; a plain header's
+  // pixels carry it in their fourth byte. Fourth bytes that are all 0 mean an opaque
+  // picture; premultiplied colours are told by the data and made straight. A failed read
+  // leaves the bitmap as it was.
+  void LoadFromDib(const std::uint8_t* data, std::size_t size);
   // Takes a copy of a clipboard bitmap (kCfBitmap): a display bitmap stays one of the
   // screen's format (monochrome stays monochrome), a section keeps its header and colours.
   void LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) override;

@@ -10,6 +10,7 @@
 #include "picture/bitmap.h"
 #include "picture/bmp_format.h"
 #include "picture/checked_math.h"
+#include "picture/raster_alpha.h"
 #include "picture/raster_ops.h"
 
 namespace pelmora {
@@ -21,6 +22,8 @@ using raster::InvalidImage;
 // The part of a long header (108 or 124 bytes) that is looked at: the 40 bytes of the
 // plain info header and the three masks that follow them.
 constexpr std::size_t kHeaderBytesKept = 52;
+// Where a long header keeps its alpha mask.
+constexpr std::size_t kAlphaMaskAt = 52;
 
 int DefaultColourCount(int bit_count) {
   return bit_count == 1 ? 2 : bit_count == 4 ? 16 : bit_count == 8 ? 256 : 0;
@@ -283,6 +286,92 @@ void TBitmap::LoadFromStream(TStream& stream) {
   SetRecord(std::move(record));
   SetPaletteModified(has_palette);
   Changed();
+}
+
+namespace {
+
+// A packed bitmap read as a BMP file: a file header made for it, then its own bytes, which
+// are not copied.
+class PackedDibStream final : public TStream {
+ public:
+  PackedDibStream(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {
+    // The pixels' offset: after the header, the masks that follow a plain header, and the
+    // colour table. Nothing is trusted yet; the reading checks every field again.
+    std::uint64_t offset = bmp::kFileHeaderSize;
+    if (size >= raster::kInfoHeaderSize) {
+      const raster::InfoHeader info = ParseInfoHeader(data);
+      const std::uint64_t colours =
+          info.clr_used != 0 ? info.clr_used : DefaultColourCount(info.bit_count);
+      offset += info.size + std::min<std::uint64_t>(colours, raster::kMaxPaletteEntries) * 4;
+      if (info.size == raster::kInfoHeaderSize && info.compression == raster::kBiBitfields) {
+        offset += 12;
+      }
+    }
+    bmp::Writer file;
+    file.U16(bmp::kFileType);
+    file.U32(static_cast<std::uint32_t>(std::min<std::uint64_t>(size + bmp::kFileHeaderSize,
+                                                                UINT32_MAX)));
+    file.U32(0);
+    file.U32(static_cast<std::uint32_t>(std::min<std::uint64_t>(offset, UINT32_MAX)));
+    std::memcpy(head_.data(), file.Bytes().data(), head_.size());
+  }
+
+  std::size_t Read(void* buffer, std::size_t count) override {
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    std::size_t done = 0;
+    while (done < count && position_ < Total()) {
+      const bool in_head = position_ < head_.size();
+      const std::uint8_t* from = in_head ? head_.data() + position_
+                                         : data_ + (position_ - head_.size());
+      const std::size_t left = in_head ? head_.size() - position_ : Total() - position_;
+      const std::size_t n = std::min(left, count - done);
+      std::memcpy(out + done, from, n);
+      done += n;
+      position_ += n;
+    }
+    return done;
+  }
+  std::size_t Write(const void*, std::size_t) override { return 0; }
+  std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+    const std::int64_t base = origin == SeekOrigin::Begin     ? 0
+                              : origin == SeekOrigin::Current ? static_cast<std::int64_t>(position_)
+                                                              : Size();
+    position_ = static_cast<std::size_t>(std::clamp<std::int64_t>(base + offset, 0, Size()));
+    return static_cast<std::int64_t>(position_);
+  }
+  std::int64_t Size() override { return static_cast<std::int64_t>(Total()); }
+
+ private:
+  std::size_t Total() const { return head_.size() + size_; }
+
+  std::array<std::uint8_t, bmp::kFileHeaderSize> head_{};
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t position_ = 0;
+};
+
+// Where a 32-bit packed bitmap keeps alpha: the alpha mask of a long header (0 for none),
+// the fourth byte for a plain one.
+std::uint32_t DibAlphaMask(const std::uint8_t* data, std::size_t size) {
+  const std::uint32_t header_size = size >= 4 ? bmp::Get32(data) : 0;
+  if (header_size >= kAlphaMaskAt + 4 && size >= kAlphaMaskAt + 4) {
+    return bmp::Get32(data + kAlphaMaskAt);
+  }
+  return 0xFF000000u;
+}
+
+}  // namespace
+
+void TBitmap::LoadFromDib(const std::uint8_t* data, std::size_t size) {
+  PackedDibStream stream(data, size);
+  TBitmap loaded;
+  loaded.LoadFromStream(stream);
+  std::shared_ptr<TBitmapImage> record = loaded.Record();
+  if (record->section != nullptr && DibAlphaMask(data, size) == 0xFF000000u) {
+    // Nothing else holds the new image yet: its fourth bytes are read in place.
+    raster::AdoptAlpha(*record->section);
+  }
+  Assign(&loaded);
 }
 
 void TBitmap::SaveToStream(TStream& stream) {

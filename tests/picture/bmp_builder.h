@@ -95,3 +95,13 @@ inline std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
 }
 
 }  // namespace pelmora::test
+
+namespace pelmora::test {
+
+// The same bitmap as another program places it on the clipboard: without the file header.
+inline std::vector<std::uint8_t> BuildDib(const BmpSpec& s) {
+  std::vector<std::uint8_t> file = BuildBmp(s);
+  return std::vector<std::uint8_t>(file.begin() + 14, file.end());
+}
+
+}  // namespace pelmora::test
