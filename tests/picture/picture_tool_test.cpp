@@ -154,5 +154,24 @@ TEST_F(PictureToolTest, ConvertsBetweenJpegAndBitmap) {
   }
 }
 
+TEST_F(PictureToolTest, ReadsAndWritesPngWithItsAlpha) {
+  const std::string png = std::string(PELMORA_TEST_DATA) + "/png/pngsuite/basn6a08.png";
+  EXPECT_EQ(Run({"info", png}).out, "png 32 32 32 alpha\n");
+  EXPECT_EQ(Run({"view", png}).out, "32 32\n");
+  {  // Transparency on white in BMP; kept in PNG.
+    EXPECT_EQ(Run({"tobmp", png, PathOf("flat.bmp")}).exit_code, 0);
+    EXPECT_EQ(Run({"info", PathOf("flat.bmp")}).out, "bitmap 32 32 24\n");
+    Outcome o = Run({"topng", png, PathOf("again.png")});
+    EXPECT_EQ(o.exit_code, 0) << o.err;
+    EXPECT_EQ(Run({"info", PathOf("again.png")}).out, "png 32 32 32 alpha\n");
+  }
+  {  // A damaged file.
+    Outcome o = Run({"info", std::string(PELMORA_TEST_DATA) + "/png/crashers/badcrc.png"});
+    EXPECT_EQ(o.exit_code, 1);
+    EXPECT_EQ(o.err.rfind("EPNG: PNG ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find(" #18\n"), std::string::npos) << o.err;
+  }
+}
+
 }  // namespace
 }  // namespace pelmora

@@ -1,13 +1,16 @@
 // picture-tool: runs the picture code on any file by hand, for benchmarks and for outside
 // test suites.
 //
-//   picture-tool info FILE      KIND WIDTH HEIGHT PIXELFORMAT of the picture FILE loads as
+//   picture-tool info FILE      KIND WIDTH HEIGHT PIXELFORMAT of the picture FILE loads as,
+//                               and "alpha" after them for a picture with transparency
 //   picture-tool save IN OUT    the picture saved in its graphic's own format
-//   picture-tool tobmp IN OUT   its bitmap (a JPEG image's decoded bitmap) written as BMP
+//   picture-tool tobmp IN OUT   its bitmap (a JPEG or PNG image's decoded bitmap) as BMP
 //   picture-tool tojpg IN OUT   a JPEG image assigned from that bitmap, saved
+//   picture-tool topng IN OUT   a PNG image assigned from that bitmap, saved
 //   picture-tool view FILE      the program's load path: FILE into a picture, its clipboard
-//                               bitmap into a second picture, drawn fitted into a 424 x 231
-//                               view; prints WIDTH HEIGHT of the clipboard bitmap
+//                               form into a second picture (a PNG file's bytes as such),
+//                               drawn fitted into a 424 x 231 view; prints WIDTH HEIGHT of
+//                               the clipboard's picture
 //
 // Files load by their extension, as the program loads them. Any failure prints the error's
 // kind and message to stderr and exits with 1: in UTF-8 on Linux, where terminals expect
@@ -24,6 +27,7 @@
 #include "picture/bitmap.h"
 #include "picture/canvas.h"
 #include "picture/picture.h"
+#include "picture/png_image.h"
 
 #if !defined(_WIN32)
 #include <iconv.h>
@@ -68,6 +72,7 @@ TBitmap* BitmapOf(TPicture& picture) {
 #if PICTURE_TOOL_HAS_JPEG
   if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) return &jpeg->Bitmap();
 #endif
+  if (auto* png = dynamic_cast<TPngImage*>(graphic)) return &png->Bitmap();
   return nullptr;
 }
 
@@ -77,6 +82,7 @@ const char* KindOf(const TGraphic* graphic) {
 #if PICTURE_TOOL_HAS_JPEG
   if (graphic->Class().InheritsFrom(TJPEGImage::StaticClass())) return "jpeg";
 #endif
+  if (graphic->Class().InheritsFrom(TPngImage::StaticClass())) return "png";
   return graphic->ClassName();
 }
 
@@ -93,8 +99,9 @@ int Info(const std::string& file_name) {
   TPicture picture;
   LoadPicture(picture, file_name);
   TBitmap* bitmap = BitmapOf(picture);
-  std::printf("%s %d %d %s\n", KindOf(picture.Graphic()), picture.Width(), picture.Height(),
-              bitmap ? PixelFormatName(bitmap->PixelFormat()) : "none");
+  std::printf("%s %d %d %s%s\n", KindOf(picture.Graphic()), picture.Width(), picture.Height(),
+              bitmap ? PixelFormatName(bitmap->PixelFormat()) : "none",
+              bitmap && bitmap->HasAlpha() ? " alpha" : "");
   return 0;
 }
 
@@ -127,19 +134,39 @@ int ToJpg(const std::string& in, const std::string& out) {
 #endif
 }
 
+int ToPng(const std::string& in, const std::string& out) {
+  TPicture picture;
+  LoadPicture(picture, in);
+  TPngImage png;
+  png.Assign(&RequireBitmap(picture));
+  png.SaveToFile(out);
+  return 0;
+}
+
 int View(const std::string& file_name) {
   ClipboardData data;
+  std::vector<std::uint8_t> png_bytes;
   {
     // As the load command: the file's picture gives its clipboard form and is freed.
     TPicture picture;
     LoadPicture(picture, file_name);
     if (picture.Graphic() == nullptr) throw EInvalidGraphic("no picture in " + file_name);
-    std::uint16_t format = 0;
-    picture.Graphic()->SaveToClipboardFormat(format, data);
+    if (auto* png = dynamic_cast<TPngImage*>(picture.Graphic())) {
+      png_bytes = png->Bytes().Bytes();
+    } else {
+      std::uint16_t format = 0;
+      picture.Graphic()->SaveToClipboardFormat(format, data);
+    }
   }
-  // As the clipboard view: the clipboard's bitmap into the view's picture, drawn fitted.
+  // As the clipboard view: the clipboard's picture into the view's picture, drawn fitted.
   TPicture shown;
-  shown.LoadFromClipboardFormat(kCfBitmap, data);
+  if (!png_bytes.empty()) {
+    TBitmap decoded;
+    DecodePng(png_bytes.data(), png_bytes.size(), decoded);
+    shown.Assign(&decoded);
+  } else {
+    shown.LoadFromClipboardFormat(kCfBitmap, data);
+  }
   data = ClipboardData{};
   raster::InfoHeader view{.size = raster::kInfoHeaderSize, .width = 424, .height = 231,
                           .planes = 1, .bit_count = 32};
@@ -161,6 +188,7 @@ int Usage() {
       "       picture-tool save IN OUT\n"
       "       picture-tool tobmp IN OUT\n"
       "       picture-tool tojpg IN OUT\n"
+      "       picture-tool topng IN OUT\n"
       "       picture-tool view FILE\n",
       stderr);
   return 1;
@@ -175,6 +203,7 @@ int Run(const std::vector<std::string>& args) {
   if (args.size() == 3 && args[0] == "save") return Save(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tobmp") return ToBmp(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tojpg") return ToJpg(args[1], args[2]);
+  if (args.size() == 3 && args[0] == "topng") return ToPng(args[1], args[2]);
   if (args.size() == 2 && args[0] == "view") return View(args[1]);
   return Usage();
 }
