@@ -393,17 +393,19 @@ const raster::Image& TBitmap::ViewOnCheckerboard(const std::shared_ptr<raster::I
   return *view.image;
 }
 
+void TBitmap::AdoptImage(std::shared_ptr<raster::Image> image) {
+  auto record = std::make_shared<TBitmapImage>();
+  record->description = image->Describe();
+  record->section = image;
+  record->handle = std::move(image);
+  SetRecord(std::move(record));
+  SetPaletteModified(false);
+  Changed();
+}
+
 bool TBitmap::HasAlpha() const {
   std::shared_ptr<TBitmapImage> record = Record();
   return record->handle != nullptr && record->handle->HasAlpha();
-}
-
-void TBitmap::SetAlphaChannel(bool value) {
-  if (Empty() || HasAlpha() == value) return;
-  TBitmapImage& record = PrepareForChange();
-  if (record.section == nullptr || record.section != record.handle) return;
-  record.section->SetAlpha(value);
-  Changed();
 }
 
 void TBitmap::FlattenOnWhite() {

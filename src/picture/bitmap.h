@@ -69,6 +69,11 @@ class TBitmap final : public TGraphic {
   // picture; premultiplied colours are told by the data and made straight. A failed read
   // leaves the bitmap as it was.
   void LoadFromDib(const std::uint8_t* data, std::size_t size);
+  // The bitmap as a packed 32-bit device-independent bitmap with a V5 header and straight
+  // alpha (opaque where the bitmap has none), rows bottom-up, as other programs paste it
+  // with its transparency: the bytes it takes (0 for an empty bitmap), and writing them.
+  std::size_t DibV5Size() const;
+  void WriteDibV5(std::uint8_t* out) const;
   // Takes a copy of a clipboard bitmap (kCfBitmap): a display bitmap stays one of the
   // screen's format (monochrome stays monochrome), a section keeps its header and colours.
   void LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) override;
@@ -94,11 +99,11 @@ class TBitmap final : public TGraphic {
   // Drops the image, keeping the palette; the pixel format becomes device.
   void SetHandleToNone();
 
+  // Takes a section that nothing else holds as its own image, as a decoder makes it.
+  void AdoptImage(std::shared_ptr<raster::Image> image);
+
   // The bitmap has transparency: a 32-bit section whose fourth bytes are straight alpha.
   bool HasAlpha() const;
-  // Marks the fourth bytes of a 32-bit section as alpha, or as unused again: for a decoder
-  // that wrote them through ScanLine. Other bitmaps take no alpha.
-  void SetAlphaChannel(bool value);
   // Puts a bitmap with transparency on white: it becomes a 24-bit bitmap of the same size
   // without alpha. A bitmap without transparency stays as it is.
   void FlattenOnWhite();

@@ -12,6 +12,7 @@
 #include "picture/checked_math.h"
 #include "picture/raster_alpha.h"
 #include "picture/raster_ops.h"
+#include "picture/raster_pixels.h"
 
 namespace pelmora {
 
@@ -372,6 +373,66 @@ void TBitmap::LoadFromDib(const std::uint8_t* data, std::size_t size) {
     raster::AdoptAlpha(*record->section);
   }
   Assign(&loaded);
+}
+
+namespace {
+
+constexpr std::uint32_t kV5HeaderSize = 124;
+constexpr std::uint32_t kLcsSrgb = 0x73524742;  // 'sRGB'
+constexpr std::uint32_t kLcsGmImages = 4;
+
+}  // namespace
+
+std::size_t TBitmap::DibV5Size() const {
+  std::shared_ptr<const raster::Image> image = Image();
+  if (image == nullptr || image->Width() == 0 || image->Height() == 0) return 0;
+  return kV5HeaderSize + std::size_t{4} * static_cast<std::size_t>(image->Width()) *
+                             static_cast<std::size_t>(image->Height());
+}
+
+void TBitmap::WriteDibV5(std::uint8_t* out) const {
+  std::shared_ptr<const raster::Image> image = Image();
+  if (image == nullptr || image->Width() == 0 || image->Height() == 0) return;
+  const int width = image->Width();
+  const int height = image->Height();
+  const std::size_t row_bytes = std::size_t{4} * static_cast<std::size_t>(width);
+  bmp::Writer head;
+  head.U32(kV5HeaderSize);
+  head.I32(width);
+  head.I32(height);
+  head.U16(1);
+  head.U16(32);
+  head.U32(raster::kBiBitfields);
+  head.U32(static_cast<std::uint32_t>(row_bytes * static_cast<std::size_t>(height)));
+  head.I32(Record()->description.header.x_pels_per_meter);
+  head.I32(Record()->description.header.y_pels_per_meter);
+  head.U32(0);
+  head.U32(0);
+  for (std::uint32_t mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u}) head.U32(mask);
+  head.U32(kLcsSrgb);
+  head.Bytes().resize(head.Size() + 36 + 12, 0);  // end points and gamma: unused for sRGB
+  head.U32(kLcsGmImages);
+  head.U32(0);  // no profile
+  head.U32(0);
+  head.U32(0);
+  std::memcpy(out, head.Bytes().data(), kV5HeaderSize);
+  out += kV5HeaderSize;
+  const bool alpha = image->HasAlpha();
+  std::vector<raster::Rgb> colours(alpha ? 0 : static_cast<std::size_t>(width));
+  raster::RowReader reader(*image);
+  for (int y = height - 1; y >= 0; --y, out += row_bytes) {
+    if (alpha) {
+      std::memcpy(out, image->Row(y), row_bytes);
+      continue;
+    }
+    reader.Read(y, 0, width, colours.data());
+    for (int x = 0; x < width; ++x) {
+      out[4 * x] = colours[x].blue;
+      out[4 * x + 1] = colours[x].green;
+      out[4 * x + 2] = colours[x].red;
+      out[4 * x + 3] = 255;
+    }
+  }
 }
 
 void TBitmap::SaveToStream(TStream& stream) {

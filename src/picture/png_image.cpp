@@ -15,13 +15,16 @@ namespace pelmora {
 void DecodePng(const std::uint8_t* data, std::size_t size, TBitmap& bitmap) {
   png::Decoder decoder(data, size);
   decoder.Start();
-  TBitmap decoded;
-  decoded.SetPixelFormat(decoder.HasAlpha() ? TPixelFormat::Bit32 : TPixelFormat::Bit24);
-  decoded.SetSizeForDecoding(decoder.Width(), decoder.Height());
-  const bool transparent = decoder.DecodeRows([&](int y) { return decoded.ScanLine(y); });
+  raster::InfoHeader header;
+  header.size = raster::kInfoHeaderSize;
+  header.width = decoder.Width();
+  header.height = decoder.Height();
+  header.planes = 1;
+  header.bit_count = decoder.HasAlpha() ? 32 : 24;
+  std::shared_ptr<raster::Image> image = raster::Image::MakeSection(header);
   // A picture whose every pixel is opaque is held as any other 32-bit bitmap.
-  decoded.SetAlphaChannel(transparent);
-  bitmap.Assign(&decoded);
+  image->SetAlpha(decoder.DecodeRows([&](int y) { return image->Row(y); }));
+  bitmap.AdoptImage(std::move(image));
 }
 
 TPngImage::TPngImage() : data_(std::make_shared<TPngData>()) {}

@@ -2,6 +2,7 @@
 // alpha is shown, saved as BMP and JPEG, and copied.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,26 @@ TEST(BitmapAlpha, BmpAndJpegPutTransparencyOnWhite) {
   EXPECT_GE(corner.red, 245);
   EXPECT_GE(corner.green, 245);
   EXPECT_GE(corner.blue, 245);
+}
+
+TEST(BitmapAlpha, V5BitmapsForOtherProgramsCarryStraightAlpha) {
+  auto bitmap = HalfTransparent();
+  std::vector<std::uint8_t> dib(bitmap->DibV5Size());
+  ASSERT_EQ(dib.size(), 124u + 16 * 2 * 4);
+  bitmap->WriteDibV5(dib.data());
+  TBitmap back;
+  back.LoadFromDib(dib.data(), dib.size());
+  EXPECT_TRUE(back.HasAlpha());
+  for (int y = 0; y < 2; ++y) {
+    EXPECT_TRUE(std::equal(back.Image()->Row(y), back.Image()->Row(y) + 64, bitmap->Image()->Row(y)));
+  }
+  // A picture without alpha is opaque throughout.
+  auto opaque = test::Bitmap24(3, 1);
+  dib.assign(opaque->DibV5Size(), 0);
+  opaque->WriteDibV5(dib.data());
+  EXPECT_EQ(std::vector<std::uint8_t>(dib.begin() + 124, dib.end()),
+            (std::vector<std::uint8_t>{255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
+  EXPECT_EQ(TBitmap().DibV5Size(), 0u);
 }
 
 TEST(BitmapAlpha, CopiesKeepAlphaAndWhatTheyAddIsOpaque) {

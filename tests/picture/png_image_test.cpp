@@ -49,18 +49,19 @@ std::vector<std::uint8_t> RowsOf(const TBitmap& bitmap) {
 
 TEST(PngImage, SavedPicturesLoadBackWithTheSamePixelsAndAlpha) {
   // With transparency: every alpha from 0 to 255 against varying colours.
-  TBitmap alpha;
-  alpha.SetPixelFormat(TPixelFormat::Bit32);
-  alpha.SetSizeForDecoding(256, 3);
+  raster::InfoHeader header{40, 256, 3, 1, 32};
+  auto image = raster::Image::MakeSection(header);
   for (int y = 0; y < 3; ++y) {
-    std::uint8_t* row = alpha.ScanLine(y);
+    std::uint8_t* row = image->Row(y);
     for (int x = 0; x < 256; ++x) {
       const std::uint8_t p[4] = {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y * 90),
                                  static_cast<std::uint8_t>(255 - x), static_cast<std::uint8_t>(x)};
       std::memcpy(row + 4 * x, p, 4);
     }
   }
-  alpha.SetAlphaChannel(true);
+  image->SetAlpha(true);
+  TBitmap alpha;
+  alpha.AdoptImage(image);
   auto loaded = LoadPng(SavePng(alpha));
   EXPECT_TRUE(loaded->Bitmap().HasAlpha());
   EXPECT_EQ(RowsOf(loaded->Bitmap()), RowsOf(alpha));
