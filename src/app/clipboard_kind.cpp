@@ -8,7 +8,9 @@ std::string ClassifyClipboard(const std::function<bool(std::uint16_t)>& format_a
                               const ClassifiedFormats& formats) {
   if (formats.withheld != 0 && format_available(formats.withheld)) return kWithheldKind;
   if (format_available(kClipboardText)) return "TXT";
-  if (format_available(kClipboardBitmap)) return "BIT";
+  if (format_available(kClipboardBitmap) || (formats.png != 0 && format_available(formats.png))) {
+    return "BIT";
+  }
   if (format_available(kClipboardMetafile)) return "META";
   if (format_available(formats.picture)) return "PIC";
   if (format_available(formats.component)) return "COMPO";

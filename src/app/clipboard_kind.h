@@ -16,14 +16,15 @@ struct ClassifiedFormats {
   std::uint16_t picture;    // "Quorel Picture" (or anything a picture can be loaded from)
   std::uint16_t component;  // "Quorel Component"
   std::uint16_t withheld;   // "ExcludeClipboardContentFromMonitorProcessing"
+  std::uint16_t png;        // "PNG": a picture as programs that keep transparency place it
 };
 
 // The kind of content marked as not to be read or shown by clipboard monitors and viewers.
 inline constexpr char kWithheldKind[] = "WITHHELD";
 
 // kWithheldKind when the clipboard carries the withheld format, whatever else it holds;
-// otherwise "TXT", "BIT", "META", "PIC", "COMPO" or empty: the first available format in
-// that order wins. Formats after the deciding one are not asked about, and only whether a
+// otherwise "TXT", "BIT" (a bitmap, or "PNG"), "META", "PIC", "COMPO" or empty: the first
+// available format in that order wins. Formats after the deciding one are not asked about, and only whether a
 // format is there is asked, never its data.
 std::string ClassifyClipboard(const std::function<bool(std::uint16_t)>& format_available,
                               const ClassifiedFormats& formats);

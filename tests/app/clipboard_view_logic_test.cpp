@@ -54,14 +54,15 @@ TEST(ClipboardFit, DegenerateSizesNeverDivideByZeroOrOverflow) {
 }
 
 TEST(ClipboardKind, FirstAvailableFormatWinsAndLaterOnesAreNotAsked) {
-  constexpr std::uint16_t kPicture = 0xC101, kComponent = 0xC102, kWithheld = 0xC103;
+  constexpr std::uint16_t kPicture = 0xC101, kComponent = 0xC102, kWithheld = 0xC103,
+                          kPng = 0xC104;
   auto classify = [&](std::set<std::uint16_t> present, std::vector<std::uint16_t>* asked) {
     return ClassifyClipboard(
         [&](std::uint16_t f) {
           asked->push_back(f);
           return present.count(f) > 0;
         },
-        ClassifiedFormats{kPicture, kComponent, kWithheld});
+        ClassifiedFormats{kPicture, kComponent, kWithheld, kPng});
   };
   std::vector<std::uint16_t> asked;
   // Withheld content is withheld whatever else the clipboard holds, and nothing more is asked.
@@ -72,14 +73,15 @@ TEST(ClipboardKind, FirstAvailableFormatWinsAndLaterOnesAreNotAsked) {
   EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1}));
   asked.clear();
   EXPECT_EQ(classify({2, 3}, &asked), "BIT");
+  EXPECT_EQ(classify({kPng, 3}, &asked), "BIT");  // a picture placed only as "PNG"
   EXPECT_EQ(classify({3, kPicture}, &asked), "META");
   asked.clear();
   EXPECT_EQ(classify({kPicture, kComponent}, &asked), "PIC");
-  EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1, 2, 3, kPicture}));
+  EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1, 2, kPng, 3, kPicture}));
   EXPECT_EQ(classify({kComponent}, &asked), "COMPO");
   asked.clear();
   EXPECT_EQ(classify({}, &asked), "");
-  EXPECT_EQ(asked.size(), 6u);
+  EXPECT_EQ(asked.size(), 7u);
 }
 
 TEST(ClipboardKind, MenuAndCaptionFollowWhatIsShown) {

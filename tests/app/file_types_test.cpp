@@ -12,7 +12,8 @@ TEST(FileTypes, PictureSaveFormatByExtensionInAnyCase) {
   for (const char* bitmap : {".bmp", ".BMP", ".dib", ".Dib"}) {
     EXPECT_EQ(PictureSaveFormat(bitmap), PictureFileFormat::Bitmap) << bitmap;
   }
-  for (const char* other : {".png", ".gif", ".jpgx", ".", "", "jpg"}) {
+  EXPECT_EQ(PictureSaveFormat(".PNG"), PictureFileFormat::Png);
+  for (const char* other : {".gif", ".jpgx", ".", "", "jpg", ".txt"}) {
     EXPECT_EQ(PictureSaveFormat(other), PictureFileFormat::None) << other;
   }
 }
@@ -25,8 +26,23 @@ TEST(FileTypes, LoadedKindTakesOlderSavedTextToo) {
   for (const char* text : {".txt", ".RTF", ".rft", ".Rft"}) {
     EXPECT_EQ(LoadedFileKindOf(text), LoadedFileKind::Text) << text;
   }
-  EXPECT_EQ(LoadedFileKindOf(".png"), LoadedFileKind::None);
+  EXPECT_EQ(LoadedFileKindOf(".Png"), LoadedFileKind::Png);
+  EXPECT_EQ(LoadedFileKindOf(".gif"), LoadedFileKind::None);
   EXPECT_EQ(LoadedFileKindOf(""), LoadedFileKind::None);
+}
+
+TEST(FileTypes, DialogFiltersListEveryTypeWithItsExtensions) {
+  EXPECT_EQ(PictureSaveFilter(),
+            "JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp|"
+            "PNG イメージファイル (*.png)|*.png");
+  EXPECT_EQ(OpenFilter(),
+            "総て　(*.txt,*.rtf,*.jpg,*.bmp,*.png)|"
+            "*.txt;*.rtf;*.rft;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.dib;*.png|"
+            "テキスト　(*.txt,*.rtf)|*.txt;*.rtf;*.rft|"
+            "JPEG イメージファイル (*.jpg)|*.jpg;*.jpeg;*.jpe;*.jfif|ビットマップ (*.bmp)|*.bmp;*.dib|"
+            "PNG イメージファイル (*.png)|*.png");
+  // The type chosen in the save dialog gives its extension to a name typed without one.
+  EXPECT_EQ(FilterTypeExtension(PictureSaveFilter(), 3), ".png");
 }
 
 TEST(FileTypes, FilterTypeExtensionIsThatOfTheChosenTypesPattern) {

@@ -8,7 +8,9 @@
 #include "app/win/panel.h"
 #include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
+#include "clipboard/picture_form.h"
 #include "clipboard/win/clipboard.h"
+#include "clipboard/win/clipboard_picture.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "richtext/win/rich_edit.h"
@@ -66,7 +68,8 @@ void TForm1::Sub_Clip() {
   TClipboard& clipboard = Clipboard();
   ClipboardKind = ClassifyClipboard(
       [&clipboard](std::uint16_t format) { return clipboard.FormatAvailable(format); },
-      {PictureClipboardFormat, ComponentClipboardFormat, WithheldClipboardFormat});
+      {PictureClipboardFormat, ComponentClipboardFormat, WithheldClipboardFormat,
+       PngClipboardFormat});
 
   if (ShowsBitmap(ClipboardKind)) {
     Clip_Copy();
@@ -115,11 +118,20 @@ void TForm1::Clip_Copy() {
     TClipboard& clipboard = Clipboard();
     ClipboardOpening opening(clipboard);
     try {
-      ClipboardData data;
-      if (HANDLE handle = clipboard.TakeHandle(kCfBitmap)) {
-        data.image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(handle));
+      // Only the form shown is fetched: "PNG", else the DIB or bitmap its owner placed.
+      const PictureForm form = ChoosePictureForm(win::ClipboardFormatList(), PngClipboardFormat);
+      if (form == PictureForm::Png || form == PictureForm::Dib || form == PictureForm::DibV5) {
+        TBitmap read;
+        win::ReadPictureHandle(form, clipboard.TakeHandle(ClipboardFormatOf(form, PngClipboardFormat)),
+                               read);
+        picture.Assign(&read);
+      } else {
+        ClipboardData data;
+        if (HANDLE handle = clipboard.TakeHandle(kCfBitmap)) {
+          data.image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(handle));
+        }
+        picture.LoadFromClipboardFormat(kCfBitmap, data);
       }
-      picture.LoadFromClipboardFormat(kCfBitmap, data);
     } catch (...) {
       // The clipboard holds a picture the view cannot read: the one it showed before is
       // not what the clipboard holds, so it goes, and the error says why.

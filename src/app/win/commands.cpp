@@ -12,9 +12,11 @@
 #include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
+#include "clipboard/win/clipboard_picture.h"
 #include "dialogs/win/message_form.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
+#include "picture/png_image.h"
 #include "richtext/conversion.h"
 #include "richtext/win/rich_edit.h"
 
@@ -58,13 +60,8 @@ void TForm1::CreateDialogs() {
   SaveDialog1.SetDefaultExt("rtf");
   SaveDialog1.SetFilter("保存ファイル  (*.rtf)|*.rtf");
   SavePictureDialog1.SetDefaultExt("Jpg");
-  SavePictureDialog1.SetFilter("JPEG イメージファイル (*.jpg)|*.jpg|ビットマップ (*.bmp)|*.bmp");
-  // Text saved as ".rft" by older versions, and pictures saved under the other JPEG and
-  // bitmap extensions, are listed with their kind.
-  OpenDialog1.SetFilter(
-      "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.rft;*.jpg;*.jpeg;*.jpe;*.jfif;*.bmp;*.dib|"
-      "テキスト　(*.txt,*.rtf)|*.txt;*.rtf;*.rft|"
-      "JPEG イメージファイル (*.jpg)|*.jpg;*.jpeg;*.jpe;*.jfif|ビットマップ (*.bmp)|*.bmp;*.dib");
+  SavePictureDialog1.SetFilter(PictureSaveFilter());
+  OpenDialog1.SetFilter(OpenFilter());
 }
 
 void TForm1::N5Click() {
@@ -117,6 +114,13 @@ void TForm1::SaveAs1Click() {
       jpeg.SaveToFile(file_name);
       break;
     }
+    case PictureFileFormat::Png: {
+      // Lossless, with its transparency; failures go to the default error display.
+      TPngImage png;
+      png.Assign(&image1_->Picture().Bitmap());
+      png.SaveToFile(file_name);
+      break;
+    }
     case PictureFileFormat::Bitmap:
       try {
         image1_->Picture().SaveToFile(file_name);
@@ -156,6 +160,14 @@ void TForm1::N3Click() {
           loaded.Assign(&bitmap);
         }
         PlacePictureOnClipboard(loaded);
+        break;
+      }
+      case LoadedFileKind::Png: {
+        // Decoded whole before anything is placed: a damaged file changes nothing. Other
+        // programs paste it as "PNG" or as a V5 bitmap, with its transparency.
+        TPngImage png;
+        png.LoadFromFile(file_name);
+        win::PlacePng(Clipboard(), png);
         break;
       }
       case LoadedFileKind::Text:

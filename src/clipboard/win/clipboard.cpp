@@ -9,6 +9,7 @@ namespace pelmora {
 std::uint16_t PictureClipboardFormat = 0;
 std::uint16_t ComponentClipboardFormat = 0;
 std::uint16_t WithheldClipboardFormat = 0;
+std::uint16_t PngClipboardFormat = 0;
 
 namespace {
 
@@ -22,6 +23,7 @@ void RegisterClipboardFormats() {
       static_cast<std::uint16_t>(::RegisterClipboardFormatA("Quorel Component"));
   WithheldClipboardFormat = static_cast<std::uint16_t>(
       ::RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"));
+  PngClipboardFormat = static_cast<std::uint16_t>(::RegisterClipboardFormatA("PNG"));
 }
 
 void TClipboard::SetApplicationWindow(HWND window) { g_application_window = window; }

@@ -61,10 +61,12 @@ class ClipboardOpening {
 
 // The formats registered by name at start-up, before the main window exists: the picture
 // and component formats, and the one by which a program marks what it places as not to be
-// read or shown by clipboard monitors and viewers (a password manager does).
+// read or shown by clipboard monitors and viewers (a password manager does); and "PNG", in
+// which browsers and image programs place pictures with their transparency.
 extern std::uint16_t PictureClipboardFormat;
 extern std::uint16_t ComponentClipboardFormat;
 extern std::uint16_t WithheldClipboardFormat;
+extern std::uint16_t PngClipboardFormat;
 void RegisterClipboardFormats();
 
 }  // namespace pelmora

@@ -30,11 +30,6 @@ void Place(TClipboard& clipboard, std::uint16_t format, UniqueGlobal block) {
 
 }  // namespace
 
-std::uint16_t PngClipboardFormat() {
-  static const std::uint16_t format = static_cast<std::uint16_t>(::RegisterClipboardFormatW(L"PNG"));
-  return format;
-}
-
 std::vector<std::uint16_t> ClipboardFormatList() {
   std::vector<std::uint16_t> formats;
   for (UINT f = ::EnumClipboardFormats(0); f != 0; f = ::EnumClipboardFormats(f)) {
@@ -76,7 +71,7 @@ void PlacePng(TClipboard& clipboard, TPngImage& png) {
   UniqueGlobal dib =
       GlobalBlock(bitmap.DibV5Size(), [&](std::uint8_t* out) { bitmap.WriteDibV5(out); });
   ClipboardOpening opening(clipboard);
-  Place(clipboard, PngClipboardFormat(), std::move(file));
+  Place(clipboard, PngClipboardFormat, std::move(file));
   Place(clipboard, kCfDibV5, std::move(dib));
 }
 

@@ -15,9 +15,6 @@
 
 namespace pelmora::win {
 
-// The registered "PNG" format, registered on first use (0 when the system refuses).
-std::uint16_t PngClipboardFormat();
-
 // The formats on the clipboard in its own order. The clipboard must be open.
 std::vector<std::uint16_t> ClipboardFormatList();
 
