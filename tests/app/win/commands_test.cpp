@@ -25,6 +25,7 @@
 #include "dialogs/win/message_form.h"
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
+#include "picture/png_image.h"
 #include "picture/raster_screen.h"
 #include "richtext/win/rich_edit.h"
 #include "support/file_bytes.h"
@@ -32,6 +33,7 @@
 #include "support/win/clipboard_text.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
+#include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
 
 namespace pelmora {
@@ -560,10 +562,10 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
   {
     SCOPED_TRACE("an extension that cannot be saved writes nothing and says why");
     const std::size_t before = FileCount(folder);
-    const Seen seen = Save(folder + L"\\photo.png");
+    const Seen seen = Save(folder + L"\\photo.gif");
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"#32770");
-    EXPECT_NE(seen.box_text.find(L"拡張子 .png の画像形式は処理できません"), std::wstring::npos)
+    EXPECT_NE(seen.box_text.find(L"拡張子 .gif の画像形式は処理できません"), std::wstring::npos)
         << win::SjisFromWide(seen.box_text);
     EXPECT_EQ(FileCount(folder), before);
   }
@@ -618,6 +620,46 @@ TEST_F(CommandsTest, NothingShownSavesNothing) {
   EXPECT_EQ(seen.box_class, L"");
 }
 
+TEST_F(CommandsTest, TransparencyIsKeptByPngAndPutOnWhiteByJpegAndBmp) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-save-transparent");
+  ASSERT_TRUE(test::OpenClipboardSoon());
+  ::EmptyClipboard();
+  ::SetClipboardData(CF_DIB, test::TransparentDib(test::AlphaData::Straight));
+  ::CloseClipboard();
+  form_.N8Click();
+  ASSERT_TRUE(form_.Image1().Visible());
+
+  // PNG: the same pixels with the same alpha, as a file that loads back.
+  Seen seen = Save(folder + L"\\picture.png");
+  ASSERT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  EXPECT_EQ(ReadBytes(folder + L"\\picture.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+  TPngImage png;
+  png.LoadFromFile(FileName(folder + L"\\picture.png"));
+  ASSERT_TRUE(png.Bitmap().HasAlpha());
+  const std::vector<std::uint8_t> placed = test::TransparentPixels(test::AlphaData::Straight);
+  std::shared_ptr<const raster::Image> saved = png.Bitmap().Image();
+  for (int y = 0; y < test::kTransparentSide; ++y) {
+    ASSERT_TRUE(std::equal(saved->Row(y), saved->Row(y) + 4 * test::kTransparentSide,
+                           placed.begin() + 4 * test::kTransparentSide * y))
+        << "row " << y;
+  }
+  // JPEG and BMP: white where transparent, the disc red, the half-transparent band pale.
+  seen = Save(folder + L"\\picture.bmp");
+  ASSERT_EQ(seen.box_class, L"");
+  seen = Save(folder + L"\\picture.jpg");
+  ASSERT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  TBitmap bmp;
+  bmp.LoadFromFile(FileName(folder + L"\\picture.bmp"));
+  EXPECT_EQ(bmp.PixelFormat(), TPixelFormat::Bit24);
+  EXPECT_EQ(bmp.Image()->Pixel(2, 2), raster::kWhite);
+  EXPECT_EQ(bmp.Image()->Pixel(60, 55), raster::MakeRgb(255, 0, 0));
+  EXPECT_EQ(bmp.Image()->Pixel(60, 110), raster::MakeRgb(127, 127, 255));
+  TJPEGImage jpeg;
+  jpeg.LoadFromFile(FileName(folder + L"\\picture.jpg"));
+  const raster::Rgb corner = jpeg.Bitmap().Image()->Pixel(2, 2);
+  EXPECT_GE(std::min({corner.red, corner.green, corner.blue}), 245);
+}
+
 // ---- Loading ------------------------------------------------------------------------
 
 TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
@@ -656,6 +698,45 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     ASSERT_GT(original.Width(), 0);
     load_picture(folder + L"\\photo.jpg", original.Width(), original.Height());
   }
+}
+
+TEST_F(CommandsTest, LoadingAPngPlacesItAsPngAndAsAV5BitmapWithItsAlpha) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-png");
+  const std::string file = test::TransparentPng();
+  WriteBytes(folder + L"\\picture.png", file);
+  PutText("before");
+  const Seen seen = Load(folder + L"\\picture.png");
+  ASSERT_TRUE(seen.dialog);
+  EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
+  EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
+  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  EXPECT_TRUE(form_.Image1().Visible());
+  EXPECT_TRUE(form_.Image1().Picture().Bitmap().HasAlpha());
+
+  ASSERT_TRUE(test::OpenClipboardSoon());
+  // "PNG": the file's bytes as they are.
+  HGLOBAL png = ::GetClipboardData(::RegisterClipboardFormatW(L"PNG"));
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(::GlobalLock(png)), file.size()), file);
+  EXPECT_GE(::GlobalSize(png), file.size());
+  ::GlobalUnlock(png);
+  // CF_DIBV5: 32 bits, bit fields with an alpha mask, straight alpha, rows bottom-up.
+  HGLOBAL v5 = ::GetClipboardData(CF_DIBV5);
+  ASSERT_NE(v5, nullptr);
+  const auto* header = static_cast<const BITMAPV5HEADER*>(::GlobalLock(v5));
+  EXPECT_EQ(header->bV5Size, sizeof(BITMAPV5HEADER));
+  EXPECT_EQ(header->bV5BitCount, 32);
+  EXPECT_EQ(header->bV5Compression, static_cast<DWORD>(BI_BITFIELDS));
+  EXPECT_EQ(header->bV5AlphaMask, 0xFF000000u);
+  EXPECT_EQ(header->bV5Height, test::kTransparentSide);
+  const auto* pixels = reinterpret_cast<const std::uint8_t*>(header) + header->bV5Size;
+  const std::vector<std::uint8_t> placed = test::TransparentPixels(test::AlphaData::Straight);
+  const std::size_t row = 4 * test::kTransparentSide;
+  EXPECT_TRUE(std::equal(pixels, pixels + row, placed.end() - row));  // the bottom row first
+  EXPECT_TRUE(std::equal(pixels + row * (test::kTransparentSide - 1),
+                         pixels + row * test::kTransparentSide, placed.begin()));
+  ::GlobalUnlock(v5);
+  ::CloseClipboard();
 }
 
 TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
@@ -728,7 +809,7 @@ TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
   }
 }
 
-TEST_F(CommandsTest, OpenDialogListsItsFourFileTypes) {
+TEST_F(CommandsTest, OpenDialogListsItsFiveFileTypes) {
   std::vector<std::wstring> types;
   Script script;
   script.button = IDCANCEL;
@@ -745,10 +826,11 @@ TEST_F(CommandsTest, OpenDialogListsItsFourFileTypes) {
   };
   const Seen seen = RunWithDialog([&] { form_.N3Click(); }, script);
   ASSERT_TRUE(seen.dialog);
-  EXPECT_EQ(types, (std::vector<std::wstring>{L"総て　(*.txt,*.rtf,*.jpg,*.bmp)",
+  EXPECT_EQ(types, (std::vector<std::wstring>{L"総て　(*.txt,*.rtf,*.jpg,*.bmp,*.png)",
                                               L"テキスト　(*.txt,*.rtf)",
                                               L"JPEG イメージファイル (*.jpg)",
-                                              L"ビットマップ (*.bmp)"}));
+                                              L"ビットマップ (*.bmp)",
+                                              L"PNG イメージファイル (*.png)"}));
 }
 
 TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
@@ -785,9 +867,12 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     EXPECT_EQ(form_.ClipboardKind, "");
   }
   {
+    SCOPED_TRACE("a .png cut short after its signature: the PNG error, nothing changes");
+    expect_refused(L"\\photo.png", "\x89PNG\r\n\x1a\n", L"PNG エラー #68");
+  }
+  {
     SCOPED_TRACE("an extension no loader takes says so and changes nothing");
-    expect_refused(L"\\photo.png", "\x89PNG\r\n\x1a\n",
-                   L"拡張子 .png の画像形式は処理できません");
+    expect_refused(L"\\photo.gif", "GIF89a", L"拡張子 .gif の画像形式は処理できません");
   }
   {
     SCOPED_TRACE("a 0-byte .bmp places nothing");

@@ -1,5 +1,6 @@
 #include "support/win/png.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -41,18 +42,15 @@ std::uint32_t Adler32(const std::uint8_t* data, std::size_t size) {
   return (b << 16) | a;
 }
 
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
-  if (width <= 0 || height <= 0) return false;
-  const std::size_t row = static_cast<std::size_t>(width) * 3;
-  if (rgb.size() < row * static_cast<std::size_t>(height)) return false;
-
+std::string EncodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels) {
+  const std::size_t row = static_cast<std::size_t>(width) * channels;
   // The image data: each row behind a filter byte 0.
   std::vector<std::uint8_t> raw;
   raw.reserve((row + 1) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     raw.push_back(0);
-    raw.insert(raw.end(), rgb.begin() + static_cast<std::ptrdiff_t>(row * y),
-               rgb.begin() + static_cast<std::ptrdiff_t>(row * (y + 1)));
+    raw.insert(raw.end(), pixels.begin() + static_cast<std::ptrdiff_t>(row * y),
+               pixels.begin() + static_cast<std::ptrdiff_t>(row * (y + 1)));
   }
   // A zlib stream of stored blocks of at most 65535 bytes.
   std::vector<std::uint8_t> zlib{0x78, 0x01};
@@ -74,15 +72,21 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
   std::vector<std::uint8_t> header;
   PutBig32(header, static_cast<std::uint32_t>(width));
   PutBig32(header, static_cast<std::uint32_t>(height));
-  header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter choice, no interlace
+  // 8 bits, RGB or RGBA, deflate, no filter choice, no interlace.
+  header.insert(header.end(), {8, static_cast<std::uint8_t>(channels == 4 ? 6 : 2), 0, 0, 0});
 
   std::vector<std::uint8_t> file{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   PutChunk(file, "IHDR", header);
   PutChunk(file, "IDAT", zlib);
   PutChunk(file, "IEND", {});
+  return std::string(file.begin(), file.end());
+}
 
+bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+  if (width <= 0 || height <= 0) return false;
+  if (rgb.size() < static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height)) return false;
   try {
-    WriteBytes(path, std::string(file.begin(), file.end()));
+    WriteBytes(path, EncodePng(width, height, 3, rgb));
   } catch (const std::runtime_error&) {
     return false;
   }

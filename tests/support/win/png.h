@@ -1,5 +1,6 @@
 #pragma once
-// A minimal PNG writer for test screenshots: 8-bit RGB, stored (uncompressed) deflate.
+// A minimal PNG writer for test screenshots and test pictures: 8-bit RGB or RGBA, stored
+// (uncompressed) deflate.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -9,6 +10,9 @@ namespace pelmora::test {
 // rgb holds height rows of width * 3 bytes, top row first. Returns false when the file
 // cannot be written.
 bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+
+// The PNG file of height rows of width * channels bytes (3: RGB, 4: RGBA), top row first.
+std::string EncodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels);
 
 // The PNG checksums, exposed for their own test.
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
