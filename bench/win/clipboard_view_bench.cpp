@@ -1,12 +1,16 @@
 // How long the main window takes with a large clipboard bitmap, against the bare platform
 // work the same display needs: a repaint and a resize with the clipboard unchanged against
 // StretchDIBits of pixels already held, a clipboard change against GetDIBits into newly
-// allocated memory plus StretchDIBits. Every timed piece ends with GdiFlush, so its drawing
-// has reached the display. Run by hand under Wine:
+// allocated memory plus StretchDIBits. Then the same for a picture with transparency: a
+// change to a "PNG" against libspng decoding it into new memory plus StretchDIBits, a change
+// to a 32-bit CF_DIB with alpha against copying its pixels into new memory plus
+// StretchDIBits, and the repaint of either. Every timed piece ends with GdiFlush, so its
+// drawing has reached the display. Run by hand under Wine:
 //   scripts/wine-exec build/windows/bench/clipboard_view_bench.exe
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -22,6 +26,9 @@
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "picture/jpeg_image.h"
+#include "picture/png_image.h"
+
+#include <spng.h>
 
 namespace {
 
@@ -79,6 +86,60 @@ void PlaceBitmap(HBITMAP bitmap) {
   ::EmptyClipboard();
   ::SetClipboardData(CF_BITMAP, bitmap);
   ::CloseClipboard();
+}
+
+// A 32-bit picture with transparency in bands: opaque, half and wholly transparent colours,
+// rows top-down, blue, green, red, alpha.
+std::vector<std::uint8_t> TransparentPixels(int width, int height, int shade) {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 4);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* p = &pixels[static_cast<std::size_t>(y) * width * 4];
+    const std::uint8_t alpha = static_cast<std::uint8_t>((y / 200) % 3 == 0 ? 255 : (y / 200) % 3 == 1 ? 128 : 0);
+    for (int x = 0; x < width; ++x, p += 4) {
+      p[0] = static_cast<std::uint8_t>(x / 24 + shade);
+      p[1] = static_cast<std::uint8_t>(y / 16);
+      p[2] = 200;
+      p[3] = alpha;
+    }
+  }
+  return pixels;
+}
+
+// The clipboard data a browser gives: a "PNG" file, and a CF_DIB of the same pixels.
+std::vector<std::uint8_t> PngOf(const std::vector<std::uint8_t>& pixels, int width, int height) {
+  pelmora::raster::InfoHeader header{40, width, -height, 1, 32};
+  auto image = pelmora::raster::Image::MakeSection(header);
+  std::memcpy(image->Bits(), pixels.data(), pixels.size());
+  image->SetAlpha(true);
+  pelmora::TBitmap bitmap;
+  bitmap.AdoptImage(image);
+  pelmora::TPngImage png;
+  png.Assign(&bitmap);
+  return png.Bytes().Bytes();
+}
+
+HGLOBAL DibOf(const std::vector<std::uint8_t>& pixels, int width, int height) {
+  BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, sizeof header + pixels.size());
+  auto* to = static_cast<std::uint8_t*>(::GlobalLock(block));
+  std::memcpy(to, &header, sizeof header);
+  std::memcpy(to + sizeof header, pixels.data(), pixels.size());
+  ::GlobalUnlock(block);
+  return block;
+}
+
+void PlaceMemory(UINT format, HGLOBAL block) {
+  ::OpenClipboard(nullptr);
+  ::EmptyClipboard();
+  ::SetClipboardData(format, block);
+  ::CloseClipboard();
+}
+
+HGLOBAL CopyOf(const std::vector<std::uint8_t>& bytes) {
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  std::memcpy(::GlobalLock(block), bytes.data(), bytes.size());
+  ::GlobalUnlock(block);
+  return block;
 }
 
 }  // namespace
@@ -191,6 +252,66 @@ int main() {
     ::CloseClipboard();
   });
 
+  // Transparency: a "PNG", then a 32-bit CF_DIB with alpha.
+  const std::vector<std::uint8_t> transparent = TransparentPixels(kWidth, kHeight, 0);
+  const std::vector<std::uint8_t> png_file = PngOf(transparent, kWidth, kHeight);
+  BITMAPINFO top_down = info;
+  top_down.bmiHeader.biHeight = -kHeight;
+  auto bare_alpha_blit = [&](const std::uint8_t* pixels, const TRect& r) {
+    win::WindowDc dc(panel);
+    ::SetStretchBltMode(dc.Get(), COLORONCOLOR);
+    ::StretchDIBits(dc.Get(), r.left, r.top, r.Width(), r.Height(), 0, 0, kWidth, kHeight,
+                    pixels, &top_down, DIB_RGB_COLORS, SRCCOPY);
+    ::GdiFlush();
+  };
+  auto bare_png_change = [&] {
+    std::unique_ptr<std::uint8_t[]> fresh(new std::uint8_t[pixel_bytes]);
+    ::OpenClipboard(nullptr);
+    HGLOBAL block = ::GetClipboardData(PngClipboardFormat);
+    spng_ctx* ctx = spng_ctx_new(0);
+    spng_set_png_buffer(ctx, ::GlobalLock(block), ::GlobalSize(block));
+    spng_decode_image(ctx, fresh.get(), pixel_bytes, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
+    spng_ctx_free(ctx);
+    ::GlobalUnlock(block);
+    ::CloseClipboard();
+    bare_alpha_blit(fresh.get(), fitted);
+  };
+  before = form.Image1().Picture().Graphic();
+  PlaceMemory(PngClipboardFormat, CopyOf(png_file));
+  shown_after(before);
+  const double bare_png = Measure(bare_png_change, {}, 7);
+  const double png_change = Measure([&] { shown_after(before); },
+                                    [&] {
+                                      before = form.Image1().Picture().Graphic();
+                                      PlaceMemory(PngClipboardFormat, CopyOf(png_file));
+                                    },
+                                    7);
+  const double alpha_repaint = Measure([&] {
+    ::RedrawWindow(form.Handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::GdiFlush();
+  });
+  const double bare_alpha_draw = Measure([&] { bare_alpha_blit(transparent.data(), fitted); });
+
+  auto bare_dib_change = [&] {
+    std::unique_ptr<std::uint8_t[]> fresh(new std::uint8_t[pixel_bytes]);
+    ::OpenClipboard(nullptr);
+    HGLOBAL block = ::GetClipboardData(CF_DIB);
+    std::memcpy(fresh.get(), static_cast<const std::uint8_t*>(::GlobalLock(block)) +
+                                 sizeof(BITMAPINFOHEADER), pixel_bytes);
+    ::GlobalUnlock(block);
+    ::CloseClipboard();
+    bare_alpha_blit(fresh.get(), fitted);
+  };
+  PlaceMemory(CF_DIB, DibOf(transparent, kWidth, kHeight));
+  const double bare_dib = Measure(bare_dib_change, {}, 7);
+  const double dib_change = Measure([&] { shown_after(before); },
+                                    [&] {
+                                      before = form.Image1().Picture().Graphic();
+                                      PlaceMemory(CF_DIB, DibOf(transparent, kWidth, kHeight));
+                                    },
+                                    7);
+
   std::printf("24-megapixel clipboard bitmap (%d x %d) shown at %d x %d, median of 15 runs\n",
               kWidth, kHeight, fitted.Width(), fitted.Height());
   std::printf("repaint, clipboard unchanged  %8.1f ms  bare blit %6.1f ms  %5.2fx\n", repaint,
@@ -202,6 +323,14 @@ int main() {
   std::printf("clipboard change              %8.1f ms  bare read+blit %6.1f ms  %5.2fx\n",
               change, bare_change, change / bare_change);
   std::printf("  of which handle to engine image %6.1f ms\n", to_image);
+  std::printf("24-megapixel picture with transparency (\"PNG\" %.1f MB), median of 7 runs\n",
+              static_cast<double>(png_file.size()) / 1e6);
+  std::printf("clipboard change to \"PNG\"     %8.1f ms  bare decode+blit %6.1f ms  %5.2fx\n",
+              png_change, bare_png, png_change / bare_png);
+  std::printf("clipboard change to CF_DIB    %8.1f ms  bare copy+blit %6.1f ms  %5.2fx\n",
+              dib_change, bare_dib, dib_change / bare_dib);
+  std::printf("repaint, clipboard unchanged  %8.1f ms  bare blit %6.1f ms  %5.2fx\n",
+              alpha_repaint, bare_alpha_draw, alpha_repaint / bare_alpha_draw);
   TClipboard::SetApplicationWindow(nullptr);
   DoneJpegImageKind();
   return 0;
