@@ -19,6 +19,7 @@
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
+#include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
 
 namespace pelmora {
@@ -349,6 +350,38 @@ TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMo
   EXPECT_EQ(PreviewClientExtent(1023, 300, 5000, 298, 5000), 767);
   // A picture of no width leaves the window as it is.
   EXPECT_EQ(PreviewClientExtent(1280, 300, 0, 298, 0), 300);
+}
+
+TEST(SavePictureDialogTest, PreviewShowsPngFilesWithTheirTransparency) {
+  const std::wstring folder = test::EmptyTempFolder(L"pelmora-picture-dialog-png").native();
+  test::WriteBytes(folder + L"\\transparent.png", test::TransparentPng());
+  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/png/crashers/badcrc.png").c_str(),
+              (folder + L"\\damaged.png").c_str(), FALSE);
+  Dialog dialog;
+  dialog.SetFilter("PNG イメージファイル (*.png)|*.png");
+  dialog.SetFileName(FileName(folder + L"\\saved.png"));
+
+  PreviewState after_png, after_damaged;
+  bool selected_png = false, selected_damaged = false;
+  test::DialogDriver driver([&](DWORD thread) {
+    PreviewControls controls;
+    HWND top = WaitForPreviewDialog(thread, controls);
+    if (top == nullptr) return;
+    selected_png = SelectInFileList(top, L"transparent.png");
+    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
+    after_png = Read(controls);
+    test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_png.png");
+    selected_damaged = SelectInFileList(top, L"damaged.png");
+    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
+    after_damaged = Read(controls);
+    test::PressButton(top, IDCANCEL);
+  });
+  EXPECT_FALSE(dialog.Execute());
+  driver.Join();
+  ASSERT_TRUE(selected_png);
+  ExpectPreview(after_png, L" (120x120)", L"", true);
+  ASSERT_TRUE(selected_damaged);
+  ExpectPreview(after_damaged, L"画像:", L"(なし)", false);
 }
 
 }  // namespace
