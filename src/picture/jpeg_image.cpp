@@ -1,11 +1,11 @@
 #include "picture/jpeg_image.h"
 
 #include <algorithm>
-#include <new>
 #include <vector>
 
 #include "base/errors.h"
 #include "base/strings.h"
+#include "picture/stream_bytes.h"
 #include "picture/jpeg_codec.h"
 #include "picture/raster_image.h"
 #include "picture/raster_palette.h"
@@ -102,15 +102,7 @@ void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation(strings::kJpegCa
 void TJPEGImage::LoadFromStream(TStream& stream) {
   data_ = std::make_shared<TJPEGData>();
   bitmap_.reset();
-  const std::int64_t count = std::max<std::int64_t>(stream.Remaining(), 0);
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes.resize(static_cast<std::size_t>(count));
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
-  }
-  stream.ReadBuffer(bytes.data(), bytes.size());
-  data_->bytes = std::make_unique<TMemoryStream>(std::move(bytes));
+  data_->bytes = std::make_unique<TMemoryStream>(ReadRemainingBytes(stream));
   const TMemoryStream& held = *data_->bytes;
   if (held.Bytes().size() > 0) {
     const jpeg::HeaderSize size = jpeg::ReadHeaderSize(held.Data(), held.Bytes().size());

@@ -1,11 +1,10 @@
 #include "picture/png_image.h"
 
-#include <algorithm>
-#include <new>
 #include <vector>
 
 #include "base/errors.h"
 #include "base/strings.h"
+#include "picture/stream_bytes.h"
 #include "picture/png_codec.h"
 #include "picture/raster_image.h"
 #include "picture/raster_pixels.h"
@@ -80,14 +79,7 @@ void TPngImage::SetHeight(int) { throw EInvalidGraphicOperation(strings::kPngCan
 void TPngImage::SetWidth(int) { throw EInvalidGraphicOperation(strings::kPngCannotResize); }
 
 void TPngImage::LoadFromStream(TStream& stream) {
-  const std::int64_t count = std::max<std::int64_t>(stream.Remaining(), 0);
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes.resize(static_cast<std::size_t>(count));
-  } catch (const std::bad_alloc&) {
-    throw EOutOfResources(strings::kPictureTooLarge);  // a file larger than memory allows
-  }
-  stream.ReadBuffer(bytes.data(), bytes.size());
+  std::vector<std::uint8_t> bytes = ReadRemainingBytes(stream);
   auto bitmap = std::make_unique<TBitmap>();
   if (!bytes.empty()) DecodePng(bytes.data(), bytes.size(), *bitmap);
   auto data = std::make_shared<TPngData>();
