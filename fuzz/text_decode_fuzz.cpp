@@ -58,12 +58,28 @@ void CheckWellFormed(std::u16string_view text) {
   }
 }
 
+// Converters to UTF-16 by the name of the encoding, opened once: opening costs more than a
+// run.
+class Converters {
+ public:
+  ~Converters() {
+    for (const auto& [name, converter] : converters_) ::iconv_close(converter);
+  }
+  iconv_t From(const char* name) {
+    iconv_t& converter = converters_[name];
+    if (converter == nullptr) converter = ::iconv_open("UTF-16LE", name);
+    Check(converter != reinterpret_cast<iconv_t>(-1));
+    return converter;
+  }
+
+ private:
+  std::map<std::string, iconv_t> converters_;
+};
+
 // The bytes converted by iconv in one call; false when iconv reports any error.
 bool IconvWhole(const char* from, Bytes bytes, std::u16string& text) {
-  static std::map<std::string, iconv_t> converters;  // opening costs more than a run
-  iconv_t& converter = converters[from];
-  if (converter == nullptr) converter = ::iconv_open("UTF-16LE", from);
-  Check(converter != reinterpret_cast<iconv_t>(-1));
+  static Converters converters;
+  const iconv_t converter = converters.From(from);
   ::iconv(converter, nullptr, nullptr, nullptr, nullptr);
   text.assign(2 * bytes.size() + 1, u'\0');
   char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes.data()));
