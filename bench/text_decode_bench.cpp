@@ -54,7 +54,8 @@ std::string Convert(const char* to, std::u16string_view text) {
   std::size_t in_left = text.size() * 2;
   char* out = bytes.data();
   std::size_t out_left = bytes.size();
-  if (::iconv(converter, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1)) std::abort();
+  if (::iconv(converter, &in, &in_left, &out, &out_left) == static_cast<std::size_t>(-1))
+    std::abort();
   ::iconv_close(converter);
   bytes.resize(bytes.size() - out_left);
   return bytes;

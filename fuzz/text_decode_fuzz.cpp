@@ -86,7 +86,8 @@ bool IconvWhole(const char* from, Bytes bytes, std::u16string& text) {
   std::size_t in_left = bytes.size();
   char* out = reinterpret_cast<char*>(text.data());
   std::size_t out_left = text.size() * 2;
-  const bool ok = ::iconv(converter, &in, &in_left, &out, &out_left) != static_cast<std::size_t>(-1);
+  const bool ok =
+      ::iconv(converter, &in, &in_left, &out, &out_left) != static_cast<std::size_t>(-1);
   text.resize(text.size() - out_left / 2);
   return ok;
 }
@@ -148,14 +149,19 @@ std::u32string CodePoints(Bytes data) {
   while (i < data.size()) {
     const char32_t kind = next();
     switch (kind % 4) {
-      case 0: points += next() & 0x7F; break;
+      case 0:
+        points += next() & 0x7F;
+        break;
       case 1: {
         const char32_t point = next() << 8 | next();
         if (point < 0xD800 || point > 0xDFFF) points += point;
         break;
       }
-      case 2: points += 0x10000 + (next() << 16 | next() << 8 | next()) % 0x100000; break;
-      default: points += kind & 4 ? U'\r' : U'\n';
+      case 2:
+        points += 0x10000 + (next() << 16 | next() << 8 | next()) % 0x100000;
+        break;
+      default:
+        points += kind & 4 ? U'\r' : U'\n';
     }
   }
   return points;
@@ -175,8 +181,9 @@ void CheckRoundTrip(Bytes data) {
       utf8 += {static_cast<char>(0xE0 | point >> 12), static_cast<char>(0x80 | (point >> 6 & 0x3F)),
                static_cast<char>(0x80 | (point & 0x3F))};
     } else {
-      utf8 += {static_cast<char>(0xF0 | point >> 18), static_cast<char>(0x80 | (point >> 12 & 0x3F)),
-               static_cast<char>(0x80 | (point >> 6 & 0x3F)), static_cast<char>(0x80 | (point & 0x3F))};
+      utf8 +=
+          {static_cast<char>(0xF0 | point >> 18), static_cast<char>(0x80 | (point >> 12 & 0x3F)),
+           static_cast<char>(0x80 | (point >> 6 & 0x3F)), static_cast<char>(0x80 | (point & 0x3F))};
     }
     ascii = ascii && point < 0x80;
     if (point < 0x10000) {
@@ -203,7 +210,8 @@ void CheckRoundTrip(Bytes data) {
       utf16 += big ? static_cast<char>(unit) : static_cast<char>(unit >> 8);
     }
     const DecodedText decoded = Decode(utf16);
-    Check(decoded.encoding == (big ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian));
+    Check(decoded.encoding ==
+          (big ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian));
     Check(decoded.text == expected);
   }
 }

@@ -48,7 +48,8 @@ std::size_t DecodeCodePage932(std::span<const std::uint8_t> bytes, char16_t* out
   std::size_t out_left = bytes.size() * sizeof(char16_t);
   ::iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
   while (in_left > 0) {
-    if (::iconv(converter.handle(), &in, &in_left, &out_next, &out_left) != static_cast<std::size_t>(-1)) {
+    if (::iconv(converter.handle(), &in, &in_left, &out_next, &out_left) !=
+        static_cast<std::size_t>(-1)) {
       break;
     }
     // EILSEQ: a character the converter does not map; EINVAL: a lead byte at the end.
@@ -56,7 +57,8 @@ std::size_t DecodeCodePage932(std::span<const std::uint8_t> bytes, char16_t* out
       throw std::runtime_error("the code page 932 converter failed");
     }
     const auto lead = static_cast<std::uint8_t>(in[0]);
-    const bool pair = IsLeadByte(lead) && in_left >= 2 && IsSecondByte(static_cast<std::uint8_t>(in[1]));
+    const bool pair =
+        IsLeadByte(lead) && in_left >= 2 && IsSecondByte(static_cast<std::uint8_t>(in[1]));
     const char16_t unit = lead == 0x80 ? char16_t{0x80} : kReplacement;
     // Every character read so far took at least one byte, so the unit fits.
     std::memcpy(out_next, &unit, sizeof unit);

@@ -23,12 +23,11 @@ constexpr std::size_t kPieceLimit = std::size_t{1} << 30;
 std::size_t DecodeChecked(std::span<const std::uint8_t> bytes, char16_t* out) {
   if (bytes.empty()) return 0;
   const int size = static_cast<int>(bytes.size());
-  const int written =
-      ::MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, reinterpret_cast<const char*>(bytes.data()),
-                            size, reinterpret_cast<wchar_t*>(out), size);
+  const int written = ::MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS,
+                                            reinterpret_cast<const char*>(bytes.data()), size,
+                                            reinterpret_cast<wchar_t*>(out), size);
   if (written > 0) return static_cast<std::size_t>(written);
-  const std::size_t half =
-      bytes.size() == 1 ? 1 : CodePage932PieceSize(bytes, bytes.size() / 2);
+  const std::size_t half = bytes.size() == 1 ? 1 : CodePage932PieceSize(bytes, bytes.size() / 2);
   if (half == bytes.size()) {  // one character
     out[0] = 0xFFFD;
     return 1;

@@ -271,7 +271,8 @@ bool LoadPlain4(const std::uint8_t* bytes, char16_t* units) {
   if constexpr (kBigEndian == (std::endian::native == std::endian::little)) {
     word = (word >> 8 & 0x00FF00FF00FF00FF) | (word & 0x00FF00FF00FF00FF) << 8;
   }
-  if (HasZeroUnit((word & (kEveryUnit * 0xF800)) ^ (kEveryUnit * 0xD800)) || HasLineBreakUnit(word)) {
+  if (HasZeroUnit((word & (kEveryUnit * 0xF800)) ^ (kEveryUnit * 0xD800)) ||
+      HasLineBreakUnit(word)) {
     return false;
   }
   std::memcpy(units, &word, sizeof word);

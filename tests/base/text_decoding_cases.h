@@ -37,6 +37,11 @@ inline std::vector<TextFileCase> TextFileCases() {
       {Utf8Bytes(u8"naïve 日本語"), u"naïve 日本語", Utf8},
       {Utf16Bytes(u"日本 𠮷 é", false), u"日本 𠮷 é", Utf16LittleEndian},
       {Utf16Bytes(u"日本 𠮷 é", true), u"日本 𠮷 é", Utf16BigEndian},
+      // Long enough to be read four units at a time.
+      {Utf16Bytes(u"クリップボード and text 𠮷 then more text\n", false),
+       u"クリップボード and text 𠮷 then more text\r\n", Utf16LittleEndian},
+      {Utf16Bytes(u"クリップボード and text 𠮷 then more text\n", true),
+       u"クリップボード and text 𠮷 then more text\r\n", Utf16BigEndian},
       {"", u"", CodePage932},
       {"plain C:\\text~", u"plain C:\\text~", CodePage932},
       {"日本語のテキスト、表示ｶﾀｶﾅ①", u"日本語のテキスト、表示ｶﾀｶﾅ①", CodePage932},
@@ -47,15 +52,22 @@ inline std::vector<TextFileCase> TextFileCases() {
       // Shift-JIS that happens to be valid UTF-8 ("ﾃｽ") reads as UTF-8: valid UTF-8 wins.
       {"\xC3\xBD", u"ý", Utf8},
       // Broken UTF-8 after a mark: one U+FFFD per maximal subpart.
-      {mark + "a\xF1\x80\x80\xE1\x80\xC2" "b\x80" "c\x80\xBF" "d", u"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd",
-       Utf8WithMark},
+      {mark + "a\xF1\x80\x80\xE1\x80\xC2"
+              "b\x80"
+              "c\x80\xBF"
+              "d",
+       u"a\uFFFD\uFFFD\uFFFDb\uFFFDc\uFFFD\uFFFDd", Utf8WithMark},
       {mark + "\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xE0\x9F\xBF",
-       u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD", Utf8WithMark},
+       u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD",
+       Utf8WithMark},
       {mark + "ab\xE6\x97", u"ab\uFFFD", Utf8WithMark},
       {mark + "\xF0\x9F\x98", u"\uFFFD", Utf8WithMark},
       // Broken UTF-16: a last lone byte; unpaired surrogates, also at the end.
       {Utf16Bytes(u"a", false) + "b", u"a\uFFFD", Utf16LittleEndian},
-      {Utf16Bytes(u"\xD842" u"a\xDFB7\xD842", true), u"\uFFFDa\uFFFD\uFFFD", Utf16BigEndian},
+      {Utf16Bytes(u"\xD842"
+                  u"a\xDFB7\xD842",
+                  true),
+       u"\uFFFDa\uFFFD\uFFFD", Utf16BigEndian},
       // Broken Shift-JIS: a lead byte at the end or before a line feed, an unassigned code,
       // bytes the code page does not define; 0x80 is U+0080 as the system has it.
       {"ab\x82", u"ab\uFFFD", CodePage932},

@@ -11,8 +11,8 @@ namespace {
 
 TEST(TextDecoding, EachCaseAsNatively) {
   for (const test::TextFileCase& row : test::TextFileCases()) {
-    const DecodedText decoded = DecodeTextFile(
-        {reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size()});
+    const DecodedText decoded =
+        DecodeTextFile({reinterpret_cast<const std::uint8_t*>(row.file.data()), row.file.size()});
     EXPECT_EQ(decoded.text, row.text) << "for the file \"" << row.file << '"';
     EXPECT_EQ(decoded.encoding, row.encoding) << "for the file \"" << row.file << '"';
   }
