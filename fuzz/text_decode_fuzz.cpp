@@ -92,19 +92,32 @@ bool IconvWhole(const char* from, Bytes bytes, std::u16string& text) {
   return ok;
 }
 
-// Code page 932 one character at a time, each a separate iconv call.
+// Code page 932 one character at a time: each character as iconv converts it alone, looked
+// up in a table made once (a call per character would make the runs slow).
 std::u16string CodePage932ByCharacter(Bytes bytes) {
+  static const std::vector<char16_t> table = [] {
+    std::vector<char16_t> units(0x10000);
+    for (std::uint32_t code = 0; code < units.size(); ++code) {
+      const std::uint8_t lead = code >> 8;
+      const std::uint8_t second = code & 0xFF;
+      const std::uint8_t pair[] = {lead, second};
+      const Bytes character = lead == 0 ? Bytes(pair + 1, 1) : Bytes(pair, 2);
+      if (lead != 0 && !(IsLeadByte(lead) && IsSecondByte(second))) continue;
+      std::u16string unit;
+      if (IconvWhole("CP932", character, unit) && unit.size() == 1) {
+        units[code] = unit[0];
+      } else {
+        units[code] = code == 0x80 ? u'\x80' : u'\xFFFD';
+      }
+    }
+    return units;
+  }();
   std::u16string text;
   for (std::size_t i = 0; i < bytes.size();) {
     const bool pair = IsLeadByte(bytes[i]) && i + 1 < bytes.size() && IsSecondByte(bytes[i + 1]);
-    const std::size_t size = pair ? 2 : 1;
-    std::u16string unit;
-    if (IconvWhole("CP932", bytes.subspan(i, size), unit) && unit.size() == 1) {
-      text += unit;
-    } else {
-      text += bytes[i] == 0x80 ? u'\x80' : u'\xFFFD';
-    }
-    i += size;
+    // A lead byte alone is looked up as itself, which iconv does not convert.
+    text += table[pair ? bytes[i] << 8 | bytes[i + 1] : bytes[i]];
+    i += pair ? 2 : 1;
   }
   return text;
 }
@@ -224,8 +237,9 @@ void CheckPieces(Bytes data) {
   std::uint32_t state = data.empty() ? 1 : data[0] | 1;
   for (Bytes rest = data; !rest.empty();) {
     state ^= state << 13, state ^= state >> 17, state ^= state << 5;
-    const std::size_t piece = CodePage932PieceSize(rest, state % 9 + 1);
-    Check(piece >= 1 && piece <= rest.size() && (piece <= state % 9 + 1 || piece == 2));
+    const std::size_t limit = state % 64 + 1;
+    const std::size_t piece = CodePage932PieceSize(rest, limit);
+    Check(piece >= 1 && piece <= rest.size() && (piece <= limit || piece == 2));
     written += DecodeCodePage932(rest.first(piece), pieces.data() + written);
     rest = rest.subspan(piece);
   }
