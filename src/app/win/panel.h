@@ -28,14 +28,18 @@ class WindowlessChild {
 
 class TPanel {
  public:
-  // A visible child of parent at bounds (parent client coordinates).
-  TPanel(HWND parent, const RECT& bounds);
+  // A visible child of parent at bounds (parent client coordinates), drawn at
+  // pixels_per_inch.
+  TPanel(HWND parent, const RECT& bounds, int pixels_per_inch);
   ~TPanel();
   TPanel(const TPanel&) = delete;
   TPanel& operator=(const TPanel&) = delete;
 
   HWND Handle() const { return window_.Get(); }
   const std::string& Caption() const { return caption_; }
+  // The font the caption is drawn in, made for the panel's scale.
+  HFONT CaptionFont() const { return font_.Get(); }
+  void SetPixelsPerInch(int pixels_per_inch);
   void SetBounds(const RECT& bounds);
 
   // Windowless children, painted in the order they were added.

@@ -6,11 +6,11 @@
 #include <string>
 
 #include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
-#include "picture/raster_screen.h"
 #include "richtext/win/rich_edit_library.h"
 
 namespace pelmora {
@@ -117,6 +117,7 @@ void TRichEdit::CreateHandle() {
   }
   Send(EM_SETEVENTMASK, 0, kEventMask);
   Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_, SystemColor)));
+  if (pixels_per_inch_ != 0) ApplyZoom();
 }
 
 LRESULT TRichEdit::Send(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -145,12 +146,38 @@ void TRichEdit::SetFont(const TRichEditFont& font) {
   if (handle_) SendDefaultFormat();
 }
 
+void TRichEdit::SetPixelsPerInch(int pixels_per_inch) {
+  pixels_per_inch_ = pixels_per_inch;
+  if (handle_) ApplyZoom();
+}
+
+void TRichEdit::ApplyZoom() {
+  // The control keeps its scroll offset in pixels, which after a zoom fall on another line:
+  // the character at the top is put back where it stood.
+  const LRESULT top = Send(EM_LINEINDEX, Send(EM_GETFIRSTVISIBLELINE));
+  POINTL before{};
+  Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&before), top);
+  const int session = win::SystemPixelsPerInch();
+  const bool zoomed = pixels_per_inch_ != 0 && pixels_per_inch_ != session;
+  // 1:1 rather than off (0, 0), after which the control under Wine keeps its old layout
+  // until it is resized.
+  Send(EM_SETZOOM, zoomed ? pixels_per_inch_ : 1, zoomed ? session : 1);
+  POINTL after{};
+  Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&after), top);
+  POINT scroll{};
+  Send(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  scroll.y += after.y - before.y;
+  Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+}
+
 void TRichEdit::SendDefaultFormat() {
   SendCharFormat(0, ColorChange(font_.color, SystemColor));
   SendCharFormat(0, FaceChange(font_.name));
   SendCharFormat(0, CharsetChange(font_.charset));
   SendCharFormat(0, StyleChange(font_.style));
-  SendCharFormat(0, SizeChange(FontPointSize(font_.height, raster::Screen().pixels_per_inch)));
+  // The height is designed at 96 pixels per inch; the control shows the size in points at
+  // the window's scale.
+  SendCharFormat(0, SizeChange(FontPointSize(font_.height, kDesignedPixelsPerInch)));
 }
 
 void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
