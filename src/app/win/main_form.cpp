@@ -170,6 +170,7 @@ void TForm1::ApplyScale(int pixels_per_inch) {
 }
 
 void TForm1::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+  const TRichEdit::KeptTop kept(*rich_edit1_);
   // The fonts and the zoom first: the resize that follows lays the views out at the new
   // scale and fits the picture to the new panel.
   ApplyScale(pixels_per_inch);

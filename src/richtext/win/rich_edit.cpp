@@ -152,22 +152,35 @@ void TRichEdit::SetPixelsPerInch(int pixels_per_inch) {
 }
 
 void TRichEdit::ApplyZoom() {
-  // The control keeps its scroll offset in pixels, which after a zoom fall on another line:
-  // the character at the top is put back where it stood.
-  const LRESULT top = Send(EM_LINEINDEX, Send(EM_GETFIRSTVISIBLELINE));
-  POINTL before{};
-  Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&before), top);
   const int session = win::SystemPixelsPerInch();
   const bool zoomed = pixels_per_inch_ != 0 && pixels_per_inch_ != session;
   // 1:1 rather than off (0, 0), after which the control under Wine keeps its old layout
   // until it is resized.
   Send(EM_SETZOOM, zoomed ? pixels_per_inch_ : 1, zoomed ? session : 1);
-  POINTL after{};
-  Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&after), top);
+}
+
+namespace {
+
+LONG CharacterTop(HWND view, LRESULT character) {
+  POINTL at{};
+  ::SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
+  return at.y;
+}
+
+}  // namespace
+
+TRichEdit::KeptTop::KeptTop(TRichEdit& view) : view_(view) {
+  if (!view_.handle_) return;
+  character_ = view_.Send(EM_LINEINDEX, view_.Send(EM_GETFIRSTVISIBLELINE));
+  y_ = CharacterTop(view_.handle_, character_);
+}
+
+TRichEdit::KeptTop::~KeptTop() {
+  if (!view_.handle_) return;
   POINT scroll{};
-  Send(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
-  scroll.y += after.y - before.y;
-  Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  view_.Send(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  scroll.y += CharacterTop(view_.handle_, character_) - y_;
+  view_.Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
 }
 
 void TRichEdit::SendDefaultFormat() {

@@ -54,9 +54,24 @@ class TRichEdit {
 
   // The scale of the window the view lies in. The control turns points into pixels at the
   // session's scale; on a monitor of another scale its display is zoomed by the ratio, so
-  // the text, its formatting and the selection stay as they are and the line at the top
-  // stays there.
+  // the text, its formatting and the selection stay as they are.
   void SetPixelsPerInch(int pixels_per_inch);
+
+  // While it lives, the character at the top of the view is kept there: a new scale and
+  // the resize that comes with it move the control's scroll offset, which it keeps in
+  // pixels, to another line.
+  class KeptTop {
+   public:
+    explicit KeptTop(TRichEdit& view);
+    ~KeptTop();
+    KeptTop(const KeptTop&) = delete;
+    KeptTop& operator=(const KeptTop&) = delete;
+
+   private:
+    TRichEdit& view_;
+    LRESULT character_ = 0;
+    LONG y_ = 0;
+  };
 
   // Called on a context-menu request with its screen point (-1, -1 from the keyboard),
   // after the view took the focus. Without it the request goes on to the control, which
