@@ -36,6 +36,12 @@ inline constexpr char kIconDescription[] = "アイコン";
 inline constexpr char kBitmapDescription[] = "ビットマップ";
 inline constexpr char kJpegDescription[] = "JPEG イメージファイル";
 
+// The main window's panel, seen while neither view covers it
+inline constexpr char kNoDataCaption[] = "No Data";
+// The clipboard holds content its program marked as not to be shown by viewers (a
+// password, say): the view shows that something is there, and nothing of it.
+inline constexpr char kWithheldCaption[] = "Protected Data";
+
 // Picture save dialog preview
 inline constexpr char kPreviewSize[] = " (%dx%d)";
 inline constexpr char kPreviewNoPicture[] = "画像:";

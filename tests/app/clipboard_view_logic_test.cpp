@@ -54,45 +54,58 @@ TEST(ClipboardFit, DegenerateSizesNeverDivideByZeroOrOverflow) {
 }
 
 TEST(ClipboardKind, FirstAvailableFormatWinsAndLaterOnesAreNotAsked) {
-  constexpr std::uint16_t kPicture = 0xC101, kComponent = 0xC102;
+  constexpr std::uint16_t kPicture = 0xC101, kComponent = 0xC102, kWithheld = 0xC103;
   auto classify = [&](std::set<std::uint16_t> present, std::vector<std::uint16_t>* asked) {
     return ClassifyClipboard(
         [&](std::uint16_t f) {
           asked->push_back(f);
           return present.count(f) > 0;
         },
-        kPicture, kComponent);
+        ClassifiedFormats{kPicture, kComponent, kWithheld});
   };
   std::vector<std::uint16_t> asked;
+  // Withheld content is withheld whatever else the clipboard holds, and nothing more is asked.
+  EXPECT_EQ(classify({kWithheld, 1, 2}, &asked), kWithheldKind);
+  EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld}));
+  asked.clear();
   EXPECT_EQ(classify({1, 2}, &asked), "TXT");
-  EXPECT_EQ(asked, (std::vector<std::uint16_t>{1}));
+  EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1}));
   asked.clear();
   EXPECT_EQ(classify({2, 3}, &asked), "BIT");
   EXPECT_EQ(classify({3, kPicture}, &asked), "META");
   asked.clear();
   EXPECT_EQ(classify({kPicture, kComponent}, &asked), "PIC");
-  EXPECT_EQ(asked, (std::vector<std::uint16_t>{1, 2, 3, kPicture}));
+  EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1, 2, 3, kPicture}));
   EXPECT_EQ(classify({kComponent}, &asked), "COMPO");
   asked.clear();
   EXPECT_EQ(classify({}, &asked), "");
-  EXPECT_EQ(asked.size(), 5u);
+  EXPECT_EQ(asked.size(), 6u);
 }
 
-TEST(ClipboardKind, MenuFollowsTheKind) {
-  ClipboardMenuState text = MenuStateFor("TXT");
-  EXPECT_TRUE(text.edit_text && text.edit_separator && text.save_separator && text.save_as);
-  EXPECT_EQ(text.copy, true);
-  for (const char* kind : {"BIT", "PIC"}) {
-    ClipboardMenuState s = MenuStateFor(kind);
-    EXPECT_FALSE(s.edit_text || s.edit_separator) << kind;
-    EXPECT_EQ(s.copy, false) << kind;
-    EXPECT_TRUE(s.save_separator && s.save_as) << kind;
-  }
-  for (const char* kind : {"META", "COMPO", ""}) {
-    ClipboardMenuState s = MenuStateFor(kind);
-    EXPECT_FALSE(s.edit_text || s.edit_separator) << kind;
-    EXPECT_FALSE(s.copy.has_value()) << kind;
-    EXPECT_TRUE(s.save_as) << kind;
+TEST(ClipboardKind, MenuAndCaptionFollowWhatIsShown) {
+  struct Row {
+    const char* kind;
+    ClipboardMenuState menu;
+    const char* caption;
+  };
+  // Content the view does not show offers nothing to copy, restyle or save.
+  const Row rows[] = {
+      {"TXT", {true, true, true, true, true}, "No Data"},
+      {"BIT", {false, false, false, true, true}, "No Data"},
+      {"PIC", {false, false, false, true, true}, "No Data"},
+      {"META", {false, false, false, false, false}, "No Data"},
+      {"COMPO", {false, false, false, false, false}, "No Data"},
+      {"", {false, false, false, false, false}, "No Data"},
+      {kWithheldKind, {false, false, false, false, false}, "Protected Data"},
+  };
+  for (const Row& row : rows) {
+    const ClipboardMenuState s = MenuStateFor(row.kind);
+    EXPECT_EQ((std::vector<bool>{s.edit_text, s.edit_separator, s.copy, s.save_separator,
+                                 s.save_as}),
+              (std::vector<bool>{row.menu.edit_text, row.menu.edit_separator, row.menu.copy,
+                                 row.menu.save_separator, row.menu.save_as}))
+        << row.kind;
+    EXPECT_STREQ(PanelCaptionFor(row.kind), row.caption) << row.kind;
   }
 }
 

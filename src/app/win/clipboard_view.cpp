@@ -10,6 +10,7 @@
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "picture/bitmap.h"
+#include "picture/picture.h"
 #include "richtext/win/rich_edit.h"
 
 namespace pelmora {
@@ -18,7 +19,7 @@ namespace {
 void ShowMenuState(TForm1& form, const ClipboardMenuState& state) {
   form.N5->SetVisible(state.edit_text);
   form.N1->SetVisible(state.edit_separator);
-  if (state.copy) form.N10->SetVisible(*state.copy);
+  form.N10->SetVisible(state.copy);
   form.N9->SetVisible(state.save_separator);
   form.SaveAs1->SetVisible(state.save_as);
 }
@@ -59,59 +60,81 @@ void TForm1::Sub_Clip() {
   // Noted before the look, so that a look that fails is not repeated by every paint, and a
   // change during the look is looked at again.
   inspection_guard_.Seen(::GetClipboardSequenceNumber());
-  // Until the clipboard has been read (and when reading it fails) the menu offers what it
-  // offers for content it cannot show.
-  ShowMenuState(*this, MenuStateFor(""));
 
+  // A clipboard held by another program raises here, before anything has changed: that is
+  // no change of content, so the view keeps what it shows.
   TClipboard& clipboard = Clipboard();
   ClipboardKind = ClassifyClipboard(
       [&clipboard](std::uint16_t format) { return clipboard.FormatAvailable(format); },
-      PictureClipboardFormat, ComponentClipboardFormat);
-  ShowMenuState(*this, MenuStateFor(ClipboardKind));
+      {PictureClipboardFormat, ComponentClipboardFormat, WithheldClipboardFormat});
 
   if (ShowsBitmap(ClipboardKind)) {
     Clip_Copy();
   } else if (ShowsText(ClipboardKind)) {
     Clip_Copy_Moji();
     rich_edit1_->SetCaret(1);
+  } else {
+    // Nothing the view can show, or content it must not show: what it showed is no longer
+    // on the clipboard, so it goes.
+    ShowNothing(ClipboardKind);
   }
 }
 
-void TForm1::Clip_Copy_Moji() {
-  rich_edit1_->SetVisible(true);
+void TForm1::ShowNothing(const std::string& kind) {
+  rich_edit1_->Clear();
+  rich_edit1_->SetVisible(false);
   image1_->SetVisible(false);
+  // The picture's memory is given back, not kept for a picture no longer there.
+  image1_->Picture().Assign(nullptr);
+  panel1_->SetCaption(PanelCaptionFor(kind));
+  ShowMenuState(*this, MenuStateFor(kind));
+}
+
+void TForm1::Clip_Copy_Moji() {
+  {
+    // The control's paste fails silently when another program holds the clipboard; the
+    // clipboard is tried first, so that a held clipboard raises before anything changes.
+    ClipboardOpening probe(Clipboard());
+  }
+  image1_->SetVisible(false);
+  image1_->Picture().Assign(nullptr);
+  panel1_->SetCaption(PanelCaptionFor(ClipboardKind));
+  ShowMenuState(*this, MenuStateFor(ClipboardKind));
+  rich_edit1_->SetVisible(true);
   rich_edit1_->Clear();
   rich_edit1_->Paste();
   rich_edit1_->SetCaret(1);
 }
 
 void TForm1::Clip_Copy() {
-  rich_edit1_->SetVisible(false);
-  image1_->SetVisible(true);
-
-  image1_->SetAutoSize(true);
-  image1_->SetStretch(false);
-
   TPicture& picture = image1_->Picture();
-  TBitmap& previous = picture.Bitmap();
-  try {
+  {
     // The clipboard stays open from taking the handle until its bitmap is copied, so no
-    // other program can destroy the bitmap in between.
+    // other program can destroy the bitmap in between. A clipboard held elsewhere raises
+    // before anything has changed.
     TClipboard& clipboard = Clipboard();
     ClipboardOpening opening(clipboard);
-    ClipboardData data;
-    if (HANDLE handle = clipboard.TakeHandle(kCfBitmap)) {
-      data.image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(handle));
+    try {
+      ClipboardData data;
+      if (HANDLE handle = clipboard.TakeHandle(kCfBitmap)) {
+        data.image = win::ImageFromBitmapHandle(static_cast<HBITMAP>(handle));
+      }
+      picture.LoadFromClipboardFormat(kCfBitmap, data);
+    } catch (...) {
+      // The clipboard holds a picture the view cannot read: the one it showed before is
+      // not what the clipboard holds, so it goes, and the error says why.
+      ShowNothing("");
+      throw;
     }
-    picture.LoadFromClipboardFormat(kCfBitmap, data);
-  } catch (...) {
-    // The previous bitmap is set to 32 bits per pixel before every load, which shows only
-    // when the load fails; converting it only then spares a full copy of a picture that is
-    // about to be replaced on every paint.
-    previous.SetPixelFormat(TPixelFormat::Bit32);
-    throw;
   }
 
+  rich_edit1_->Clear();
+  rich_edit1_->SetVisible(false);
+  panel1_->SetCaption(PanelCaptionFor(ClipboardKind));
+  ShowMenuState(*this, MenuStateFor(ClipboardKind));
+  image1_->SetVisible(true);
+  image1_->SetAutoSize(true);
+  image1_->SetStretch(false);
   FitImage1ToPanel(image1_->Width(), image1_->Height());
 }
 

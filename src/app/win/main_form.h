@@ -84,6 +84,9 @@ class TForm1 {
   void Clip_Copy_Moji();
   // Shows the clipboard's bitmap in the image view, fitted to the panel.
   void Clip_Copy();
+  // Empties both views (the picture's memory is given back) and shows the panel's caption
+  // for content of that kind that is not shown.
+  void ShowNothing(const std::string& kind);
 
   // The dialogs, which keep their settings and last result from one use to the next.
   TSavePictureDialog SavePictureDialog1;

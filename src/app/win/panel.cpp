@@ -45,6 +45,14 @@ void TPanel::SetBounds(const RECT& bounds) {
                bounds.bottom - bounds.top, TRUE);
 }
 
+void TPanel::SetCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  const std::wstring text = win::WideFromSjis(caption_);
+  ::SetWindowTextW(window_.Get(), text.c_str());
+  ::InvalidateRect(window_.Get(), nullptr, FALSE);
+}
+
 void TPanel::AddWindowlessChild(WindowlessChild* child) { children_.push_back(child); }
 
 void TPanel::RemoveWindowlessChild(WindowlessChild* child) {

@@ -1,12 +1,13 @@
 #pragma once
 // The panel behind the main window's views: a child window that paints its background
-// and the caption "No Data" wherever no opaque windowless child covers it, and then paints
+// and its caption ("No Data") wherever no opaque windowless child covers it, and then paints
 // those children (the image view) onto its surface.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "base/strings.h"
 #include "base/win/handles.h"
 
 namespace pelmora {
@@ -37,6 +38,8 @@ class TPanel {
 
   HWND Handle() const { return window_.Get(); }
   const std::string& Caption() const { return caption_; }
+  // Repaints the caption when it changes.
+  void SetCaption(const std::string& caption);
   // The font the caption is drawn in, made for the panel's scale.
   HFONT CaptionFont() const { return font_.Get(); }
   void SetPixelsPerInch(int pixels_per_inch);
@@ -55,7 +58,7 @@ class TPanel {
  private:
   void PaintBackground(HDC dc);
 
-  std::string caption_ = "No Data";
+  std::string caption_ = strings::kNoDataCaption;
   win::UniqueFont font_;
   std::vector<WindowlessChild*> children_;
   win::UniqueWindow window_;

@@ -8,6 +8,7 @@ namespace pelmora {
 
 std::uint16_t PictureClipboardFormat = 0;
 std::uint16_t ComponentClipboardFormat = 0;
+std::uint16_t WithheldClipboardFormat = 0;
 
 namespace {
 
@@ -19,6 +20,8 @@ void RegisterClipboardFormats() {
   PictureClipboardFormat = static_cast<std::uint16_t>(::RegisterClipboardFormatA("Quorel Picture"));
   ComponentClipboardFormat =
       static_cast<std::uint16_t>(::RegisterClipboardFormatA("Quorel Component"));
+  WithheldClipboardFormat = static_cast<std::uint16_t>(
+      ::RegisterClipboardFormatA("ExcludeClipboardContentFromMonitorProcessing"));
 }
 
 void TClipboard::SetApplicationWindow(HWND window) { g_application_window = window; }

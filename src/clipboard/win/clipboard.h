@@ -59,9 +59,12 @@ class ClipboardOpening {
   TClipboard& clipboard_;
 };
 
-// The two formats registered by name at start-up, before the main window exists.
+// The formats registered by name at start-up, before the main window exists: the picture
+// and component formats, and the one by which a program marks what it places as not to be
+// read or shown by clipboard monitors and viewers (a password manager does).
 extern std::uint16_t PictureClipboardFormat;
 extern std::uint16_t ComponentClipboardFormat;
+extern std::uint16_t WithheldClipboardFormat;
 void RegisterClipboardFormats();
 
 }  // namespace pelmora

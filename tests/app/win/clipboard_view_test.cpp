@@ -1,7 +1,9 @@
 // The clipboard view against the real clipboard: what the main window shows, how it fits
 // pictures and which menu items it offers, for each kind of clipboard content.
 #include <windows.h>
+#include <psapi.h>
 #include <richedit.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "app/clipboard_kind.h"
 #include "app/win/application.h"
 #include "app/win/main_form.h"
 #include "app/win/panel.h"
@@ -23,6 +26,7 @@
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
 #include "support/win/clipboard_holder.h"
+#include "support/win/delayed_clipboard_owner.h"
 #include "support/win/mouse.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
@@ -253,24 +257,84 @@ TEST_F(ClipboardView, AResizeRefitsTheHeldPictureWithoutReadingTheClipboard) {
   EXPECT_EQ(form_.Image1().Picture().Graphic(), held);
 }
 
-TEST_F(ClipboardView, ContentItCannotShowLeavesTheViewAsItWas) {
+// The process's private bytes: its commit charge, which the platform reports as the page
+// file usage (Wine fills in only that one).
+std::size_t PrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PagefileUsage;
+}
+
+HANDLE Files() {
+  const wchar_t names[] = L"C:\\a.txt\0C:\\b.txt\0";
+  std::string block(sizeof(DROPFILES), '\0');
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  header.fWide = TRUE;
+  std::memcpy(block.data(), &header, sizeof header);
+  block.append(reinterpret_cast<const char*>(names), sizeof names);
+  return Block(block.data(), block.size());
+}
+
+TEST_F(ClipboardView, ContentItCannotShowClearsWhatWasShown) {
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("shown before")}});
+  ASSERT_TRUE(test::WaitUntil([&] { return ShownText() == "shown before"; }, 5000));
+
+  // Files copied in the file manager: the text goes, and nothing of it can be saved.
+  SetClipboardFromAnotherProgram({{CF_HDROP, Files()}});
+  EXPECT_TRUE(test::WaitUntil([&] { return !form_.RichEdit1().Visible(); }, 5000));
+  EXPECT_EQ(ShownText(), "");
+  EXPECT_FALSE(form_.Image1().Visible());
+  EXPECT_EQ(form_.Panel1().Caption(), "No Data");
+  EXPECT_FALSE(Shown(form_.N5) || Shown(form_.N10) || Shown(form_.SaveAs1) || Shown(form_.N9));
+  form_.SaveAs1Click();  // with nothing shown it opens no dialog and returns
+
+  // A large picture, then an emptied clipboard, then a metafile: the picture's memory is
+  // given back.
+  SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(4000, 3000)}});
+  ASSERT_TRUE(test::WaitUntil([&] { return form_.Image1().Picture().Width() == 4000; }));
+  const std::size_t holding = PrivateBytes();
+
+  SetClipboardFromAnotherProgram({});
+  EXPECT_TRUE(test::WaitUntil([&] { return !form_.Image1().Visible(); }, 5000));
+  EXPECT_EQ(form_.Image1().Picture().Graphic(), nullptr);
+  EXPECT_GT(holding - PrivateBytes(), 4000u * 3000u * 3u);
+  EXPECT_FALSE(Shown(form_.SaveAs1));
+
   SetClipboard({{CF_BITMAP, Bitmap(64, 32)}});
   form_.Sub_Clip();
-  ASSERT_TRUE(form_.Image1().Visible());
-
   SetClipboard({{CF_METAFILEPICT, Metafile()}});
   form_.Sub_Clip();
   EXPECT_EQ(form_.ClipboardKind, "META");
-  EXPECT_TRUE(form_.Image1().Visible());
-  EXPECT_EQ(form_.Image1().Picture().Width(), 64);
+  EXPECT_FALSE(form_.Image1().Visible());
+  EXPECT_EQ(form_.Image1().Picture().Graphic(), nullptr);
+}
 
-  // Emptied: the picture stays; saving is offered, restyling is not.
-  SetClipboard({});
-  form_.Sub_Clip();
-  EXPECT_EQ(form_.ClipboardKind, "");
-  EXPECT_TRUE(form_.Image1().Visible());
-  EXPECT_TRUE(Shown(form_.SaveAs1));
-  EXPECT_FALSE(Shown(form_.N5));
+TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("shown before")}});
+  ASSERT_TRUE(test::WaitUntil([&] { return ShownText() == "shown before"; }, 5000));
+
+  // A password manager's copy: the text is only promised, and marked as not to be shown.
+  const UINT withheld = ::RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing");
+  {
+    test::DelayedClipboardOwner owner({withheld}, {CF_UNICODETEXT, CF_TEXT},
+                                      L"correct horse battery staple");
+    ASSERT_TRUE(owner.Placed());
+    EXPECT_TRUE(test::WaitUntil([&] { return form_.ClipboardKind == kWithheldKind; }, 5000));
+    EXPECT_EQ(ShownText(), "");
+    EXPECT_FALSE(form_.RichEdit1().Visible() || form_.Image1().Visible());
+    EXPECT_EQ(form_.Panel1().Caption(), "Protected Data");
+    EXPECT_FALSE(Shown(form_.N5) || Shown(form_.N10) || Shown(form_.SaveAs1));
+    form_.N8Click();  // looking again asks for nothing either
+    Screenshot("clipboard-withheld.png");
+    EXPECT_EQ(owner.RenderRequests(), 0);
+  }
+
+  // Ordinary content afterwards shows as usual.
+  SetClipboardFromAnotherProgram({{CF_TEXT, Text("ordinary")}});
+  EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "ordinary"; }, 5000));
+  EXPECT_EQ(form_.Panel1().Caption(), "No Data");
 }
 
 // Counts the error boxes shown on this thread and closes each with a click on its OK
@@ -310,8 +374,10 @@ void CALLBACK ClickErrorBoxesClosed(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnceItIsFree) {
-  // A change is noticed while another program holds the clipboard.
   SetClipboard({{CF_BITMAP, Bitmap(20, 20)}});
+  form_.Sub_Clip();
+  // A change is noticed while another program holds the clipboard.
+  SetClipboard({{CF_TEXT, Text("not yet")}});
   auto holder = std::make_unique<test::ClipboardHolder>();
   ASSERT_TRUE(holder->Held());
 
@@ -330,6 +396,10 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
   g_box_watch = nullptr;
   EXPECT_EQ(watch.seen, 1);
   EXPECT_EQ(watch.missed_clicks, 0);
+  // A clipboard that could not be read is no change: the view keeps what it showed.
+  EXPECT_TRUE(form_.Image1().Visible());
+  EXPECT_EQ(form_.Image1().Picture().Width(), 20);
+  EXPECT_TRUE(Shown(form_.SaveAs1));
 
   // Free again: the next change is shown.
   holder.reset();

@@ -54,12 +54,17 @@ bool SaveWindowScreenshot(HWND window, const std::string& path) {
   RECT rect;
   if (!::IntersectRect(&rect, &window_rect, &screen)) return false;
   // A window of another thread paints inside this call; the display may show its pixels a
-  // little later, so the screen is read until two readings agree.
+  // little later (Wine hands a window's drawing to the display when its thread waits), so
+  // the screen is read, with messages pumped in between, until two readings agree.
   ::RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  std::vector<std::uint8_t> rgb = CaptureScreenRect(rect);
+  std::vector<std::uint8_t> rgb;
   WaitUntil(
       [&] {
+        if (rgb.empty()) {
+          rgb = CaptureScreenRect(rect);
+          return false;
+        }
         std::vector<std::uint8_t> again = CaptureScreenRect(rect);
         const bool settled = again == rgb;
         rgb = std::move(again);
