@@ -69,6 +69,13 @@ std::string SystemCodePageText(std::string_view sjis, std::size_t limit) {
   return text;
 }
 
+// Where the character stands in the view, down from its top, in pixels.
+LONG CharacterTop(HWND view, LRESULT character) {
+  POINTL at{};
+  ::SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
+  return at.y;
+}
+
 }  // namespace
 
 TRichEditFont TRichEdit::DefaultFont() {
@@ -158,16 +165,6 @@ void TRichEdit::ApplyZoom() {
   // until it is resized.
   Send(EM_SETZOOM, zoomed ? pixels_per_inch_ : 1, zoomed ? session : 1);
 }
-
-namespace {
-
-LONG CharacterTop(HWND view, LRESULT character) {
-  POINTL at{};
-  ::SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
-  return at.y;
-}
-
-}  // namespace
 
 TRichEdit::KeptTop::KeptTop(TRichEdit& view) : view_(view) {
   if (!view_.handle_) return;

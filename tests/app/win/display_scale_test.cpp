@@ -147,12 +147,11 @@ TEST(DisplayScale, ScreenshotsAtOneAndAHalfAndTwiceTheSize) {
 }
 
 // WM_DPICHANGED as the system sends it: the new scale, and as the suggested rectangle the
-// window's scaled about its top-left corner (or, going back, the one it had). Returns it.
+// window's at the session's scale, scaled about its top-left corner. Returns it.
 RECT SendDpiChanged(HWND window, int ppi, RECT suggested) {
-  if (ppi != 96) {
-    suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, ppi, 96);
-    suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, ppi, 96);
-  }
+  const int session = win::SystemPixelsPerInch();
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, ppi, session);
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, ppi, session);
   ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(ppi, ppi), reinterpret_cast<LPARAM>(&suggested));
   return suggested;
 }
@@ -163,30 +162,31 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
   ShowLines(form, 60);
   TRichEdit& text_view = form.RichEdit1();
   HWND view = text_view.Handle();
-  // All of it 9 points, one word bold and selected, the view scrolled down.
+  // All of it 9 points, one word bold and selected, the view scrolled to its middle.
   text_view.SelectAll();
   text_view.SetSelSize(9);
   const CHARRANGE word{100, 104};
   ::SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&word));
   text_view.SetSelStyle(fsBold);
-  ::SendMessageW(view, EM_LINESCROLL, 0, 30);
+  ::SendMessageW(view, EM_LINESCROLL, 0, 20);
   const LRESULT top_line = ::SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0);
-  ASSERT_GT(top_line, 20);
+  ASSERT_GT(top_line, 10);
   const std::string text = test::WindowTextSjis(view);
-  RECT at_96{};
-  ::GetWindowRect(form.Handle(), &at_96);
-  const int line_at_96 = LineHeight(view);
+  RECT at_session{};
+  ::GetWindowRect(form.Handle(), &at_session);
+  const int session = win::SystemPixelsPerInch();
+  const int line_at_session = LineHeight(view);
 
-  for (int ppi : {144, 96}) {
+  for (int ppi : {session * 3 / 2, session}) {
     SCOPED_TRACE(ppi);
-    const RECT suggested = SendDpiChanged(form.Handle(), ppi, at_96);
+    const RECT suggested = SendDpiChanged(form.Handle(), ppi, at_session);
     RECT now{};
     ::GetWindowRect(form.Handle(), &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
     EXPECT_NEAR(CharacterHeight(form.Panel1().CaptionFont()), ScaledMeasure(16, ppi), 1);
     EXPECT_NEAR(CharacterHeight(form.Font()), ScaledMeasure(12, ppi), 1);
     EXPECT_EQ(WindowSize(view).cy, test::ClientSize(form.Handle()).cy) << "fills the window";
-    EXPECT_NEAR(LineHeight(view), MulDiv(line_at_96, ppi, 96), 1);
+    EXPECT_NEAR(LineHeight(view), MulDiv(line_at_session, ppi, session), 1);
     EXPECT_EQ(test::WindowTextSjis(view), text);
     EXPECT_EQ(::SendMessageW(view, EM_GETFIRSTVISIBLELINE, 0, 0), top_line);
     CHARRANGE selection{};
@@ -207,7 +207,7 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
     ::SetClipboardData(CF_BITMAP, ::CreateCompatibleBitmap(screen.Get(), 2000, 1500));
     ::CloseClipboard();
     form.Sub_Clip();
-    SendDpiChanged(form.Handle(), 144, at_96);
+    SendDpiChanged(form.Handle(), session * 3 / 2, at_session);
     const SIZE panel = test::ClientSize(form.Panel1().Handle());
     EXPECT_EQ(panel.cx, test::ClientSize(form.Handle()).cx) << "the panel fills the window";
     const ClipboardFit fit = FitPictureToPanel(panel.cx, panel.cy, 2000, 1500);
@@ -219,12 +219,13 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
 TEST(DisplayScale, AboutWindowFollowsItsMonitorsScale) {
   TApplication application(::GetModuleHandleW(nullptr));
   TForm2 about(application);
-  RECT at_96{};
-  ::GetWindowRect(about.Handle(), &at_96);
+  RECT at_session{};
+  ::GetWindowRect(about.Handle(), &at_session);
   HWND group = ::GetWindow(about.Handle(), GW_CHILD);
-  for (int ppi : {144, 96}) {
+  const int session = win::SystemPixelsPerInch();
+  for (int ppi : {session * 3 / 2, session}) {
     SCOPED_TRACE(ppi);
-    const RECT suggested = SendDpiChanged(about.Handle(), ppi, at_96);
+    const RECT suggested = SendDpiChanged(about.Handle(), ppi, at_session);
     RECT bounds{};
     ::GetWindowRect(about.Handle(), &bounds);
     EXPECT_TRUE(::EqualRect(&bounds, &suggested));

@@ -20,6 +20,7 @@
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -240,8 +241,9 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   ExpectPreview(after_bitmap, L" (200x150)", L"", true);
 
   EXPECT_EQ(preview_caption, L"プレビュー");
-  EXPECT_EQ(preview_client.cx, 200 + 12);  // the picture, the border width and the frame
-  EXPECT_EQ(preview_client.cy, 150 + 12);
+  // The picture, the border widths (5 pixels at 96 pixels per inch) and the frame.
+  EXPECT_EQ(preview_client.cx, 200 + 2 * test::Scaled(5) + 2);
+  EXPECT_EQ(preview_client.cy, 150 + 2 * test::Scaled(5) + 2);
   EXPECT_TRUE(preview_closed);
 
   ASSERT_TRUE(selected_photo);
