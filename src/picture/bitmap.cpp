@@ -155,7 +155,10 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
   if (image.HasAlpha()) {
     // Shown over the checkerboard, already at the rectangle's size.
     if (rect.Width() <= 0 || rect.Height() <= 0) return;
-    const raster::Image& shown = ViewOnCheckerboard(record->handle, rect.Width(), rect.Height());
+    // Squares of the same size on the screen at any scale.
+    const int square = raster::kCheckerSquare * std::max(canvas.PixelsPerInch(), 96) / 96;
+    const raster::Image& shown =
+        ViewOnCheckerboard(record->handle, rect.Width(), rect.Height(), square);
     canvas.StretchDraw(shown, rect, depth <= 8 ? StretchMode::Halftone : StretchMode::ColorOnColor,
                        palette.get());
     return;
@@ -378,17 +381,16 @@ void TBitmap::SetHandleToNone() {
 }
 
 const raster::Image& TBitmap::ViewOnCheckerboard(const std::shared_ptr<raster::Image>& source,
-                                                 int width, int height) {
+                                                 int width, int height, int square) {
   CheckerboardView& view = checkerboard_;
   if (view.image == nullptr || view.source.lock() != source || view.width != width ||
-      view.height != height) {
+      view.height != height || view.square != square) {
     view.image.reset();  // the old view's memory goes before the new one is taken
-    view.image = raster::CompositeOnCheckerboard(*source, width, height,
-                                                 raster::kCheckerSquare *
-                                                     std::max(raster::Screen().pixels_per_inch, 96) / 96);
+    view.image = raster::CompositeOnCheckerboard(*source, width, height, square);
     view.source = source;
     view.width = width;
     view.height = height;
+    view.square = square;
   }
   return *view.image;
 }

@@ -130,10 +130,11 @@ class TBitmap final : public TGraphic {
     std::weak_ptr<const raster::Image> source;
     int width = 0;
     int height = 0;
+    int square = 0;
     std::shared_ptr<raster::Image> image;
   };
   const raster::Image& ViewOnCheckerboard(const std::shared_ptr<raster::Image>& source,
-                                          int width, int height);
+                                          int width, int height, int square);
 
   std::shared_ptr<TBitmapImage> image_;
   bool ignore_palette_ = false;

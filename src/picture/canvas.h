@@ -25,6 +25,8 @@ class TCanvas {
 
   // The surface's depth in bits per pixel times planes; a screen surface has the screen's.
   virtual int DeviceDepth() const { return raster::Screen().Depth(); }
+  // The scale the surface is drawn at, in pixels per inch (96 unscaled).
+  virtual int PixelsPerInch() const { return 96; }
 };
 
 // A surface over an image of our own.

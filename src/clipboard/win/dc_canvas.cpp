@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "base/win/display_scale.h"
 #include "base/win/handles.h"
 #include "clipboard/win/dib.h"
 
@@ -22,6 +23,11 @@ UniquePalette MakePalette(const raster::Palette& palette) {
 }
 
 }  // namespace
+
+int TDcCanvas::PixelsPerInch() const {
+  HWND window = ::WindowFromDC(dc_);
+  return window != nullptr ? WindowPixelsPerInch(window) : SystemPixelsPerInch();
+}
 
 int TDcCanvas::DeviceDepth() const {
   return ::GetDeviceCaps(dc_, BITSPIXEL) * ::GetDeviceCaps(dc_, PLANES);

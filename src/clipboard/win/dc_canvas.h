@@ -15,6 +15,8 @@ class TDcCanvas final : public TCanvas {
   void StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
                    const raster::Palette* palette) override;
   int DeviceDepth() const override;
+  // That of the monitor the DC's window stands on.
+  int PixelsPerInch() const override;
 
   HDC Dc() const { return dc_; }
 

@@ -13,6 +13,7 @@
 #include "support/win/clipboard_text.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
+#include "support/win/session_scale.h"
 #include "support/win/transparent_picture.h"
 
 namespace pelmora {
@@ -46,11 +47,12 @@ std::uint32_t At(const std::vector<std::uint8_t>& rgb, int x, int y) {
 }
 
 // Pixels of the shown picture that differ from what it must look like.
-int WrongPixels(const std::vector<std::uint8_t>& rgb, bool alpha_honoured, std::string& first) {
+int WrongPixels(const std::vector<std::uint8_t>& rgb, bool alpha_honoured, std::string& first,
+                int square = 8) {
   int wrong = 0;
   for (int y = 0; y < kTransparentSide; ++y) {
     for (int x = 0; x < kTransparentSide; ++x) {
-      const std::uint32_t want = test::ExpectedOnScreen(x, y, alpha_honoured);
+      const std::uint32_t want = test::ExpectedOnScreen(x, y, alpha_honoured, square);
       if (At(rgb, x, y) != want && wrong++ == 0) {
         char text[96];
         std::snprintf(text, sizeof text, "(%d, %d) shows %06X, not %06X", x, y, At(rgb, x, y), want);
@@ -119,6 +121,25 @@ TEST(Transparency, EachFormOtherProgramsPlaceShowsTheCheckerboardExactlyWhereTra
     EXPECT_TRUE(test::SaveWindowScreenshot(
         run.main(), test::ScreenshotPath((std::string("transparency-") + c.name + ".png").c_str())));
   }
+  EXPECT_EQ(run.Close(), std::optional<DWORD>(0));
+}
+
+TEST(Transparency, TheCheckerboardKeepsItsSizeOnTheScreenAtAnotherScale) {
+  test::ScopedSessionScale scale(144);
+  test::PelmoraRun run;
+  ASSERT_NE(run.main(), nullptr);
+  Place({{CF_DIB, test::TransparentDib(AlphaData::Straight)}});
+  // The picture is shown pixel for pixel; the squares grow with the scale, to 12 pixels.
+  const RECT rect = PictureOnScreen(run.main());
+  std::vector<std::uint8_t> rgb;
+  EXPECT_TRUE(test::WaitUntil(
+      [&] {
+        rgb = test::CaptureScreenRect(rect);
+        return rgb.size() == 3u * kTransparentSide * kTransparentSide && At(rgb, 60, 55) == 0xFF0000;
+      },
+      10000));
+  std::string first;
+  EXPECT_EQ(WrongPixels(rgb, true, first, 12), 0) << first;
   EXPECT_EQ(run.Close(), std::optional<DWORD>(0));
 }
 

@@ -112,11 +112,11 @@ std::string TransparentPng() {
   return EncodePng(kTransparentSide, kTransparentSide, 4, rgba);
 }
 
-std::uint32_t ExpectedOnScreen(int x, int y, bool alpha_honoured) {
+std::uint32_t ExpectedOnScreen(int x, int y, bool alpha_honoured, int square) {
   const std::uint32_t c = TransparentColour(x, y);
   if (!alpha_honoured) return c;
   const unsigned a = TransparentAlpha(x, y);
-  const unsigned ground = ((x / 8 + y / 8) & 1) != 0 ? 204 : 255;
+  const unsigned ground = ((x / square + y / square) & 1) != 0 ? 204 : 255;
   return std::uint32_t{Blend(Red(c), a, ground)} << 16 | std::uint32_t{Blend(Green(c), a, ground)} << 8 |
          Blend(Blue(c), a, ground);
 }

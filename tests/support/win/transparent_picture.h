@@ -32,8 +32,8 @@ std::string TransparentPng();
 HGLOBAL GlobalCopy(const void* bytes, std::size_t size);
 
 // The colour the screen must show at (x, y) of the picture drawn at its own size: over the
-// light checkerboard (8-pixel squares of white and (204, 204, 204) from its top-left) where
-// it is transparent, or as it is when its alpha is ignored.
-std::uint32_t ExpectedOnScreen(int x, int y, bool alpha_honoured);
+// light checkerboard (squares of white and (204, 204, 204) from its top-left, 8 pixels at
+// 96 pixels per inch) where it is transparent, or as it is when its alpha is ignored.
+std::uint32_t ExpectedOnScreen(int x, int y, bool alpha_honoured, int square = 8);
 
 }  // namespace pelmora::test
