@@ -77,7 +77,7 @@ DWORD StreamThrough(HWND control, UINT message, WPARAM format, StreamContext& co
   record.dwCookie = reinterpret_cast<DWORD_PTR>(&context);
   record.dwError = 0;
   record.pfnCallback = callback;
-  ::SendMessageA(control, message, format, reinterpret_cast<LPARAM>(&record));
+  ::SendMessageW(control, message, format, reinterpret_cast<LPARAM>(&record));
   return record.dwError;
 }
 
