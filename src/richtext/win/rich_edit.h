@@ -114,9 +114,12 @@ class TRichEdit {
   bool HandleClipboardKey(WPARAM key);
   // The number of characters, the closing paragraph mark not counted.
   LONG TextLength();
-  // The selection in a stream format (SF_RTF, or SF_TEXT | SF_UNICODE), as the control
-  // writes it.
-  std::string StreamSelectionOut(WPARAM format);
+  // The whole text as the control gives it for the EM_GETTEXTEX flags.
+  std::wstring TextOf(DWORD flags);
+  // The content (or with SFF_SELECTION the selection) in a stream format, as the control
+  // writes it; RTF then carries every character exactly. Raises EOutOfResources when the
+  // control reports an error.
+  std::string StreamOut(WPARAM format);
   // Replaces the selection (or, with whole, everything) by RTF; false when the control
   // refused it.
   bool StreamRtfIn(std::string_view rtf, bool whole);

@@ -12,6 +12,7 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
+#include "richtext/win/faithful_rtf.h"
 #include "richtext/win/rich_edit.h"
 
 namespace pelmora {
@@ -60,13 +61,18 @@ LONG TRichEdit::TextLength() {
 
 std::wstring TRichEdit::Text() {
   HandleNeeded();
-  GETTEXTLENGTHEX query{GTL_USECRLF | GTL_NUMCHARS | GTL_PRECISE, 1200};
+  return TextOf(GT_USECRLF);
+}
+
+std::wstring TRichEdit::TextOf(DWORD flags) {
+  GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  if (flags & GT_USECRLF) query.flags |= GTL_USECRLF;
   const LRESULT length = Send(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query));
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   GETTEXTEX request{};
   request.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  request.flags = GT_USECRLF;
+  request.flags = flags;
   request.codepage = 1200;
   const LRESULT got =
       Send(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
@@ -74,14 +80,24 @@ std::wstring TRichEdit::Text() {
   return text;
 }
 
-std::string TRichEdit::StreamSelectionOut(WPARAM format) {
+std::string TRichEdit::StreamOut(WPARAM format) {
   StringSink sink;
   EDITSTREAM record{};
   record.dwCookie = reinterpret_cast<DWORD_PTR>(&sink);
   record.pfnCallback = &WriteToString;
-  Send(EM_STREAMOUT, format | SFF_SELECTION, reinterpret_cast<LPARAM>(&record));
+  Send(EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&record));
   if (record.dwError != 0) throw EOutOfResources(strings::kStreamOutFailed);
-  return std::move(sink.bytes);
+  if ((format & 0xFF) != SF_RTF) return std::move(sink.bytes);
+  // What the RTF is checked against: the same content as text, each paragraph ended by CR.
+  std::wstring text;
+  if (format & SFF_SELECTION) {
+    const std::string bytes = StreamOut(SF_TEXT | SF_UNICODE | SFF_SELECTION);
+    text.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    std::erase(text, L'\n');
+  } else {
+    text = TextOf(GT_DEFAULT);
+  }
+  return win::FaithfulRtf(std::move(sink.bytes), text);
 }
 
 bool TRichEdit::StreamRtfIn(std::string_view rtf, bool whole) {
@@ -116,8 +132,8 @@ void TRichEdit::Copy() {
   CHARRANGE selection{0, 0};
   Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   if (selection.cpMin == selection.cpMax) return;
-  const std::string rtf = StreamSelectionOut(SF_RTF);
-  const std::string bytes = StreamSelectionOut(SF_TEXT | SF_UNICODE);
+  const std::string rtf = StreamOut(SF_RTF | SFF_SELECTION);
+  const std::string bytes = StreamOut(SF_TEXT | SF_UNICODE | SFF_SELECTION);
   std::wstring_view text(reinterpret_cast<const wchar_t*>(bytes.data()),
                          bytes.size() / sizeof(wchar_t));
   // A selection that takes in the closing paragraph mark (select all does) would add a line

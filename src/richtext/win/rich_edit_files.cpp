@@ -19,40 +19,17 @@ namespace {
 // A callback's answers: go on, or stop with an error the control puts in the record.
 constexpr DWORD kContinue = 0;
 constexpr DWORD kReadFailed = 1;
-constexpr DWORD kWriteFailed = 2;
 
 struct StreamContext {
   TStream& stream;
   TConversion& conversion;
   TLineBreakReader reader;
-  // A block was not written whole: the file misses bytes even if the control saw no error.
-  bool short_write = false;
   // Why the file could not be read: the load fails with it rather than with a text cut
   // short where the read failed.
   std::exception_ptr read_error;
 };
 
 // No exception may unwind through the control: every failure becomes the error answer.
-DWORD CALLBACK WriteToFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) noexcept {
-  auto& context = *reinterpret_cast<StreamContext*>(cookie);
-  *done = 0;
-  if (count <= 0) return kContinue;
-  try {
-    const std::size_t wanted = static_cast<std::size_t>(count);
-    const std::size_t written =
-        std::min(context.conversion.ConvertWriteStream(context.stream, buffer, wanted), wanted);
-    *done = static_cast<LONG>(written);
-    if (written < wanted) {
-      context.short_write = true;
-      return kWriteFailed;
-    }
-    return kContinue;
-  } catch (...) {
-    *done = 0;
-    return kWriteFailed;
-  }
-}
-
 DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) noexcept {
   auto& context = *reinterpret_cast<StreamContext*>(cookie);
   *done = 0;
@@ -102,10 +79,15 @@ void TRichEdit::LoadFromFile(const FileName& file_name) {
 
 void TRichEdit::SaveToStream(TStream& stream, TConversion& conversion) {
   HandleNeeded();
-  StreamContext context{stream, conversion, {}};
-  const DWORD error =
-      StreamThrough(handle_, EM_STREAMOUT, plain_text_ ? SF_TEXT : SF_RTF, context, &WriteToFile);
-  if (error != 0 || context.short_write) throw EOutOfResources(strings::kStreamOutFailed);
+  // The whole RTF is made first: it is checked against the text before a byte is written.
+  const std::string content = StreamOut(plain_text_ ? (SF_TEXT | SF_UNICODE) : SF_RTF);
+  std::size_t written = 0;
+  try {
+    written = conversion.ConvertWriteStream(stream, content.data(), content.size());
+  } catch (...) {
+    written = 0;
+  }
+  if (written < content.size()) throw EOutOfResources(strings::kStreamOutFailed);
 }
 
 void TRichEdit::LoadFromStream(TStream& stream, TConversion& conversion) {
