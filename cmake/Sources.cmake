@@ -6,7 +6,7 @@
 set(PELMORA_SUBSYSTEMS base picture clipboard richtext dialogs app)
 set(PELMORA_DEPS_base "")
 set(PELMORA_DEPS_picture base)
-set(PELMORA_DEPS_richtext base picture clipboard)
+set(PELMORA_DEPS_richtext base clipboard)
 set(PELMORA_DEPS_clipboard base picture)
 set(PELMORA_DEPS_dialogs base picture richtext clipboard)
 set(PELMORA_DEPS_app base picture richtext clipboard dialogs)

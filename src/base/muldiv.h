@@ -26,6 +26,14 @@ constexpr std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
   return static_cast<std::int32_t>(result);
 }
 
+// The shell's measures are designed at 96 pixels per inch, the 100 % display scale.
+inline constexpr std::int32_t kDesignedPixelsPerInch = 96;
+
+// A designed measure at pixels_per_inch, rounded as MulDiv rounds.
+constexpr std::int32_t ScaledMeasure(std::int32_t designed, std::int32_t pixels_per_inch) {
+  return MulDiv(designed, pixels_per_inch, kDesignedPixelsPerInch);
+}
+
 // A font's size in points from its height in pixels (negative: character height), at the
 // given pixels per inch, rounded to the nearest point.
 constexpr std::int32_t FontPointSize(std::int32_t height, std::int32_t pixels_per_inch) {

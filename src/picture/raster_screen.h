@@ -6,7 +6,6 @@ namespace pelmora::raster {
 struct ScreenFacts {
   int bits_per_pixel = 32;
   int planes = 1;
-  int pixels_per_inch = 96;
 
   // The display's depth: bits per pixel times colour planes.
   int Depth() const { return bits_per_pixel * planes; }

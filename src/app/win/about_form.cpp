@@ -1,7 +1,9 @@
 #include "app/win/about_form.h"
 
 #include "app/win/application.h"
+#include "base/muldiv.h"
 #include "base/win/control.h"
+#include "base/win/display_scale.h"
 #include "base/win/fonts.h"
 #include "base/win/modal_loop.h"
 #include "base/win/system_error.h"
@@ -37,60 +39,87 @@ constexpr LabelPlace kLabels[] = {
     {kContactAddress, 89, 107}, // Label2
 };
 
+// A designed rectangle at a scale: its corner and its size scaled each.
+RECT Scaled(const RECT& designed, int pixels_per_inch) {
+  const int left = ScaledMeasure(designed.left, pixels_per_inch);
+  const int top = ScaledMeasure(designed.top, pixels_per_inch);
+  return RECT{left, top, left + ScaledMeasure(designed.right - designed.left, pixels_per_inch),
+              top + ScaledMeasure(designed.bottom - designed.top, pixels_per_inch)};
+}
+
+void MoveTo(HWND window, const RECT& r) {
+  ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
-TForm2::TForm2(TApplication& application)
-    : font_(win::CreateScaledFont(kFontFace, kFontHeight)) {
+TForm2::TForm2(TApplication& application) {
   WNDCLASSEXW window_class = win::AttachedWindowClass<TForm2>(application.Instance(), kAboutClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   win::RegisterWindowClass(window_class);
 
+  // Made hidden at the session's scale; once it stands on its monitor, it is laid out at
+  // that monitor's.
+  const int guess = win::SystemPixelsPerInch();
+  const RECT bounds = Scaled(kWindowBounds, guess);
   const std::wstring caption = win::WideFromSjis(kCaption);
   window_ = win::UniqueWindow(::CreateWindowExW(
       WS_EX_CONTEXTHELP, kAboutClass, caption.c_str(),
       // Not clipping children: the group box paints only its frame and caption, the window
       // paints the background inside it.
-      WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-      win::ScaleToScreen(kWindowBounds.left), win::ScaleToScreen(kWindowBounds.top),
-      win::ScaleToScreen(kWindowBounds.right - kWindowBounds.left),
-      win::ScaleToScreen(kWindowBounds.bottom - kWindowBounds.top), application.Handle(),
-      nullptr, application.Instance(), this));
+      WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, bounds.left, bounds.top,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, application.Handle(), nullptr,
+      application.Instance(), this));
   if (!window_) win::RaiseLastOSError();
   CreateControls(window_.Get());
+  const int placed = win::WindowPixelsPerInch(window_.Get());
+  LayOut(placed);
+  if (placed != guess) MoveTo(window_.Get(), Scaled(kWindowBounds, placed));
 }
 
 TForm2::~TForm2() = default;
 
-HWND TForm2::AddControl(HWND parent, const wchar_t* window_class, const std::string& text,
-                        DWORD style, const RECT& bounds) {
-  const std::wstring wide = win::WideFromSjis(text);
-  return win::CreateControl({.parent = parent,
-                             .window_class = window_class,
-                             .text = wide.c_str(),
-                             .style = style,
-                             .bounds = bounds,
-                             .font = font_.Get()});
+void TForm2::CreateControls(HWND window) {
+  const auto add = [window](const wchar_t* window_class, const char* text, DWORD style) {
+    const std::wstring wide = win::WideFromSjis(text);
+    return win::CreateControl(
+        {.parent = window, .window_class = window_class, .text = wide.c_str(), .style = style});
+  };
+  group_ = add(L"BUTTON", kGroupCaption, BS_GROUPBOX);
+  // Children of the window (not of the group box), placed inside the group box's area.
+  for (const LabelPlace& label : kLabels) {
+    labels_.push_back(add(L"STATIC", label.text, SS_LEFT | SS_NOPREFIX));
+  }
 }
 
-void TForm2::CreateControls(HWND window) {
-  const RECT group{win::ScaleToScreen(kGroupBounds.left), win::ScaleToScreen(kGroupBounds.top),
-                   win::ScaleToScreen(kGroupBounds.right), win::ScaleToScreen(kGroupBounds.bottom)};
-  AddControl(window, L"BUTTON", kGroupCaption, BS_GROUPBOX, group);
+void TForm2::LayOut(int pixels_per_inch) {
+  pixels_per_inch_ = pixels_per_inch;
+  win::UniqueFont font = win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch);
+  const RECT group = Scaled(kGroupBounds, pixels_per_inch);
+  MoveTo(group_, group);
+  ::SendMessageW(group_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
 
   // The labels size themselves to their text, as the designed ones do.
-  win::WindowDc screen(window);
-  win::SelectedObject selected(screen.Get(), font_.Get());
-  for (const LabelPlace& label : kLabels) {
-    const std::wstring wide = win::WideFromSjis(label.text);
+  win::WindowDc screen(window_.Get());
+  win::SelectedObject selected(screen.Get(), font.Get());
+  for (std::size_t i = 0; i < labels_.size(); ++i) {
+    const std::wstring wide = win::WideFromSjis(kLabels[i].text);
     SIZE size{};
     ::GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-    // Children of the window (not of the group box), placed inside the group box's area.
-    const int left = group.left + win::ScaleToScreen(label.left);
-    const int top = group.top + win::ScaleToScreen(label.top);
-    AddControl(window, L"STATIC", label.text, SS_LEFT | SS_NOPREFIX,
-               RECT{left, top, left + size.cx, top + size.cy});
+    const int left = group.left + ScaledMeasure(kLabels[i].left, pixels_per_inch);
+    const int top = group.top + ScaledMeasure(kLabels[i].top, pixels_per_inch);
+    MoveTo(labels_[i], RECT{left, top, left + size.cx, top + size.cy});
+    ::SendMessageW(labels_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   }
+  // The controls have let go of the old font.
+  font_ = std::move(font);
+}
+
+void TForm2::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+  LayOut(pixels_per_inch);
+  MoveTo(window_.Get(), suggested);
 }
 
 void TForm2::ShowModal() {
@@ -114,6 +143,9 @@ LRESULT TForm2::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
     case WM_CTLCOLORSTATIC:
       // The labels and the group box caption on the window's button-face background.
       return win::StaticColorsOnButtonFace(wparam, COLOR_WINDOWTEXT);
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_HELP:
       return TRUE;  // no help topics for this window
   }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "base/win/handles.h"
 
@@ -19,6 +20,8 @@ class TForm2 {
   TForm2& operator=(const TForm2&) = delete;
 
   HWND Handle() const { return window_.Get(); }
+  // The scale the window is drawn at: the pixels per inch of its monitor.
+  int PixelsPerInch() const { return pixels_per_inch_; }
 
   // Shows the window and returns when the user closes it; the program's other windows are
   // disabled meanwhile. Calling it while it is up does nothing.
@@ -28,10 +31,15 @@ class TForm2 {
 
  private:
   void CreateControls(HWND window);
-  HWND AddControl(HWND parent, const wchar_t* window_class, const std::string& text,
-                  DWORD style, const RECT& bounds);
+  // The font, and the controls' places and sizes, for pixels_per_inch.
+  void LayOut(int pixels_per_inch);
+  // The window came to a monitor of another scale: it takes the place the system suggests.
+  void FormDpiChanged(int pixels_per_inch, const RECT& suggested);
 
   win::UniqueFont font_;
+  int pixels_per_inch_ = 0;
+  HWND group_ = nullptr;
+  std::vector<HWND> labels_;
   bool modal_ = false;
   bool close_requested_ = false;
   win::UniqueWindow window_;

@@ -5,6 +5,8 @@
 #include "app/win/about_form.h"
 #include "app/win/application.h"
 #include "app/win/panel.h"
+#include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/fonts.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
@@ -22,10 +24,10 @@ constexpr wchar_t kMainClass[] = L"TForm1";
 constexpr char kCaption[] = " Pelmora　    Ver " PELMORA_VERSION_TEXT;
 constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kFontHeight = 12;
-// The designed client area at 96 dpi. Sizes and fonts follow the system's dots per inch
-// (the program declares itself system-DPI aware), so the window keeps its proportions on
-// a denser screen; the outer size follows the system's frame metrics around this client
-// area (432 x 258 with the classic 4-pixel frame and 19-pixel caption).
+// The designed client area at 96 pixels per inch. Sizes and fonts follow the scale of the
+// window's monitor, so the window keeps its proportions on a denser screen; the outer size
+// follows the system's frame metrics around this client area (432 x 258 with the classic
+// 4-pixel frame and 19-pixel caption).
 constexpr int kClientWidth = 424;
 constexpr int kClientHeight = 231;
 constexpr RECT kImage1Bounds{6, 6, 16, 16};
@@ -35,6 +37,13 @@ constexpr DWORD kExStyle = 0;
 
 // Posted to the main window: look at the clipboard if it changed.
 constexpr UINT kFollowClipboardMessage = WM_APP + 1;
+
+// The window's outer size at a scale: the designed client area in the frame drawn there.
+SIZE OuterSize(int pixels_per_inch) {
+  const SIZE client{ScaledMeasure(kClientWidth, pixels_per_inch),
+                    ScaledMeasure(kClientHeight, pixels_per_inch)};
+  return win::WindowSizeForClient(client, kStyle, kExStyle, pixels_per_inch);
+}
 
 }  // namespace
 
@@ -58,7 +67,10 @@ class ImageViewChild final : public WindowlessChild {
 };
 
 TForm1::TForm1(TApplication& application)
-    : application_(application), font_(win::CreateScaledFont(kFontFace, kFontHeight)) {
+    : application_(application),
+      // Until the system has placed the window, the session's scale is the best guess.
+      pixels_per_inch_(win::SystemPixelsPerInch()),
+      font_(win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch_)) {
   CreateMenu();
   CreateDialogs();
 
@@ -67,14 +79,12 @@ TForm1::TForm1(TApplication& application)
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   win::RegisterWindowClass(window_class);
 
-  RECT outer{0, 0, win::ScaleToScreen(kClientWidth), win::ScaleToScreen(kClientHeight)};
-  ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+  const SIZE outer = OuterSize(pixels_per_inch_);
   const std::wstring caption = win::WideFromSjis(kCaption);
   // Owned by the application's hidden window, which carries the taskbar button.
   HWND window = ::CreateWindowExW(kExStyle, kMainClass, caption.c_str(), kStyle, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, outer.right - outer.left,
-                                  outer.bottom - outer.top, application.Handle(), nullptr,
-                                  application.Instance(), this);
+                                  CW_USEDEFAULT, outer.cx, outer.cy, application.Handle(),
+                                  nullptr, application.Instance(), this);
   if (!window) {
     // A failure while the children were made ends the creation and is raised here, once.
     if (creation_error_) std::rethrow_exception(creation_error_);
@@ -82,6 +92,14 @@ TForm1::TForm1(TApplication& application)
   }
   window_ = win::UniqueWindow(window);
   application.SetMainWindow(window);
+  // Placed on a monitor of another scale: laid out for it before it is first shown.
+  const int placed = win::WindowPixelsPerInch(window);
+  if (placed != pixels_per_inch_) {
+    ApplyScale(placed);
+    const SIZE size = OuterSize(placed);
+    ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 TForm1::~TForm1() {
@@ -111,7 +129,7 @@ void TForm1::CreateMenu() {
 void TForm1::CreateChildren(HWND window) {
   RECT client;
   ::GetClientRect(window, &client);
-  panel1_ = std::make_unique<TPanel>(window, client);
+  panel1_ = std::make_unique<TPanel>(window, client, pixels_per_inch_);
   // Image1: hidden, at (6, 6), 10 x 10, proportional drawing on.
   image1_ = std::make_unique<TImage>();
   image1_->SetVisible(false);
@@ -130,6 +148,7 @@ void TForm1::CreateChildren(HWND window) {
   RECT panel_client;
   ::GetClientRect(panel1_->Handle(), &panel_client);
   rich_edit1_ = std::make_unique<TRichEdit>(panel1_->Handle(), panel_client);
+  rich_edit1_->SetPixelsPerInch(pixels_per_inch_);
   rich_edit1_->SetOnContextMenu([this](POINT point) { OpenContextMenu(point); });
 }
 
@@ -142,6 +161,23 @@ void TForm1::Show(int show_command) {
 void TForm1::Close() { ::PostMessageW(window_.Get(), WM_CLOSE, 0, 0); }
 
 void TForm1::FormCreate() { rich_edit1_->Clear(); }
+
+void TForm1::ApplyScale(int pixels_per_inch) {
+  pixels_per_inch_ = pixels_per_inch;
+  font_ = win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch);
+  if (panel1_) panel1_->SetPixelsPerInch(pixels_per_inch);
+  if (rich_edit1_) rich_edit1_->SetPixelsPerInch(pixels_per_inch);
+}
+
+void TForm1::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+  const TRichEdit::KeptTop kept(*rich_edit1_);
+  // The fonts and the zoom first: the resize that follows lays the views out at the new
+  // scale and fits the picture to the new panel.
+  ApplyScale(pixels_per_inch);
+  ::SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void TForm1::Help1Click() {
   if (about_) about_->ShowModal();
@@ -200,6 +236,9 @@ LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       FormPaint();
       return 0;
     }
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_CLIPBOARDUPDATE:
       FollowClipboard();
       return 0;

@@ -42,8 +42,10 @@ class TForm1 {
   TImage& Image1() { return *image1_; }
   TRichEdit& RichEdit1() { return *rich_edit1_; }
   TPopupMenu& PopupMenu1() { return popup_menu1_; }
-  // The form's font ("ＭＳ Ｐゴシック", 12 pixels, Shift-JIS).
+  // The form's font ("ＭＳ Ｐゴシック", 12 pixels at 96 pixels per inch, Shift-JIS).
   HFONT Font() const { return font_.Get(); }
+  // The scale the window is drawn at: the pixels per inch of its monitor.
+  int PixelsPerInch() const { return pixels_per_inch_; }
 
   // The context menu's items.
   TMenuItem* N5 = nullptr;
@@ -65,6 +67,9 @@ class TForm1 {
   void FormCreate();
   void FormPaint();
   void FormResize();
+  // The window came to a monitor of another scale: it takes the size the system suggests
+  // and draws at the new scale from now on.
+  void FormDpiChanged(int pixels_per_inch, const RECT& suggested);
   // Commands of the context menu.
   void N5Click();
   void N8Click();
@@ -93,6 +98,8 @@ class TForm1 {
 
  private:
   void CreateMenu();
+  // Fonts and the text view's zoom for pixels_per_inch.
+  void ApplyScale(int pixels_per_inch);
   void CreateDialogs();
   // Looks at the clipboard when it has changed since the last look, unless the window is
   // minimised or disabled (it looks again when it is shown or enabled).
@@ -112,6 +119,7 @@ class TForm1 {
   bool minimized_ = false;
   TForm2* about_ = nullptr;
   std::exception_ptr creation_error_;
+  int pixels_per_inch_;
   win::UniqueFont font_;
   TPopupMenu popup_menu1_;
   // The panel goes before the views inside it, so they are destroyed first.

@@ -16,8 +16,8 @@ constexpr int kPanelFontHeight = 16;  // character height in pixels at 96 dpi
 
 }  // namespace
 
-TPanel::TPanel(HWND parent, const RECT& bounds)
-    : font_(win::CreateScaledFont(kPanelFontFace, kPanelFontHeight)) {
+TPanel::TPanel(HWND parent, const RECT& bounds, int pixels_per_inch)
+    : font_(win::CreateScaledFont(kPanelFontFace, kPanelFontHeight, pixels_per_inch)) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class = win::AttachedWindowClass<TPanel>(instance, kPanelClass);
   // Redrawn whole on every size change, so the caption stays centred.
@@ -34,6 +34,11 @@ TPanel::TPanel(HWND parent, const RECT& bounds)
 }
 
 TPanel::~TPanel() = default;
+
+void TPanel::SetPixelsPerInch(int pixels_per_inch) {
+  font_ = win::CreateScaledFont(kPanelFontFace, kPanelFontHeight, pixels_per_inch);
+  if (window_) ::InvalidateRect(window_.Get(), nullptr, FALSE);
+}
 
 void TPanel::SetBounds(const RECT& bounds) {
   ::MoveWindow(window_.Get(), bounds.left, bounds.top, bounds.right - bounds.left,

@@ -29,8 +29,9 @@ class WindowlessChild {
 
 class TPanel {
  public:
-  // A visible child of parent at bounds (parent client coordinates).
-  TPanel(HWND parent, const RECT& bounds);
+  // A visible child of parent at bounds (parent client coordinates), drawn at
+  // pixels_per_inch.
+  TPanel(HWND parent, const RECT& bounds, int pixels_per_inch);
   ~TPanel();
   TPanel(const TPanel&) = delete;
   TPanel& operator=(const TPanel&) = delete;
@@ -39,6 +40,9 @@ class TPanel {
   const std::string& Caption() const { return caption_; }
   // Repaints the caption when it changes.
   void SetCaption(const std::string& caption);
+  // The font the caption is drawn in, made for the panel's scale.
+  HFONT CaptionFont() const { return font_.Get(); }
+  void SetPixelsPerInch(int pixels_per_inch);
   void SetBounds(const RECT& bounds);
 
   // Windowless children, painted in the order they were added.

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "base/win/handles.h"
-#include "base/win/window.h"
 
 namespace pelmora {
 
@@ -13,7 +12,6 @@ raster::ScreenFacts ReadScreenFacts() {
   if (!screen) return facts;
   facts.bits_per_pixel = ::GetDeviceCaps(screen.Get(), BITSPIXEL);
   facts.planes = ::GetDeviceCaps(screen.Get(), PLANES);
-  facts.pixels_per_inch = win::ScreenPixelsPerInch();
   return facts;
 }
 

@@ -1,23 +1,23 @@
 #include "base/win/fonts.h"
 
+#include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/text.h"
-#include "base/win/window.h"
 
 namespace pelmora::win {
 
-UniqueFont CreateScaledFont(const char* face, int designed_height) {
+UniqueFont CreateScaledFont(const char* face, int designed_height, int pixels_per_inch) {
   LOGFONTW font{};
-  font.lfHeight = -ScaleToScreen(designed_height);
+  font.lfHeight = -ScaledMeasure(designed_height, pixels_per_inch);
   font.lfCharSet = SHIFTJIS_CHARSET;
   WideFromSjis(face).copy(font.lfFaceName, LF_FACESIZE - 1);
   return UniqueFont(::CreateFontIndirectW(&font));
 }
 
-UniqueFont CreateMessageFont() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return {};
-  return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+UniqueFont CreateMessageFont(int pixels_per_inch) {
+  LOGFONTW font{};
+  if (!MessageFontAt(pixels_per_inch, font)) return {};
+  return UniqueFont(::CreateFontIndirectW(&font));
 }
 
 HFONT FontOrGuiFont(HFONT font) {

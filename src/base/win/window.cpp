@@ -1,7 +1,5 @@
 #include "base/win/window.h"
 
-#include "base/muldiv.h"
-#include "base/win/handles.h"
 #include "base/win/system_error.h"
 
 namespace pelmora::win {
@@ -14,13 +12,5 @@ void RegisterWindowClass(const WNDCLASSEXW& window_class) {
     RaiseLastOSError();
   }
 }
-
-int ScreenPixelsPerInch() {
-  WindowDc screen(nullptr);
-  const int ppi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-  return ppi > 0 ? ppi : 96;
-}
-
-int ScaleToScreen(int designed) { return pelmora::MulDiv(designed, ScreenPixelsPerInch(), 96); }
 
 }  // namespace pelmora::win

@@ -38,8 +38,4 @@ WNDCLASSEXW AttachedWindowClass(HINSTANCE instance, const wchar_t* class_name) {
 // Registers a window class once per process; raises EOSError when the system refuses.
 void RegisterWindowClass(const WNDCLASSEXW& window_class);
 
-// Pixels per logical inch of the screen, and a designed measure (at 96) scaled to it.
-int ScreenPixelsPerInch();
-int ScaleToScreen(int designed);
-
 }  // namespace pelmora::win

@@ -87,6 +87,7 @@ void TOpenDialog::SelectionChanged(HWND) {}
 void TOpenDialog::DialogClosing(HWND) {}
 
 void TOpenDialog::DialogResized(HWND) {}
+void TOpenDialog::DialogDpiChanged(HWND) {}
 
 UINT_PTR TOpenDialog::HookMessage(HWND window, UINT message, WPARAM, LPARAM lparam) {
   switch (message) {
@@ -109,6 +110,9 @@ UINT_PTR TOpenDialog::HookMessage(HWND window, UINT message, WPARAM, LPARAM lpar
     case kResizedMessage:
       DialogResized(window);
       return TRUE;
+    case WM_DPICHANGED_AFTERPARENT:
+      DialogDpiChanged(window);
+      break;
     case WM_DESTROY:
       DialogClosing(window);
       break;

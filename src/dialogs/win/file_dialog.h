@@ -43,6 +43,9 @@ class TOpenDialog {
   virtual void DialogClosing(HWND hook_window);
   // After the user resized the dialog, once the platform has moved its own controls.
   virtual void DialogResized(HWND hook_window);
+  // After the dialog came to a monitor of another scale and the platform laid out its own
+  // controls for it.
+  virtual void DialogDpiChanged(HWND hook_window);
 
  protected:
   // Adds what a kind of dialog needs to the record (a template, say).

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/text.h"
-#include "base/win/window.h"
 #include "dialogs/win/dialog_host.h"
-#include "picture/raster_screen.h"
 
 namespace pelmora {
 namespace {
@@ -15,9 +15,13 @@ constexpr int kScriptList = 1140;  // cmb5
 
 }  // namespace
 
-// The same pixels per inch the text view sizes its fonts by, so a size chosen here shows
-// as that size there.
-std::int32_t TFontDialog::FontSize() const { return font_.Size(raster::Screen().pixels_per_inch); }
+// The initial font is designed at 96 pixels per inch, so the dialog opens at its size in
+// points whatever the scale.
+TFontDialog::TFontDialog() : font_(InitialDialogFont()) {
+  font_.height = ScaledMeasure(font_.height, win::SystemPixelsPerInch());
+}
+
+std::int32_t TFontDialog::FontSize() const { return font_.Size(win::SystemPixelsPerInch()); }
 
 bool TFontDialog::Execute() {
   LOGFONTW log_font{};

@@ -12,13 +12,14 @@ namespace pelmora {
 
 class TFontDialog {
  public:
-  TFontDialog() = default;
+  TFontDialog();
   TFontDialog(const TFontDialog&) = delete;
   TFontDialog& operator=(const TFontDialog&) = delete;
 
   TFont& Font() { return font_; }
   const TFont& Font() const { return font_; }
-  // The font's size in points on this screen.
+  // The font's size in points at the session's scale, the one the platform's dialog turns
+  // points into pixels by.
   std::int32_t FontSize() const;
 
   // Runs the dialog modally over the font; true on confirm, with the font updated; false
@@ -29,7 +30,7 @@ class TFontDialog {
   friend UINT_PTR CALLBACK win::DialogHookProc<TFontDialog>(HWND, UINT, WPARAM, LPARAM);
   UINT_PTR HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-  TFont font_ = InitialDialogFont();
+  TFont font_;
   HWND placement_form_ = nullptr;
   bool color_chosen_ = false;
   bool charset_chosen_ = false;

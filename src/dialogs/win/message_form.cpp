@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/app_title.h"
 #include "base/win/control.h"
+#include "base/win/display_scale.h"
 #include "base/win/error_display.h"
 #include "base/win/fonts.h"
 #include "base/win/modal_loop.h"
@@ -22,6 +24,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"PelmoraMessageForm";
 constexpr char kButtonCaption[] = "OK";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
 void RegisterMessageFormClass() {
   WNDCLASSEXW window_class =
@@ -50,6 +54,10 @@ std::string SystemCodePageText(const std::string& sjis) {
   return text;
 }
 
+void MoveTo(HWND window, const MessageBoxRect& r) {
+  ::SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 std::string ApplicationTitle() {
@@ -67,9 +75,35 @@ TMessageForm::~TMessageForm() {
 
 void TMessageForm::Build() {
   RegisterMessageFormClass();
+  const std::wstring caption = win::WideFromSjis(caption_);
+  // Made hidden in the middle of the screen, where it is shown, so that it is laid out at
+  // the scale of the monitor there.
+  HWND window = ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle,
+                                  ::GetSystemMetrics(SM_CXSCREEN) / 2,
+                                  ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, win::DialogOwner(),
+                                  nullptr, ::GetModuleHandleW(nullptr), this);
+  if (window == nullptr) win::RaiseLastOSError();
+  window_.Reset(window);
+  // No icon in the caption.
+  ::SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
+  ::SendMessageW(window, WM_SETICON, ICON_BIG, 0);
+
+  const std::wstring text = win::WideFromSjis(message_);
+  const std::wstring button_caption = win::WideFromSjis(kButtonCaption);
+  win::CreateControl({.parent = window, .window_class = L"STATIC", .text = text.c_str(),
+                      .style = SS_LEFT | SS_NOPREFIX, .id = kMessageId});
+  win::CreateControl({.parent = window, .window_class = L"BUTTON", .text = button_caption.c_str(),
+                      .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK});
+  const SIZE size = LayOut(win::WindowPixelsPerInch(window));
+  ::SetWindowPos(window, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
+                 (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TMessageForm::LayOut(int pixels_per_inch) {
   // The platform's message-box font, or the system's GUI font when the platform has none.
-  font_ = win::CreateMessageFont();
-  const HFONT font = win::FontOrGuiFont(font_.Get());
+  win::UniqueFont font = win::CreateMessageFont(pixels_per_inch);
+  const HFONT shown = win::FontOrGuiFont(font.Get());
 
   const std::wstring text = win::WideFromSjis(message_);
   const std::wstring button_caption = win::WideFromSjis(kButtonCaption);
@@ -78,7 +112,7 @@ void TMessageForm::Build() {
   int text_height = 0;
   {
     win::WindowDc screen(nullptr);
-    win::SelectedObject selected(screen.Get(), font);
+    win::SelectedObject selected(screen.Get(), shown);
     const SIZE letters =
         TextExtent(screen.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     metrics.letters_width = letters.cx;
@@ -93,32 +127,28 @@ void TMessageForm::Build() {
   const MessageBoxMeasures measures = MeasureMessageBox(metrics);
   const MessageBoxLayout layout = LayOutMessageBox(measures, text_width, text_height);
 
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
-  const DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, layout.client_width, layout.client_height};
-  ::AdjustWindowRectEx(&frame, style, FALSE, ex_style);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const std::wstring caption = win::WideFromSjis(caption_);
-  HWND window = ::CreateWindowExW(ex_style, kClassName, caption.c_str(), style,
-                                  (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                  (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                                  win::DialogOwner(), nullptr, ::GetModuleHandleW(nullptr), this);
-  if (window == nullptr) win::RaiseLastOSError();
-  window_.Reset(window);
-  // No icon in the caption.
-  ::SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
-  ::SendMessageW(window, WM_SETICON, ICON_BIG, 0);
+  HWND window = Handle();
+  for (const auto& [id, bounds] :
+       {std::pair{kMessageId, layout.message}, std::pair{IDOK, layout.button}}) {
+    HWND control = ::GetDlgItem(window, id);
+    MoveTo(control, bounds);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+  }
+  // The controls have let go of the old font.
+  font_ = std::move(font);
 
-  const auto bounds = [](const MessageBoxRect& r) {
-    return RECT{r.left, r.top, r.left + r.width, r.top + r.height};
-  };
-  win::CreateControl({.parent = window, .window_class = L"STATIC", .text = text.c_str(),
-                      .style = SS_LEFT | SS_NOPREFIX, .bounds = bounds(layout.message),
-                      .id = kMessageId, .font = font});
-  win::CreateControl({.parent = window, .window_class = L"BUTTON", .text = button_caption.c_str(),
-                      .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .bounds = bounds(layout.button),
-                      .id = IDOK, .font = font});
+  const SIZE size = win::WindowSizeForClient(SIZE{layout.client_width, layout.client_height},
+                                             kStyle, kExStyle, pixels_per_inch);
+  ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return size;
+}
+
+void TMessageForm::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+  // Where the system suggests, at the size the box's own layout gives at the new scale.
+  LayOut(pixels_per_inch);
+  ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string TMessageForm::ClipboardText() const {
@@ -174,6 +204,9 @@ LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LP
       return 0;
     case WM_CTLCOLORSTATIC:
       return win::StaticColorsOnButtonFace(wparam, COLOR_BTNTEXT);
+    case WM_DPICHANGED:
+      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case DM_GETDEFID:
       return MAKELRESULT(IDOK, DC_HASDEFID);
     default:

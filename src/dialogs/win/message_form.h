@@ -37,6 +37,10 @@ class TMessageForm {
 
  private:
   void Build();
+  // Font, label, button and window size for pixels_per_inch; returns the window's size.
+  SIZE LayOut(int pixels_per_inch);
+  // The box came to a monitor of another scale.
+  void FormDpiChanged(int pixels_per_inch, const RECT& suggested);
   bool IsCopyKey(const MSG& message) const;
 
   std::string message_;

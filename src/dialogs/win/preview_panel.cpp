@@ -52,6 +52,16 @@ void TPreviewPanel::SetBounds(const RECT& bounds) {
                bounds.bottom - bounds.top, TRUE);
 }
 
+void TPreviewPanel::SetBorderWidth(int border_width) {
+  look_.border_width = border_width;
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TPreviewPanel::SetFont(HFONT font) {
+  font_ = font;
+  ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 RECT TPreviewPanel::InnerRect() const {
   RECT inner{};
   ::GetClientRect(Handle(), &inner);

@@ -35,6 +35,8 @@ class TPreviewPanel {
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);
   void SetBounds(const RECT& bounds);
+  void SetBorderWidth(int border_width);
+  void SetFont(HFONT font);
   // The client area inside the bevels and the border width.
   RECT InnerRect() const;
 

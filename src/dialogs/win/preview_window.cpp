@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/muldiv.h"
 #include "base/strings.h"
+#include "base/win/display_scale.h"
 #include "base/win/handles.h"
 #include "base/win/modal_loop.h"
 #include "base/win/system_error.h"
@@ -16,7 +18,7 @@ namespace pelmora {
 namespace {
 
 constexpr wchar_t kClassName[] = L"PelmoraPicturePreview";
-constexpr int kPanelBorderWidth = 5;
+constexpr int kPanelBorderWidth = 5;  // pixels at 96 pixels per inch
 
 class TPreviewWindow {
  public:
@@ -27,10 +29,12 @@ class TPreviewWindow {
 
  private:
   void FitToPicture();
+  int BorderWidth() const { return ScaledMeasure(kPanelBorderWidth, pixels_per_inch_); }
 
   TPicture picture_;
   std::unique_ptr<TPreviewPanel> panel_;
   HWND window_ = nullptr;
+  int pixels_per_inch_ = kDesignedPixelsPerInch;
   bool closed_ = false;
 };
 
@@ -55,9 +59,11 @@ void TPreviewWindow::Run(HWND owner) {
                               0, 0, 320, 240, owner, nullptr, ::GetModuleHandleW(nullptr), this);
   if (window_ == nullptr) win::RaiseLastOSError();
   win::UniqueWindow owned(window_);
+  // At the scale of the monitor it was made on, the primary one, where it is centred.
+  pixels_per_inch_ = win::WindowPixelsPerInch(window_);
 
   TPreviewPanel::Look look;
-  look.border_width = kPanelBorderWidth;
+  look.border_width = BorderWidth();
   look.single_border = true;
   look.background = COLOR_WINDOW;
   panel_ = std::make_unique<TPreviewPanel>(window_, ClientBounds(window_), 1, look, nullptr);
@@ -95,14 +101,14 @@ void TPreviewWindow::FitToPicture() {
   ::GetClientRect(panel_->Handle(), &panel_client);
   const int width = PreviewClientExtent(info.rcMonitor.right - info.rcMonitor.left,
                                         client.right, picture_.Width(), panel_client.right,
-                                        picture_.Width());
+                                        2 * BorderWidth(), picture_.Width());
   const int height = PreviewClientExtent(info.rcMonitor.bottom - info.rcMonitor.top,
                                          client.bottom, picture_.Height(), panel_client.bottom,
-                                         picture_.Width());
-  RECT frame{0, 0, width, height};
-  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
-                       FALSE, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)));
-  ::SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                                         2 * BorderWidth(), picture_.Width());
+  const SIZE frame = win::WindowSizeForClient(
+      SIZE{width, height}, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
+      static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), pixels_per_inch_);
+  ::SetWindowPos(window_, nullptr, 0, 0, frame.cx, frame.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -111,6 +117,16 @@ LRESULT TPreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, 
     case WM_SIZE:
       if (panel_) panel_->SetBounds(ClientBounds(window));
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale: the border follows, the picture is stretched
+      // into the size the system suggests.
+      pixels_per_inch_ = HIWORD(wparam);
+      if (panel_) panel_->SetBorderWidth(BorderWidth());
+      const RECT& r = *reinterpret_cast<const RECT*>(lparam);
+      ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       closed_ = true;
       return 0;
@@ -122,10 +138,10 @@ LRESULT TPreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, 
 }  // namespace
 
 int PreviewClientExtent(int monitor_extent, int client_extent, int picture_extent,
-                        int panel_client_extent, int picture_width) {
+                        int panel_client_extent, int borders, int picture_width) {
   if (picture_width <= 0) return client_extent;
   const long long wanted = static_cast<long long>(client_extent) + picture_extent -
-                           panel_client_extent + 10;
+                           panel_client_extent + borders;
   const long long limit = static_cast<long long>(monitor_extent) * 3 / 4;
   return static_cast<int>(std::max(0LL, std::min(limit, wanted)));
 }

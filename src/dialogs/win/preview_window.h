@@ -11,9 +11,10 @@ class TPicture;
 // Shows a copy of picture until the user closes the window; owner is disabled meanwhile.
 void ShowPicturePreview(HWND owner, const TPicture& picture);
 
-// The preview window's client extent along one axis: the picture plus the panel's frame,
-// at most three quarters of the monitor. Unchanged for a picture of no width.
+// The preview window's client extent along one axis: the picture plus the panel's frame and
+// its borders on both sides, at most three quarters of the monitor. Unchanged for a picture
+// of no width.
 int PreviewClientExtent(int monitor_extent, int client_extent, int picture_extent,
-                        int panel_client_extent, int picture_width);
+                        int panel_client_extent, int borders, int picture_width);
 
 }  // namespace pelmora

@@ -6,8 +6,10 @@
 #include <array>
 
 #include "base/format.h"
+#include "base/muldiv.h"
 #include "base/strings.h"
 #include "base/win/control.h"
+#include "base/win/display_scale.h"
 #include "base/win/text.h"
 #include "dialogs/win/preview_panel.h"
 #include "dialogs/win/preview_window.h"
@@ -16,10 +18,13 @@ namespace pelmora {
 namespace {
 
 constexpr int kPlatformControlsArea = 1119;  // stc32: where the platform puts its controls
+// In pixels at 96 pixels per inch, drawn at the dialog's scale.
+constexpr int kPicturePanelTop = 4;
 constexpr int kPicturePanelBorder = 6;
 constexpr int kLabelHeight = 23;
 constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
+constexpr int kGlyphSize = 16;
 constexpr DWORD kPathBufferSize = 261;
 
 void MoveTo(HWND window, const RECT& r) {
@@ -34,26 +39,29 @@ RECT BoundsIn(HWND template_dialog, HWND child) {
   return r;
 }
 
-// The picture panel takes the template dialog's client area from left on, 4 pixels down.
-RECT PicturePanelBoundsFrom(HWND template_dialog, LONG left) {
+// The picture panel takes the template dialog's client area from left on, a little down.
+RECT PicturePanelBoundsFrom(HWND template_dialog, LONG left, int pixels_per_inch) {
   RECT bounds{};
   ::GetClientRect(template_dialog, &bounds);
   bounds.left = left;
-  bounds.top += 4;
+  bounds.top += ScaledMeasure(kPicturePanelTop, pixels_per_inch);
   return bounds;
 }
 
-// At first the panel stands right of the platform's controls.
-RECT PicturePanelBounds(HWND template_dialog) {
+// At first, and when the dialog changed its scale, the panel stands right of the
+// platform's controls.
+RECT PicturePanelBounds(HWND template_dialog, int pixels_per_inch) {
   HWND platform_area = ::GetDlgItem(template_dialog, kPlatformControlsArea);
-  return PicturePanelBoundsFrom(template_dialog,
-                                platform_area ? BoundsIn(template_dialog, platform_area).right : 0);
+  return PicturePanelBoundsFrom(
+      template_dialog, platform_area ? BoundsIn(template_dialog, platform_area).right : 0,
+      pixels_per_inch);
 }
 
 // When the user resizes the dialog the platform widens its own controls and shifts the
 // panel right by as much; the panel keeps that left edge and grows down to the bottom.
-RECT ResizedPicturePanelBounds(HWND template_dialog, HWND panel) {
-  return PicturePanelBoundsFrom(template_dialog, BoundsIn(template_dialog, panel).left);
+RECT ResizedPicturePanelBounds(HWND template_dialog, HWND panel, int pixels_per_inch) {
+  return PicturePanelBoundsFrom(template_dialog, BoundsIn(template_dialog, panel).left,
+                                pixels_per_inch);
 }
 
 RECT NonNegative(RECT r) {
@@ -70,14 +78,18 @@ struct PanelLayout {
   RECT button;
 };
 
-PanelLayout LayOutPicturePanel(const RECT& inner) {
+PanelLayout LayOutPicturePanel(const RECT& inner, int pixels_per_inch) {
+  const auto scaled = [pixels_per_inch](int designed) {
+    return ScaledMeasure(designed, pixels_per_inch);
+  };
   PanelLayout layout{};
-  layout.label = {inner.left, inner.top, inner.right, inner.top + kLabelHeight};
+  layout.label = {inner.left, inner.top, inner.right, inner.top + scaled(kLabelHeight)};
   layout.paint = {inner.left, layout.label.bottom, inner.right,
                   std::max(layout.label.bottom, inner.bottom)};
-  const int button_left = layout.paint.right - kButtonWidth - 2;
-  layout.button = {button_left, layout.label.top + 1, button_left + kButtonWidth,
-                   layout.label.top + 1 + kButtonHeight};
+  const int button_left = layout.paint.right - scaled(kButtonWidth) - scaled(2);
+  const int button_top = layout.label.top + scaled(1);
+  layout.button = {button_left, button_top, button_left + scaled(kButtonWidth),
+                   button_top + scaled(kButtonHeight)};
   return layout;
 }
 
@@ -100,17 +112,19 @@ void TSavePictureDialog::DialogStanding(HWND hook_window) {
 }
 
 void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
+  // The platform made the dialog and its font at the scale of the monitor it stands on.
+  pixels_per_inch_ = win::WindowPixelsPerInch(template_dialog);
   const HFONT font =
       reinterpret_cast<HFONT>(::SendMessageW(template_dialog, WM_GETFONT, 0, 0));
-  const RECT bounds = NonNegative(PicturePanelBounds(template_dialog));
+  const RECT bounds = NonNegative(PicturePanelBounds(template_dialog, pixels_per_inch_));
   TPreviewPanel::Look picture_look;
-  picture_look.border_width = kPicturePanelBorder;
+  picture_look.border_width = ScaledMeasure(kPicturePanelBorder, pixels_per_inch_);
   picture_panel_ = std::make_unique<TPreviewPanel>(template_dialog, bounds, kPicturePanelId,
                                                    picture_look, font);
   picture_panel_->SetOnCommand([this](int id, int code) {
     if (id == kPreviewButtonId && code == BN_CLICKED) OpenPreviewWindow();
   });
-  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect());
+  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect(), pixels_per_inch_);
 
   // The label and the preview button only show and open the picture; the dialog saves
   // without them, so one the system refuses is left out.
@@ -137,11 +151,7 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
                                           .id = kPreviewButtonId,
                                           .font = font});
   if (button_) {
-    glyph_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), L"PREVIEWGLYPH",
-                                                   IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
-    if (glyph_) {
-      ::SendMessageW(button_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_.Get()));
-    }
+    LoadGlyph();
     ::SetWindowPos(button_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::EnableWindow(button_, FALSE);
 
@@ -162,17 +172,44 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
   }
 }
 
-void TSavePictureDialog::LayOutPreviewControls(HWND template_dialog) {
-  if (!picture_panel_) return;
-  picture_panel_->SetBounds(
-      NonNegative(ResizedPicturePanelBounds(template_dialog, picture_panel_->Handle())));
-  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect());
+void TSavePictureDialog::LoadGlyph() {
+  // Stretched from its 16 x 16 pixels to the button's scale.
+  const int size = ScaledMeasure(kGlyphSize, pixels_per_inch_);
+  win::UniqueBitmap glyph(static_cast<HBITMAP>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), L"PREVIEWGLYPH", IMAGE_BITMAP, size, size, LR_LOADMAP3DCOLORS)));
+  if (!glyph) return;
+  ::SendMessageW(button_, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph.Get()));
+  glyph_ = std::move(glyph);
+}
+
+void TSavePictureDialog::LayOutPreviewControls(const RECT& panel_bounds) {
+  picture_panel_->SetBounds(NonNegative(panel_bounds));
+  const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect(), pixels_per_inch_);
   MoveTo(label_, layout.label);
   if (paint_panel_) paint_panel_->SetBounds(layout.paint);
   MoveTo(button_, layout.button);
 }
 
-void TSavePictureDialog::DialogResized(HWND hook_window) { LayOutPreviewControls(hook_window); }
+void TSavePictureDialog::DialogResized(HWND hook_window) {
+  if (!picture_panel_) return;
+  LayOutPreviewControls(
+      ResizedPicturePanelBounds(hook_window, picture_panel_->Handle(), pixels_per_inch_));
+}
+
+void TSavePictureDialog::DialogDpiChanged(HWND hook_window) {
+  if (!picture_panel_) return;
+  // The platform has placed its own controls and made the dialog's font for the new scale.
+  pixels_per_inch_ = win::WindowPixelsPerInch(hook_window);
+  const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(hook_window, WM_GETFONT, 0, 0));
+  for (HWND control : {label_, button_}) {
+    if (control) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  picture_panel_->SetFont(font);
+  if (paint_panel_) paint_panel_->SetFont(font);
+  picture_panel_->SetBorderWidth(ScaledMeasure(kPicturePanelBorder, pixels_per_inch_));
+  if (button_) LoadGlyph();
+  LayOutPreviewControls(PicturePanelBounds(hook_window, pixels_per_inch_));
+}
 
 void TSavePictureDialog::DestroyPreviewControls() {
   if (tooltip_) {

@@ -31,13 +31,15 @@ class TSavePictureDialog : public TSaveDialog {
   void SelectionChanged(HWND hook_window) override;
   void DialogClosing(HWND hook_window) override;
   void DialogResized(HWND hook_window) override;
+  void DialogDpiChanged(HWND hook_window) override;
 
  protected:
   void PrepareRecord(OPENFILENAMEW& record) override;
 
  private:
   void CreatePreviewControls(HWND template_dialog);
-  void LayOutPreviewControls(HWND template_dialog);
+  void LayOutPreviewControls(const RECT& panel_bounds);
+  void LoadGlyph();
   void DestroyPreviewControls();
   void ShowFile(const std::wstring& path);
   void ShowNoPicture();
@@ -45,6 +47,7 @@ class TSavePictureDialog : public TSaveDialog {
 
   TPicture picture_;
   std::wstring remembered_path_;
+  int pixels_per_inch_ = 96;
   std::unique_ptr<TPreviewPanel> picture_panel_;
   std::unique_ptr<TPreviewPanel> paint_panel_;
   HWND label_ = nullptr;

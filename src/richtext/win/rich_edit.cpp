@@ -6,11 +6,11 @@
 #include <string>
 
 #include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
-#include "picture/raster_screen.h"
 #include "richtext/win/rich_edit_library.h"
 
 namespace pelmora {
@@ -43,6 +43,13 @@ std::uint32_t SystemColor(int index) { return ::GetSysColor(index); }
 bool FarEastButNotJapanese() {
   return ::GetSystemMetrics(SM_DBCSENABLED) != 0 &&
          PRIMARYLANGID(::GetSystemDefaultLangID()) != LANG_JAPANESE;
+}
+
+// Where the character stands in the view, down from its top, in pixels.
+LONG CharacterTop(HWND view, LRESULT character) {
+  POINTL at{};
+  ::SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), character);
+  return at.y;
 }
 
 }  // namespace
@@ -97,6 +104,7 @@ void TRichEdit::CreateHandle() {
   }
   Send(EM_SETEVENTMASK, 0, kEventMask);
   Send(EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ColorToRGB(color_, SystemColor)));
+  if (pixels_per_inch_ != 0) ApplyZoom();
 }
 
 LRESULT TRichEdit::Send(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -125,12 +133,41 @@ void TRichEdit::SetFont(const TRichEditFont& font) {
   if (handle_) SendDefaultFormat();
 }
 
+void TRichEdit::SetPixelsPerInch(int pixels_per_inch) {
+  pixels_per_inch_ = pixels_per_inch;
+  if (handle_) ApplyZoom();
+}
+
+void TRichEdit::ApplyZoom() {
+  const int session = win::SystemPixelsPerInch();
+  const bool zoomed = pixels_per_inch_ != 0 && pixels_per_inch_ != session;
+  // 1:1 rather than off (0, 0), after which the control under Wine keeps its old layout
+  // until it is resized.
+  Send(EM_SETZOOM, zoomed ? pixels_per_inch_ : 1, zoomed ? session : 1);
+}
+
+TRichEdit::KeptTop::KeptTop(TRichEdit& view) : view_(view) {
+  if (!view_.handle_) return;
+  character_ = view_.Send(EM_LINEINDEX, view_.Send(EM_GETFIRSTVISIBLELINE));
+  y_ = CharacterTop(view_.handle_, character_);
+}
+
+TRichEdit::KeptTop::~KeptTop() {
+  if (!view_.handle_) return;
+  POINT scroll{};
+  view_.Send(EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+  scroll.y += CharacterTop(view_.handle_, character_) - y_;
+  view_.Send(EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll));
+}
+
 void TRichEdit::SendDefaultFormat() {
   SendCharFormat(0, ColorChange(font_.color, SystemColor));
   SendCharFormat(0, FaceChange(font_.name));
   SendCharFormat(0, CharsetChange(font_.charset));
   SendCharFormat(0, StyleChange(font_.style));
-  SendCharFormat(0, SizeChange(FontPointSize(font_.height, raster::Screen().pixels_per_inch)));
+  // The height is designed at 96 pixels per inch; the control shows the size in points at
+  // the window's scale.
+  SendCharFormat(0, SizeChange(FontPointSize(font_.height, kDesignedPixelsPerInch)));
 }
 
 void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {

@@ -18,8 +18,8 @@
 namespace pelmora {
 
 struct TRichEditFont {
-  std::string name;     // Shift-JIS face name (the program's own string)
-  std::int32_t height;  // negative: character height in pixels
+  std::string name;     // Shift-JIS face name (the program\'s own string)
+  std::int32_t height;  // negative: character height in pixels at 96 pixels per inch
   std::uint8_t charset;
   TColor color;
   TFontStyles style;
@@ -53,6 +53,27 @@ class TRichEdit {
   const TRichEditFont& Font() const { return font_; }
   // Takes the font as the default format (sent at once when the window exists).
   void SetFont(const TRichEditFont& font);
+
+  // The scale of the window the view lies in. The control turns points into pixels at the
+  // session's scale; on a monitor of another scale its display is zoomed by the ratio, so
+  // the text, its formatting and the selection stay as they are.
+  void SetPixelsPerInch(int pixels_per_inch);
+
+  // While it lives, the character at the top of the view is kept there: a new scale and
+  // the resize that comes with it move the control's scroll offset, which it keeps in
+  // pixels, to another line.
+  class KeptTop {
+   public:
+    explicit KeptTop(TRichEdit& view);
+    ~KeptTop();
+    KeptTop(const KeptTop&) = delete;
+    KeptTop& operator=(const KeptTop&) = delete;
+
+   private:
+    TRichEdit& view_;
+    LRESULT character_ = 0;
+    LONG y_ = 0;
+  };
 
   // Called on a context-menu request with its screen point (-1, -1 from the keyboard),
   // after the view took the focus. Without it the request goes on to the control, which
@@ -124,6 +145,7 @@ class TRichEdit {
   // refused it.
   bool StreamRtfIn(std::string_view rtf, bool whole);
   void SendDefaultFormat();
+  void ApplyZoom();
   void SendCharFormat(WPARAM target, const CharFormatChange& change);
   LRESULT Paint(WPARAM wparam, LPARAM lparam);
   LRESULT SetCursorForHit(WPARAM wparam, LPARAM lparam);
@@ -138,6 +160,7 @@ class TRichEdit {
   bool plain_text_ = false;
   TRichEditFont font_;
   TColor color_ = kDefaultColor;
+  int pixels_per_inch_ = 0;  // 0: the session's
   std::function<void(POINT)> on_context_menu_;
 };
 

@@ -9,9 +9,9 @@
 #include "base/sjis.h"
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
-#include "picture/raster_screen.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/screenshot.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -99,19 +99,9 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(LowerCaseAscii(dialog.Font().name), LowerCaseAscii("ＭＳ Ｐゴシック"));
   EXPECT_EQ(dialog.Font().charset, 128);
   EXPECT_EQ(dialog.Font().style, fsBold | fsItalic);
-  EXPECT_EQ(dialog.Font().height, -12);
-  // The size in points follows the screen facts the text view sizes its fonts by.
-  HDC screen = ::GetDC(nullptr);
-  const int ppi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  {
-    raster::ScopedScreen platform({.pixels_per_inch = ppi});
-    EXPECT_EQ(dialog.FontSize(), ::MulDiv(12, 72, ppi));
-  }
-  {
-    raster::ScopedScreen large({.pixels_per_inch = 120});
-    EXPECT_EQ(dialog.FontSize(), 7);
-  }
+  // Designed as 12 pixels at 96 pixels per inch: 9 points at the session's scale.
+  EXPECT_EQ(dialog.Font().height, -test::Scaled(12));
+  EXPECT_EQ(dialog.FontSize(), 9);
 
   // No form of the program is up, so it stands on the primary monitor.
   MONITORINFO info{};

@@ -20,6 +20,7 @@
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -240,8 +241,9 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   ExpectPreview(after_bitmap, L" (200x150)", L"", true);
 
   EXPECT_EQ(preview_caption, L"プレビュー");
-  EXPECT_EQ(preview_client.cx, 200 + 12);  // the picture, the border width and the frame
-  EXPECT_EQ(preview_client.cy, 150 + 12);
+  // The picture, the border widths (5 pixels at 96 pixels per inch) and the frame.
+  EXPECT_EQ(preview_client.cx, 200 + 2 * test::Scaled(5) + 2);
+  EXPECT_EQ(preview_client.cy, 150 + 2 * test::Scaled(5) + 2);
   EXPECT_TRUE(preview_closed);
 
   ASSERT_TRUE(selected_photo);
@@ -342,13 +344,15 @@ TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
 }
 
 TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMonitor) {
-  // Client 300 wide with a panel client of 298: the picture plus 12.
-  EXPECT_EQ(PreviewClientExtent(1280, 300, 40, 298, 40), 52);
+  // Client 300 wide with a panel client of 298 and borders of 5: the picture plus 12.
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 40, 298, 10, 40), 52);
+  // At 150 %, borders of 8 (7.5 rounded).
+  EXPECT_EQ(PreviewClientExtent(1920, 450, 40, 447, 16, 40), 59);
   // Never more than three quarters of the monitor.
-  EXPECT_EQ(PreviewClientExtent(1280, 300, 5000, 298, 5000), 960);
-  EXPECT_EQ(PreviewClientExtent(1023, 300, 5000, 298, 5000), 767);
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 5000, 298, 10, 5000), 960);
+  EXPECT_EQ(PreviewClientExtent(1023, 300, 5000, 298, 10, 5000), 767);
   // A picture of no width leaves the window as it is.
-  EXPECT_EQ(PreviewClientExtent(1280, 300, 0, 298, 0), 300);
+  EXPECT_EQ(PreviewClientExtent(1280, 300, 0, 298, 10, 0), 300);
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ TEST_F(Package, ProgramCarriesItsManifestAndVersion) {
   const std::string manifest(bytes, ::SizeofResource(module, found));
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
             std::string::npos);
-  EXPECT_NE(manifest.find("<dpiAware"), std::string::npos);
+  EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+  EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
   EXPECT_NE(manifest.find(std::string("name=\"Pelmora\" version=\"") +
                           std::to_string(PELMORA_VERSION_MAJOR) + "." +
                           std::to_string(PELMORA_VERSION_MINOR) + ".0.0\""),

@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "picture/raster_screen.h"
 #include "richtext/win/rich_edit_fixture.h"
 #include "support/win/clipboard_text.h"
 
@@ -110,14 +109,6 @@ TEST_F(RichEditTest, FontMessagesSetTheDefaultFormat) {
     EXPECT_NE(format.dwEffects & CFE_ITALIC, 0u);
     EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
     EXPECT_EQ(format.crTextColor, RGB(0, 128, 0));
-  }
-  {
-    // The size in points follows the screen's pixels per inch: 13 pixels at 120 are 8 points.
-    raster::ScreenFacts denser = raster::Screen();
-    denser.pixels_per_inch = 120;
-    raster::ScopedScreen screen(denser);
-    view_->SetFont(TRichEdit::DefaultFont());
-    EXPECT_EQ(Format(0).yHeight, 160);
   }
 }
 

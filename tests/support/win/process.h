@@ -12,8 +12,8 @@ namespace pelmora::test {
 
 class Process {
  public:
-  // Starts the program file; check Started().
-  explicit Process(const std::wstring& program);
+  // Starts the program file with the arguments; check Started().
+  explicit Process(const std::wstring& program, const std::wstring& arguments = {});
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;

@@ -44,8 +44,15 @@ std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect) {
 }
 
 bool SaveWindowScreenshot(HWND window, const std::string& path) {
+  RECT window_rect;
+  if (!::GetWindowRect(window, &window_rect)) return false;
+  // Only what lies on the screen: the display cannot read beyond it.
+  const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT screen{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   RECT rect;
-  if (!::GetWindowRect(window, &rect)) return false;
+  if (!::IntersectRect(&rect, &window_rect, &screen)) return false;
   // A window of another thread paints inside this call; the display may show its pixels a
   // little later (Wine hands a window's drawing to the display when its thread waits), so
   // the screen is read, with messages pumped in between, until two readings agree.

@@ -12,9 +12,9 @@ namespace pelmora::test {
 // The pixels of a screen rectangle as RGB rows, top row first; empty on failure.
 std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect);
 
-// Saves the window as it appears on the screen (its outer rectangle), once it has painted
-// itself and what the screen shows of it has settled. Creates the folder of path when
-// missing. Returns false on failure.
+// Saves the window as it appears on the screen (its outer rectangle, as far as it lies on
+// the screen), once it has painted itself and what the screen shows of it has settled.
+// Creates the folder of path when missing. Returns false on failure.
 bool SaveWindowScreenshot(HWND window, const std::string& path);
 
 }  // namespace pelmora::test

@@ -2,8 +2,9 @@
 
 #include <vector>
 
+#include "base/muldiv.h"
+#include "base/win/display_scale.h"
 #include "base/win/text.h"
-#include "base/win/window.h"
 
 namespace pelmora::test {
 namespace {
@@ -49,6 +50,6 @@ SIZE ClientSize(HWND window) {
   return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
-int Scaled(int designed) { return win::ScaleToScreen(designed); }
+int Scaled(int designed) { return ScaledMeasure(designed, win::SystemPixelsPerInch()); }
 
 }  // namespace pelmora::test

@@ -16,7 +16,7 @@ std::string WindowTextSjis(HWND window);
 // The client area's size.
 SIZE ClientSize(HWND window);
 
-// A designed measure (at 96 dpi) on this screen.
+// A designed measure (at 96 pixels per inch) at the session's scale.
 int Scaled(int designed);
 
 }  // namespace pelmora::test
