@@ -141,9 +141,11 @@ class TRichEdit {
   // writes it; RTF then carries every character exactly. Raises EOutOfResources when the
   // control reports an error.
   std::string StreamOut(WPARAM format);
-  // Replaces the selection (or, with whole, everything) by RTF; false when the control
-  // refused it.
-  bool StreamRtfIn(std::string_view rtf, bool whole);
+  // Streams RTF in (with SFF_SELECTION into the selection, else replacing everything);
+  // false when the control refused it.
+  bool StreamIn(WPARAM format, std::string_view bytes);
+  // Replaces everything by plain text, which may hold any character, U+0000 included.
+  bool StreamTextIn(std::u16string_view text);
   void SendDefaultFormat();
   void ApplyZoom();
   void SendCharFormat(WPARAM target, const CharFormatChange& change);

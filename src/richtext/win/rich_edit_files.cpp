@@ -6,11 +6,15 @@
 
 #include <algorithm>
 #include <exception>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 #include "base/errors.h"
 #include "base/stream.h"
 #include "base/strings.h"
 #include "richtext/conversion.h"
+#include "base/text_decoding.h"
 #include "richtext/line_break_reader.h"
 
 namespace pelmora {
@@ -58,6 +62,36 @@ DWORD StreamThrough(HWND control, UINT message, WPARAM format, StreamContext& co
   return record.dwError;
 }
 
+// Whether the bytes from the stream's position begin as an RTF document does.
+bool StartsAsRtf(TStream& stream, TConversion& conversion) {
+  constexpr std::string_view kRtfStart = "{\\rtf";
+  char start[kRtfStart.size()] = {};
+  std::size_t got = 0;
+  while (got < sizeof start) {
+    const std::size_t n = conversion.ConvertReadStream(stream, start + got, sizeof start - got);
+    if (n == 0) break;
+    got += n;
+  }
+  return std::string_view(start, got) == kRtfStart;
+}
+
+// The bytes from the stream's position to its end; the stream's own error when a read fails.
+std::vector<std::uint8_t> ReadToEnd(TStream& stream, TConversion& conversion) {
+  const std::int64_t remaining = std::max<std::int64_t>(stream.Remaining(), 0);
+  if (static_cast<std::uint64_t>(remaining) > std::vector<std::uint8_t>().max_size()) {
+    throw std::length_error("file too large");
+  }
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(remaining));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const std::size_t n = conversion.ConvertReadStream(stream, bytes.data() + got, bytes.size() - got);
+    if (n == 0) break;
+    got += n;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
 }  // namespace
 
 void TRichEdit::SaveToFile(const FileName& file_name) {
@@ -93,19 +127,22 @@ void TRichEdit::SaveToStream(TStream& stream, TConversion& conversion) {
 void TRichEdit::LoadFromStream(TStream& stream, TConversion& conversion) {
   HandleNeeded();
   const std::int64_t start = stream.Position();
-  StreamContext context{stream, conversion, {}};
-  DWORD error =
-      StreamThrough(handle_, EM_STREAMIN, plain_text_ ? SF_TEXT : SF_RTF, context, &ReadFromFile);
-  // A read that failed is the file's fault, not its format's: the load fails with the read's
-  // own error, and the bytes are not tried again as plain text.
-  if (context.read_error) std::rethrow_exception(context.read_error);
-  if (error == 0) return;
-  // Not RTF after all (or unreadable as such): the same bytes again as plain text.
+  // RTF goes to the control as RTF. Anything else is read here, in its own encoding: the
+  // control would read it in the system code page, and so garble UTF-8 and UTF-16.
+  if (!plain_text_ && StartsAsRtf(stream, conversion)) {
+    stream.SetPosition(start);
+    StreamContext context{stream, conversion, {}};
+    const DWORD error = StreamThrough(handle_, EM_STREAMIN, SF_RTF, context, &ReadFromFile);
+    // A read that failed is the file's fault, not its format's: the load fails with the
+    // read's own error, and the bytes are not tried again as plain text.
+    if (context.read_error) std::rethrow_exception(context.read_error);
+    if (error == 0) return;
+  }
+  // Plain text, or RTF the control could not read, which then shows as its text.
   stream.SetPosition(start);
-  context.reader.Reset();
-  error = StreamThrough(handle_, EM_STREAMIN, SF_TEXT, context, &ReadFromFile);
-  if (context.read_error) std::rethrow_exception(context.read_error);
-  if (error != 0) throw EOutOfResources(strings::kStreamInFailed);
+  const std::vector<std::uint8_t> bytes = ReadToEnd(stream, conversion);
+  const DecodedText decoded = DecodeTextFile(bytes);
+  if (!StreamTextIn(decoded.text)) throw EOutOfResources(strings::kStreamInFailed);
 }
 
 }  // namespace pelmora

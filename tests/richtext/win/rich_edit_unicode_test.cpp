@@ -13,6 +13,8 @@
 #include "richtext/win/rich_edit.h"
 #include "richtext/win/rich_edit_fixture.h"
 #include "richtext/win/rich_edit_library.h"
+#include "base/text_decoding_cases.h"
+#include "support/file_bytes.h"
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
 
@@ -56,6 +58,15 @@ TEST_F(RichEditTest, TextInEveryScriptIsCopiedSavedAndLoadedUnitForUnit) {
     view_->Clear();
     view_->LoadFromFile(FileName(win::WideFromSjis(file.Path())));
     EXPECT_TRUE(test::SameUnits(view_->Text(), text)) << sample.name;
+  }
+}
+
+TEST_F(RichEditTest, TextFilesLoadInTheirOwnEncoding) {
+  TempFile file("encoded.txt");
+  for (const test::TextFileCase& row : test::TextFileCases()) {
+    test::WriteBytes(win::WideFromSjis(file.Path()), row.file);
+    view_->LoadFromFile(FileName(win::WideFromSjis(file.Path())));
+    EXPECT_TRUE(test::SameUnits(view_->Text(), row.text)) << "for the file \"" << row.file << '"';
   }
 }
 
