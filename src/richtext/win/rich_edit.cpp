@@ -185,6 +185,15 @@ void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
 }
 
 void TRichEdit::Clear() {
+  if (handle_ && Send(WM_GETTEXTLENGTH) > 0) {
+    // Text goes with its window: a new window of the control is empty at once, while some
+    // versions of the control (Wine's) take time in the square of the paragraphs to empty
+    // one in place, and then to fill it again.
+    const bool focused = ::GetFocus() == handle_;
+    ::DestroyWindow(handle_);
+    CreateHandle();
+    if (focused) ::SetFocus(handle_);
+  }
   HandleNeeded();
   Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   Send(EM_EMPTYUNDOBUFFER);

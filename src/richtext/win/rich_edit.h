@@ -84,7 +84,8 @@ class TRichEdit {
 
   // Operations; each makes the window first, except the three selection attributes, which
   // are dropped while there is no window.
-  // Empties the view and forgets its undo history, so nothing cleared can come back.
+  // Empties the view and forgets its undo history, so nothing cleared can come back. A view
+  // that held text gets a new window (keeping the focus): Handle() changes.
   void Clear();
   // Inserts the clipboard's text at the selection: its rich text with its formatting, else
   // its plain text in the format at the insertion point. Into an empty view the text comes

@@ -359,7 +359,6 @@ void CALLBACK ClickMenuItemOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
-  HWND view = form_.RichEdit1().Handle();
   const DWORD thread = ::GetCurrentThreadId();
   auto copied_with = [&](const std::function<void()>& copy) {
     const DWORD before = ::GetClipboardSequenceNumber();
@@ -373,6 +372,7 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
     EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.RichEdit1().Text(), text); }, 5000))
         << sample.name;
     // Ctrl+A and Ctrl+C in the view, as the user presses them.
+    HWND view = form_.RichEdit1().Handle();
     ::SetFocus(view);
     test::PressWithCtrl(view, thread, 'A');
     EXPECT_TRUE(test::SameUnits(copied_with([&] { test::PressWithCtrl(view, thread, 'C'); }), text))
@@ -387,6 +387,7 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
   const std::wstring all(all16.begin(), all16.end());
   ASSERT_TRUE(test::PutClipboardWideText(all));
   ASSERT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.RichEdit1().Text(), all); }, 5000));
+  HWND view = form_.RichEdit1().Handle();
   ::SetFocus(view);
   test::PressWithCtrl(view, thread, 'A');
   g_menu = form_.PopupMenu1().Handle();

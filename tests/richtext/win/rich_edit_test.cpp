@@ -186,9 +186,14 @@ TEST_F(RichEditTest, CaretClearAndModifiedFlag) {
 
   Send(EM_SETMODIFY, TRUE);
   ASSERT_TRUE(view_->Modified());
+  // Cleared, the text is gone for good, and the view keeps the focus.
+  ::SetFocus(Control());
   view_->Clear();
   EXPECT_EQ(Text(), "");
   EXPECT_FALSE(view_->Modified());
+  EXPECT_FALSE(Send(EM_CANUNDO));
+  EXPECT_EQ(::GetFocus(), Control());
+  EXPECT_EQ(Send(EM_GETEVENTMASK), 0x002C0001) << "the new window is configured as the first";
   view_->Clear();  // clearing an empty view changes nothing
   EXPECT_EQ(Text(), "");
   EXPECT_FALSE(view_->Modified());
