@@ -3,10 +3,10 @@
 # subsystem is a library of its own, so a subsystem's tests build without the others.
 
 # Subsystems in dependency order, each with the subsystems it builds on.
-set(PELMORA_SUBSYSTEMS base picture richtext clipboard dialogs app)
+set(PELMORA_SUBSYSTEMS base picture clipboard richtext dialogs app)
 set(PELMORA_DEPS_base "")
 set(PELMORA_DEPS_picture base)
-set(PELMORA_DEPS_richtext base)
+set(PELMORA_DEPS_richtext base clipboard)
 set(PELMORA_DEPS_clipboard base picture)
 set(PELMORA_DEPS_dialogs base picture richtext clipboard)
 set(PELMORA_DEPS_app base picture richtext clipboard dialogs)

@@ -11,6 +11,7 @@
 #include "clipboard/picture_form.h"
 #include "clipboard/win/clipboard.h"
 #include "clipboard/win/clipboard_picture.h"
+#include "clipboard/win/clipboard_text.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "richtext/win/rich_edit.h"
@@ -94,18 +95,16 @@ void TForm1::ShowNothing(const std::string& kind) {
 }
 
 void TForm1::Clip_Copy_Moji() {
-  {
-    // The control's paste fails silently when another program holds the clipboard; the
-    // clipboard is tried first, so that a held clipboard raises before anything changes.
-    ClipboardOpening probe(Clipboard());
-  }
+  // Taken first, in one format, so that a clipboard held by another program raises before
+  // anything has changed.
+  const ClipboardText text = TakeClipboardText(Clipboard());
   image1_->SetVisible(false);
   image1_->Picture().Assign(nullptr);
   panel1_->SetCaption(PanelCaptionFor(ClipboardKind));
   ShowMenuState(*this, MenuStateFor(ClipboardKind));
   rich_edit1_->SetVisible(true);
   rich_edit1_->Clear();
-  rich_edit1_->Paste();
+  rich_edit1_->Paste(text);
   rich_edit1_->SetCaret(1);
 }
 

@@ -15,6 +15,7 @@
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "clipboard/win/clipboard.h"
+#include "clipboard/win/clipboard_text.h"
 #include "dialogs/message_box_layout.h"
 #include "dialogs/win/dialog_host.h"
 
@@ -51,18 +52,6 @@ std::string SystemCodePageText(const std::string& sjis) {
   ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), text.data(),
                         size, nullptr, nullptr);
   return text;
-}
-
-// A movable global block holding a copy of size bytes, for the clipboard.
-win::UniqueGlobal GlobalCopy(const void* data, std::size_t size) {
-  win::UniqueGlobal memory(::GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size));
-  if (!memory) win::RaiseOutOfResources();
-  {
-    win::GlobalLockGuard lock(memory.Get());
-    if (!lock) win::RaiseOutOfResources();
-    std::memcpy(lock.Data(), data, size);
-  }
-  return memory;
 }
 
 void MoveTo(HWND window, const MessageBoxRect& r) {
@@ -171,8 +160,8 @@ void TMessageForm::CopyToClipboard() const {
   const std::string sjis = ClipboardText();
   const std::string text = SystemCodePageText(sjis);
   const std::wstring wide = win::WideFromSjis(sjis);
-  win::UniqueGlobal narrow_memory = GlobalCopy(text.c_str(), text.size() + 1);
-  win::UniqueGlobal wide_memory = GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t));
+  win::UniqueGlobal narrow_memory = TerminatedCopy(std::string_view(text));
+  win::UniqueGlobal wide_memory = TerminatedCopy(std::wstring_view(wide));
   TClipboard& clipboard = Clipboard();
   ClipboardOpening opening(clipboard);
   // Both forms: CF_TEXT for programs that read only it, and the UTF-16 that keeps the

@@ -18,8 +18,14 @@ namespace {
 
 // ENM_CHANGE, ENM_REQUESTRESIZE, ENM_SELCHANGE and ENM_PROTECTED.
 constexpr LPARAM kEventMask = 0x002C0001;
-// The character format's face name holds 31 bytes and its terminator.
-constexpr std::size_t kMaxFaceBytes = 31;
+// The character format's face name holds 31 characters and its terminator.
+constexpr std::size_t kMaxFaceChars = LF_FACESIZE - 1;
+// Language options the control turns on by default and the view turns off, so that text
+// keeps the view's font as the user sees it: no font or size chosen behind the user's back
+// for a keyboard or script (automatic font, its size adjustment, and the dual font that
+// would put ASCII in another face), and no keyboard switched by moving the caret.
+constexpr LPARAM kLanguageOptionsOff =
+    IMF_AUTOFONT | IMF_AUTOFONTSIZEADJUST | IMF_DUALFONT | IMF_AUTOKEYBOARD;
 // Paint invalidates this many pixels at the right edge with erasing, where the control
 // leaves remains of the text when the view is narrowed.
 constexpr LONG kRightStripWidth = 3;
@@ -32,41 +38,11 @@ int painting_views = 0;
 
 std::uint32_t SystemColor(int index) { return ::GetSysColor(index); }
 
-int PlatformMajorVersion() {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  return LOBYTE(LOWORD(::GetVersion()));
-#pragma GCC diagnostic pop
-}
-
 // A Far-East system whose primary language is not Japanese reads the Shift-JIS character
 // set wrongly, so there the view's font takes the system's default character set.
 bool FarEastButNotJapanese() {
   return ::GetSystemMetrics(SM_DBCSENABLED) != 0 &&
          PRIMARYLANGID(::GetSystemDefaultLangID()) != LANG_JAPANESE;
-}
-
-// A Shift-JIS text in the system code page, as the version 1.0 control reads it, cut to at
-// most limit bytes without splitting a double-byte character.
-std::string SystemCodePageText(std::string_view sjis, std::size_t limit) {
-  const std::wstring wide = win::WideFromSjis(sjis);
-  std::string text;
-  if (!wide.empty()) {
-    const int in = static_cast<int>(wide.size());
-    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, nullptr, 0, nullptr, nullptr);
-    if (n > 0) {
-      text.resize(static_cast<std::size_t>(n));
-      ::WideCharToMultiByte(CP_ACP, 0, wide.data(), in, text.data(), n, nullptr, nullptr);
-    }
-  }
-  std::size_t end = 0;
-  while (end < text.size()) {
-    const std::size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1;
-    if (end + step > limit || end + step > text.size()) break;
-    end += step;
-  }
-  text.resize(end);
-  return text;
 }
 
 // Where the character stands in the view, down from its top, in pixels.
@@ -105,14 +81,18 @@ void TRichEdit::CreateHandle() {
                       WS_HSCROLL | WS_VSCROLL | (visible_ ? WS_VISIBLE : 0);
   creating_view = this;
   HWND window =
-      ::CreateWindowExA(WS_EX_CLIENTEDGE, view_class->name, "", style, bounds_.left, bounds_.top,
+      ::CreateWindowExW(WS_EX_CLIENTEDGE, view_class->name, L"", style, bounds_.left, bounds_.top,
                         bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
   creating_view = nullptr;
   if (!window) win::RaiseLastOSError();
   handle_ = window;
 
-  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  // Where the control differs from the first rich-edit version in what a user sees: links
+  // stay plain text, and the language options keep the view's font (see above).
+  Send(EM_AUTOURLDETECT, FALSE);
+  Send(EM_SETLANGOPTIONS, 0, Send(EM_GETLANGOPTIONS) & ~kLanguageOptionsOff);
   SendDefaultFormat();
   // The control's default limit of about 64 K characters would cut a longer text short
   // on paste, and restyle and save would then pass on the shortened text.
@@ -128,11 +108,11 @@ void TRichEdit::CreateHandle() {
 }
 
 LRESULT TRichEdit::Send(UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::SendMessageA(handle_, message, wparam, lparam);
+  return ::SendMessageW(handle_, message, wparam, lparam);
 }
 
 LRESULT TRichEdit::CallControl(UINT message, WPARAM wparam, LPARAM lparam) {
-  return ::CallWindowProcA(control_proc_, handle_, message, wparam, lparam);
+  return ::CallWindowProcW(control_proc_, handle_, message, wparam, lparam);
 }
 
 void TRichEdit::SetVisible(bool visible) {
@@ -191,7 +171,7 @@ void TRichEdit::SendDefaultFormat() {
 }
 
 void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
-  CHARFORMATA format{};
+  CHARFORMAT2W format{};
   format.cbSize = sizeof(format);
   format.dwMask = change.mask;
   format.dwEffects = change.effects;
@@ -199,31 +179,25 @@ void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
   format.crTextColor = change.text_color;
   format.bCharSet = change.charset;
   if (change.mask & CFM_FACE) {
-    const std::string face = SystemCodePageText(change.face, kMaxFaceBytes);
-    face.copy(format.szFaceName, kMaxFaceBytes);
+    win::WideFromSjis(change.face).copy(format.szFaceName, kMaxFaceChars);
   }
   Send(EM_SETCHARFORMAT, target, reinterpret_cast<LPARAM>(&format));
 }
 
 void TRichEdit::Clear() {
+  if (handle_ && Send(WM_GETTEXTLENGTH) > 0) {
+    // Text goes with its window: a new window of the control is empty at once, while some
+    // versions of the control (Wine's) take time in the square of the paragraphs to empty
+    // one in place, and then to fill it again.
+    const bool focused = ::GetFocus() == handle_;
+    ::DestroyWindow(handle_);
+    CreateHandle();
+    if (focused) ::SetFocus(handle_);
+  }
   HandleNeeded();
-  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+  Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  Send(EM_EMPTYUNDOBUFFER);
   Send(EM_SETMODIFY, FALSE);
-}
-
-void TRichEdit::Paste() {
-  HandleNeeded();
-  Send(WM_PASTE);
-}
-
-void TRichEdit::Copy() {
-  HandleNeeded();
-  // Copying nothing must leave the clipboard as it is; some versions of the control empty
-  // it instead, so an empty selection is not handed to the control at all.
-  CHARRANGE selection{0, 0};
-  Send(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  if (selection.cpMin == selection.cpMax) return;
-  Send(WM_COPY);
 }
 
 void TRichEdit::SelectAll() {
@@ -274,17 +248,17 @@ bool TRichEdit::HandleNotify(const NMHDR& header, LRESULT& result) {
 
 LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   const int offset = view_class->pointer_offset;
-  auto* view = reinterpret_cast<TRichEdit*>(::GetWindowLongPtrA(window, offset));
+  auto* view = reinterpret_cast<TRichEdit*>(::GetWindowLongPtrW(window, offset));
   if (!view && creating_view) {
     view = std::exchange(creating_view, nullptr);
     view->handle_ = window;
     view->control_proc_ = view_class->control_proc;
     view->pointer_offset_ = offset;
-    ::SetWindowLongPtrA(window, offset, reinterpret_cast<LONG_PTR>(view));
+    ::SetWindowLongPtrW(window, offset, reinterpret_cast<LONG_PTR>(view));
   }
-  if (!view) return ::CallWindowProcA(view_class->control_proc, window, message, wparam, lparam);
+  if (!view) return ::CallWindowProcW(view_class->control_proc, window, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(window, offset, 0);
+    ::SetWindowLongPtrW(window, offset, 0);
     const LRESULT result = view->CallControl(message, wparam, lparam);
     view->handle_ = nullptr;
     return result;
@@ -301,14 +275,15 @@ LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return Paint(wparam, lparam);
     case WM_SETCURSOR:
       return SetCursorForHit(wparam, lparam);
-    case WM_RBUTTONUP:
-      // Older platforms send no context-menu request on a right click.
-      if (PlatformMajorVersion() < 5) {
-        POINT point{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-        ::ClientToScreen(handle_, &point);
-        Send(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle_), MAKELPARAM(point.x, point.y));
-      }
-      return CallControl(message, wparam, lparam);
+    case WM_COPY:
+      Copy();
+      return 0;
+    case WM_CUT:
+      Cut();
+      return 0;
+    case WM_PASTE:
+      Paste();
+      return 0;
     case WM_CONTEXTMENU:
       if (::GetFocus() != handle_) ::SetFocus(handle_);
       if (on_context_menu_) {
@@ -319,6 +294,7 @@ LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_GETDLGCODE:
       return CallControl(message, wparam, lparam) & ~DLGC_WANTTAB;
     case WM_KEYDOWN:
+      if (HandleClipboardKey(wparam)) return 0;
       // Tab (Shift+Tab backwards) moves the focus on, as in a dialog; Ctrl+Tab still types
       // a tab character.
       if (wparam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
@@ -333,8 +309,10 @@ LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return CallControl(message, wparam, lparam);
     case WM_CHAR:
-      // The character that Tab's key press brings along.
+      // The character that Tab's key press brings along, and the control characters of
+      // Ctrl+C, Ctrl+X and Ctrl+V, whose keys were handled already.
       if (wparam == '\t' && ::GetKeyState(VK_CONTROL) >= 0) return 0;
+      if (wparam == 0x03 || wparam == 0x18 || wparam == 0x16) return 0;
       return CallControl(message, wparam, lparam);
     case WM_DESTROY:
       modified_ = CallControl(EM_GETMODIFY, 0, 0) != 0;

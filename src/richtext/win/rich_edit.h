@@ -1,7 +1,8 @@
 #pragma once
-// The main window's text view: a window of the platform's rich-edit control, version 1.0,
-// created on first use inside a parent window and configured for the clipboard viewer.
-// The control keeps its text in the system code page.
+// The main window's text view: a window of the platform's rich-edit control, version 4.1
+// (a Unicode window), created on first use inside a parent window and configured for the
+// clipboard viewer. The user's text is UTF-16 throughout: it comes from the clipboard and
+// goes back to it as rich text and CF_UNICODETEXT, and files are read in their own encoding.
 #include <windows.h>
 
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "base/stream.h"
+#include "clipboard/win/clipboard_text.h"
 #include "richtext/char_format.h"
 #include "richtext/color.h"
 #include "richtext/conversion.h"
@@ -16,7 +18,7 @@
 namespace pelmora {
 
 struct TRichEditFont {
-  std::string name;     // Shift-JIS face name
+  std::string name;     // Shift-JIS face name (the program\'s own string)
   std::int32_t height;  // negative: character height in pixels at 96 pixels per inch
   std::uint8_t charset;
   TColor color;
@@ -82,10 +84,24 @@ class TRichEdit {
 
   // Operations; each makes the window first, except the three selection attributes, which
   // are dropped while there is no window.
+  // Empties the view and forgets its undo history, so nothing cleared can come back. A view
+  // that held text gets a new window (keeping the focus): Handle() changes.
   void Clear();
+  // Inserts the clipboard's text at the selection: its rich text with its formatting, else
+  // its plain text in the format at the insertion point. Into an empty view the text comes
+  // whole, without the rich text's closing paragraph mark as an extra empty line. Raises
+  // "クリップボードを開くことができません" when another program holds the clipboard.
   void Paste();
+  // The same with text already taken off the clipboard.
+  void Paste(const ClipboardText& text);
+  // Places the selection on the clipboard as rich text and CF_UNICODETEXT, exactly as
+  // shown; an empty selection leaves the clipboard as it is.
   void Copy();
+  // Copies the selection, then removes it.
+  void Cut();
   void SelectAll();
+  // The whole text as the view holds it, each paragraph ended by CR LF but the last.
+  std::wstring Text();
   void SetCaret(std::int32_t position);
   void SetSelColor(TColor color);
   void SetSelSize(int points);
@@ -115,6 +131,22 @@ class TRichEdit {
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 
   void CreateHandle();
+  // The user's Ctrl+C, Ctrl+X and Ctrl+V (and their Insert and Delete forms) go through
+  // Copy, Cut and Paste; true when the key was one of them.
+  bool HandleClipboardKey(WPARAM key);
+  // The number of characters, the closing paragraph mark not counted.
+  LONG TextLength();
+  // The whole text as the control gives it for the EM_GETTEXTEX flags.
+  std::wstring TextOf(DWORD flags);
+  // The content (or with SFF_SELECTION the selection) in a stream format, as the control
+  // writes it; RTF then carries every character exactly. Raises EOutOfResources when the
+  // control reports an error.
+  std::string StreamOut(WPARAM format);
+  // Streams RTF in (with SFF_SELECTION into the selection, else replacing everything);
+  // false when the control refused it.
+  bool StreamIn(WPARAM format, std::string_view bytes);
+  // Replaces everything by plain text, which may hold any character, U+0000 included.
+  bool StreamTextIn(std::u16string_view text);
   void SendDefaultFormat();
   void ApplyZoom();
   void SendCharFormat(WPARAM target, const CharFormatChange& change);

@@ -1,37 +1,32 @@
 #include "richtext/win/rich_edit_library.h"
 
-#include <cstdint>
+#include <richedit.h>
 
 namespace pelmora::win {
 namespace {
 
-constexpr char kLibraryName[] = "RICHED32.DLL";
-constexpr char kControlClass[] = "RICHEDIT";
-constexpr char kViewClass[] = "PelmoraRichEdit10";
+constexpr wchar_t kLibraryName[] = L"Msftedit.dll";
+constexpr wchar_t kViewClass[] = L"PelmoraRichEdit41";
 
 // Owns the loaded library and the class made from it; both go at program end, the class
 // first, since its procedure lies in the library.
 class Library {
  public:
   ~Library() {
-    if (registered_) ::UnregisterClassA(kViewClass, ::GetModuleHandleW(nullptr));
+    if (registered_) ::UnregisterClassW(kViewClass, ::GetModuleHandleW(nullptr));
     if (module_) ::FreeLibrary(module_);
   }
 
   bool Load() {
-    if (module_) return true;
-    HMODULE module = ::LoadLibraryA(kLibraryName);
-    // Old platforms report a failure as a small number instead of null.
-    if (reinterpret_cast<std::uintptr_t>(module) <= 32) return false;
-    module_ = module;
-    return true;
+    if (!module_) module_ = ::LoadLibraryW(kLibraryName);
+    return module_ != nullptr;
   }
 
   const RichEditClass* Register(WNDPROC window_proc) {
     if (registered_) return &class_;
-    WNDCLASSA control{};
-    if (!::GetClassInfoA(nullptr, kControlClass, &control)) return nullptr;
-    WNDCLASSA view = control;
+    WNDCLASSW control{};
+    if (!::GetClassInfoW(nullptr, MSFTEDIT_CLASS, &control)) return nullptr;
+    WNDCLASSW view = control;
     // Resizing repaints only what it uncovers, so the view does not flicker.
     view.style &= ~(CS_HREDRAW | CS_VREDRAW);
     // A global class could not be registered again under our module; ours is local.
@@ -40,7 +35,7 @@ class Library {
     view.hInstance = ::GetModuleHandleW(nullptr);
     view.cbWndExtra = control.cbWndExtra + static_cast<int>(sizeof(void*));
     view.lpszClassName = kViewClass;
-    if (!::RegisterClassA(&view)) return nullptr;
+    if (!::RegisterClassW(&view)) return nullptr;
     class_ = {kViewClass, control.lpfnWndProc, control.cbWndExtra};
     registered_ = true;
     return &class_;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,7 +26,10 @@
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
+#include "support/unicode_samples.h"
 #include "support/win/clipboard_holder.h"
+#include "support/win/clipboard_text.h"
+#include "support/win/keyboard.h"
 #include "support/win/delayed_clipboard_owner.h"
 #include "support/win/mouse.h"
 #include "support/win/screenshot.h"
@@ -335,6 +339,67 @@ TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
   SetClipboardFromAnotherProgram({{CF_TEXT, Text("ordinary")}});
   EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "ordinary"; }, 5000));
   EXPECT_EQ(form_.Panel1().Caption(), "No Data");
+}
+
+// Clicks the item of the open popup menu that carries a command, with the real mouse, when
+// a timer fires inside the menu's loop.
+UINT g_menu_command = 0;
+HMENU g_menu = nullptr;
+void CALLBACK ClickMenuItemOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
+  for (int i = 0, n = ::GetMenuItemCount(g_menu); i < n; ++i) {
+    RECT item{};
+    if (::GetMenuItemID(g_menu, i) != g_menu_command ||
+        !::GetMenuItemRect(nullptr, g_menu, static_cast<UINT>(i), &item)) {
+      continue;
+    }
+    ::KillTimer(nullptr, timer);
+    test::ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    return;
+  }
+}
+
+TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
+  const DWORD thread = ::GetCurrentThreadId();
+  auto copied_with = [&](const std::function<void()>& copy) {
+    const DWORD before = ::GetClipboardSequenceNumber();
+    copy();
+    test::WaitUntil([&] { return ::GetClipboardSequenceNumber() != before; }, 5000);
+    return test::ClipboardWideText();
+  };
+  for (const test::UnicodeSample& sample : test::UnicodeSamples()) {
+    const std::wstring text(sample.text.begin(), sample.text.end());
+    ASSERT_TRUE(test::PutClipboardWideText(text));
+    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.RichEdit1().Text(), text); }, 5000))
+        << sample.name;
+    // Ctrl+A and Ctrl+C in the view, as the user presses them.
+    HWND view = form_.RichEdit1().Handle();
+    ::SetFocus(view);
+    test::PressWithCtrl(view, thread, 'A');
+    EXPECT_TRUE(test::SameUnits(copied_with([&] { test::PressWithCtrl(view, thread, 'C'); }), text))
+        << sample.name;
+    // The view follows the clipboard's rich text that the copy placed: the same text again.
+    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.RichEdit1().Text(), text); }, 5000))
+        << sample.name;
+  }
+
+  // The whole table at once: "Ｃｏｐｙ" of everything, chosen in the real menu.
+  const std::u16string all16 = test::AllUnicodeSamples();
+  const std::wstring all(all16.begin(), all16.end());
+  ASSERT_TRUE(test::PutClipboardWideText(all));
+  ASSERT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.RichEdit1().Text(), all); }, 5000));
+  HWND view = form_.RichEdit1().Handle();
+  ::SetFocus(view);
+  test::PressWithCtrl(view, thread, 'A');
+  g_menu = form_.PopupMenu1().Handle();
+  g_menu_command = form_.N10->Command();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &ClickMenuItemOnTick);
+  POINT inside{40, 40};
+  ::ClientToScreen(view, &inside);
+  EXPECT_TRUE(test::SameUnits(copied_with([&] { test::ClickAt(inside, true); }), all));
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
+  form_.RichEdit1().SetCaret(0);
+  Screenshot("clipboard-every-script.png");
 }
 
 // Counts the error boxes shown on this thread and closes each with a click on its OK

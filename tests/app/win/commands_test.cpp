@@ -30,6 +30,7 @@
 #include "richtext/win/rich_edit.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
+#include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
@@ -473,6 +474,26 @@ TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
   const std::string reloaded = ClipboardText();
   EXPECT_TRUE(WithoutFinalBreak(reloaded) == WithoutFinalBreak(text)) << reloaded.size();
   EXPECT_EQ(form_.ClipboardKind, "TXT");
+}
+
+TEST_F(CommandsTest, TextInEveryScriptIsRestyledSavedAndLoadedUnitForUnit) {
+  const std::wstring folder = EmptyTempFolder(L"pelmora-commands-every-script");
+  const std::u16string all16 = test::AllUnicodeSamples();
+  const std::wstring all(all16.begin(), all16.end());
+  ASSERT_TRUE(test::PutClipboardWideText(all));
+  form_.N8Click();
+  ASSERT_TRUE(test::SameUnits(form_.RichEdit1().Text(), all));
+
+  // Restyled, the text goes back as itself: each line break once, every character kept.
+  ASSERT_TRUE(RunWithDialog([&] { form_.N5Click(); }, Script{}).dialog);
+  EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
+  EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
+
+  EXPECT_EQ(Save(folder + L"\\every script.rtf").box_class, L"");
+  PutText("something else");
+  EXPECT_EQ(Load(folder + L"\\every script.rtf").box_class, L"");
+  EXPECT_TRUE(test::SameUnits(form_.RichEdit1().Text(), all));
+  EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
 }
 
 TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {

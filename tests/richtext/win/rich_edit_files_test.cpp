@@ -38,7 +38,7 @@ bool IsClosed(const std::string& path) {
   return true;
 }
 
-LRESULT LineCount(HWND control) { return ::SendMessageA(control, EM_GETLINECOUNT, 0, 0); }
+LRESULT LineCount(HWND control) { return ::SendMessageW(control, EM_GETLINECOUNT, 0, 0); }
 
 TEST_F(RichEditTest, SaveWritesRtfWhateverTheExtension) {
   view_->Clear();
@@ -69,17 +69,17 @@ TEST_F(RichEditTest, SavedRtfLoadsBackWithItsFormatting) {
   HWND control = other.Handle();
   auto format_of = [&](LONG start, LONG end) {
     CHARRANGE range{start, end};
-    ::SendMessageA(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    CHARFORMATA format{};
+    ::SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2W format{};
     format.cbSize = sizeof(format);
-    ::SendMessageA(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    ::SendMessageW(control, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     return format;
   };
-  const CHARFORMATA bold = format_of(6, 10);
+  const CHARFORMAT2W bold = format_of(6, 10);
   EXPECT_NE(bold.dwEffects & CFE_BOLD, 0u);
   EXPECT_EQ(bold.crTextColor, RGB(255, 0, 0));
   EXPECT_EQ(bold.yHeight, 400);
-  const CHARFORMATA plain = format_of(0, 5);
+  const CHARFORMAT2W plain = format_of(0, 5);
   EXPECT_EQ(plain.dwEffects & CFE_BOLD, 0u);
 }
 
@@ -91,12 +91,12 @@ TEST_F(RichEditTest, RtfFileKeepsItsFormatting) {
   view_->LoadFromFile(Wide(file.Path()));
   EXPECT_EQ(Text().rfind("normal styled end", 0), 0u) << Text();
   Select(7, 13);
-  const CHARFORMATA styled = Format(SCF_SELECTION);
+  const CHARFORMAT2W styled = Format(SCF_SELECTION);
   EXPECT_NE(styled.dwEffects & CFE_BOLD, 0u);
   EXPECT_NE(styled.dwEffects & CFE_ITALIC, 0u);
   EXPECT_EQ(styled.crTextColor, RGB(0, 128, 0));
   EXPECT_EQ(styled.yHeight, 400);
-  EXPECT_STREQ(styled.szFaceName, "Arial");
+  EXPECT_EQ(std::wstring(styled.szFaceName), L"Arial");
   Select(0, 6);
   EXPECT_EQ(Format(SCF_SELECTION).dwEffects & CFE_BOLD, 0u);
 }

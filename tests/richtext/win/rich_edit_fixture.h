@@ -42,20 +42,23 @@ class RichEditTest : public ::testing::Test {
 
   HWND Control() const { return view_->Handle(); }
   LRESULT Send(UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
-    return ::SendMessageA(view_->Handle(), message, wparam, lparam);
+    return ::SendMessageW(view_->Handle(), message, wparam, lparam);
   }
 
-  // The control's text as it gives it, in the system code page.
-  std::string Text() const {
+  // The control's text as it gives it, and the same in Shift-JIS for the tests' own strings.
+  std::wstring WideText() const {
     const LRESULT length = Send(WM_GETTEXTLENGTH);
-    // The length counts characters; a double-byte character takes two bytes of the buffer.
-    std::string text(2 * static_cast<std::size_t>(length) + 2, '\0');
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT got = Send(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(got));
     return text;
   }
+  std::string Text() const { return win::SjisFromWide(WideText()); }
 
-  void SetText(const char* text) { Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }
+  void SetText(const char* text) {
+    const std::wstring wide = win::WideFromSjis(text);
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
 
   void Select(LONG start, LONG end) {
     CHARRANGE range{start, end};
@@ -69,8 +72,8 @@ class RichEditTest : public ::testing::Test {
   }
 
   // The format of the selection (SCF_SELECTION) or the default format (0).
-  CHARFORMATA Format(WPARAM target) const {
-    CHARFORMATA format{};
+  CHARFORMAT2W Format(WPARAM target) const {
+    CHARFORMAT2W format{};
     format.cbSize = sizeof(format);
     Send(EM_GETCHARFORMAT, target, reinterpret_cast<LPARAM>(&format));
     return format;

@@ -48,8 +48,8 @@ TEST_F(RichEditTest, FirstUseCreatesTheConfiguredControl) {
   EXPECT_EQ(static_cast<COLORREF>(Send(EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3))),
             ::GetSysColor(COLOR_WINDOW));
 
-  const CHARFORMATA format = Format(0);
-  EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+  const CHARFORMAT2W format = Format(0);
+  EXPECT_EQ(std::wstring(format.szFaceName), L"ＭＳ ゴシック");
   EXPECT_EQ(format.yHeight, 200) << "13 pixels at 96 pixels per inch are 10 points";
   EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
   EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u);
@@ -79,33 +79,32 @@ TEST_F(RichEditTest, FontMessagesSetTheDefaultFormat) {
   view_->Clear();
   {
     // WM_SETFONT is answered with the view's own font; the control never sees the handle.
-    CHARFORMATA other{};
+    CHARFORMAT2W other{};
     other.cbSize = sizeof(other);
     other.dwMask = CFM_BOLD | CFM_SIZE | CFM_FACE;
     other.dwEffects = CFE_BOLD;
     other.yHeight = 480;
-    std::strcpy(other.szFaceName, "Courier New");
+    std::wcscpy(other.szFaceName, L"Courier New");
     Send(EM_SETCHARFORMAT, 0, reinterpret_cast<LPARAM>(&other));
     ASSERT_EQ(Format(0).yHeight, 480);
 
     Send(WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_FIXED_FONT)), TRUE);
-    const CHARFORMATA format = Format(0);
-    EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+    const CHARFORMAT2W format = Format(0);
+    EXPECT_EQ(std::wstring(format.szFaceName), L"ＭＳ ゴシック");
     EXPECT_EQ(format.yHeight, 200);
     EXPECT_EQ(format.dwEffects & CFE_BOLD, 0u);
   }
   {
-    // A changed font is sent at once; a face longer than the record holds is cut at 31
-    // bytes without splitting a character.
+    // A changed font is sent at once; a face longer than the record holds is cut at its 31
+    // characters.
     TRichEditFont font = TRichEdit::DefaultFont();
-    font.name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲ";  // 18 double-byte characters
+    font.name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ０１２３４５６７８９";
     font.height = -16;
     font.style = fsItalic;
     font.color = RGB(0, 128, 0);
     view_->SetFont(font);
-    const CHARFORMATA format = Format(0);
-    EXPECT_EQ(std::strlen(format.szFaceName), 30u);
-    EXPECT_EQ(std::string(format.szFaceName), std::string(font.name, 0, 30));
+    const CHARFORMAT2W format = Format(0);
+    EXPECT_EQ(std::wstring(format.szFaceName), win::WideFromSjis(font.name).substr(0, 31));
     EXPECT_EQ(format.yHeight, 240);
     EXPECT_NE(format.dwEffects & CFE_ITALIC, 0u);
     EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
@@ -131,7 +130,7 @@ TEST_F(RichEditTest, SelectionAttributesReachTheControl) {
   }
   {
     view_->SetSelColor(RGB(255, 0, 0));
-    CHARFORMATA format = Format(SCF_SELECTION);
+    CHARFORMAT2W format = Format(SCF_SELECTION);
     EXPECT_EQ(format.dwEffects & CFE_AUTOCOLOR, 0u);
     EXPECT_EQ(format.crTextColor, RGB(255, 0, 0));
 
@@ -152,7 +151,7 @@ TEST_F(RichEditTest, SelectionAttributesReachTheControl) {
   }
   {
     view_->SetSelStyle(fsBold | fsItalic | fsUnderline | fsStrikeOut);
-    CHARFORMATA format = Format(SCF_SELECTION);
+    CHARFORMAT2W format = Format(SCF_SELECTION);
     EXPECT_EQ(format.dwMask & kStyleEffects, kStyleEffects) << "the whole selection agrees";
     EXPECT_EQ(format.dwEffects & kStyleEffects, kStyleEffects);
 
@@ -166,11 +165,11 @@ TEST_F(RichEditTest, SelectionAttributesReachTheControl) {
     view_->SetSelStyle(fsUnderline);
     view_->SetSelColor(RGB(0, 0, 255));
     Select(5, 9);
-    CHARFORMATA rest = Format(SCF_SELECTION);
+    CHARFORMAT2W rest = Format(SCF_SELECTION);
     EXPECT_EQ(rest.dwEffects & CFE_UNDERLINE, 0u);
     EXPECT_EQ(rest.crTextColor, ::GetSysColor(COLOR_WINDOW));
     Select(0, 4);
-    CHARFORMATA first = Format(SCF_SELECTION);
+    CHARFORMAT2W first = Format(SCF_SELECTION);
     EXPECT_NE(first.dwEffects & CFE_UNDERLINE, 0u);
     EXPECT_EQ(first.crTextColor, RGB(0, 0, 255));
     EXPECT_EQ(first.yHeight, 720);
@@ -187,9 +186,14 @@ TEST_F(RichEditTest, CaretClearAndModifiedFlag) {
 
   Send(EM_SETMODIFY, TRUE);
   ASSERT_TRUE(view_->Modified());
+  // Cleared, the text is gone for good, and the view keeps the focus.
+  ::SetFocus(Control());
   view_->Clear();
   EXPECT_EQ(Text(), "");
   EXPECT_FALSE(view_->Modified());
+  EXPECT_FALSE(Send(EM_CANUNDO));
+  EXPECT_EQ(::GetFocus(), Control());
+  EXPECT_EQ(Send(EM_GETEVENTMASK), 0x002C0001) << "the new window is configured as the first";
   view_->Clear();  // clearing an empty view changes nothing
   EXPECT_EQ(Text(), "");
   EXPECT_FALSE(view_->Modified());
@@ -220,7 +224,7 @@ TEST_F(RichEditTest, CopyAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(Text(), "貼り付け text");
     // Plain text takes the default format of the cleared view.
     view_->SelectAll();
-    const CHARFORMATA format = Format(SCF_SELECTION);
+    const CHARFORMAT2W format = Format(SCF_SELECTION);
     EXPECT_EQ(format.yHeight, 200);
     EXPECT_NE(format.dwEffects & CFE_AUTOCOLOR, 0u);
   }

@@ -20,4 +20,13 @@ std::string ClipboardText();
 // The clipboard's CF_UNICODETEXT.
 std::wstring ClipboardWideText();
 
+// Replaces the clipboard's content with CF_UNICODETEXT, as another program would.
+bool PutClipboardWideText(const std::wstring& text);
+
+// The clipboard's "Rich Text Format" bytes up to their terminator.
+std::string ClipboardRtf();
+
+// The text that a rich-edit control of another program reads from RTF.
+std::wstring TextOfRtf(const std::string& rtf);
+
 }  // namespace pelmora::test

@@ -21,9 +21,9 @@ INPUT Key(WORD virtual_key, DWORD flags = 0) {
 
 }  // namespace
 
-void PressCtrlC(HWND box, DWORD thread) {
-  BringToForeground(box, thread);
-  INPUT keys[4] = {Key(VK_CONTROL), Key('C'), Key('C', KEYEVENTF_KEYUP),
+void PressWithCtrl(HWND window, DWORD thread, WORD virtual_key) {
+  BringToForeground(window, thread);
+  INPUT keys[4] = {Key(VK_CONTROL), Key(virtual_key), Key(virtual_key, KEYEVENTF_KEYUP),
                    Key(VK_CONTROL, KEYEVENTF_KEYUP)};
   ::SendInput(4, keys, sizeof(INPUT));
 }

@@ -6,8 +6,9 @@
 
 namespace pelmora::test {
 
-// Brings box to the foreground of its thread and presses Ctrl+C.
-void PressCtrlC(HWND box, DWORD thread);
+// Brings window to the foreground of its thread and presses Ctrl with a key (Ctrl+C).
+void PressWithCtrl(HWND window, DWORD thread, WORD virtual_key);
+inline void PressCtrlC(HWND box, DWORD thread) { PressWithCtrl(box, thread, 'C'); }
 
 // Presses and releases one key; it goes to the window with the keyboard focus.
 void PressKey(WORD virtual_key);
