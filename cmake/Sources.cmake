@@ -3,17 +3,18 @@
 # subsystem is a library of its own, so a subsystem's tests build without the others.
 
 # Subsystems in dependency order, each with the subsystems it builds on.
-set(PELMORA_SUBSYSTEMS base picture clipboard richtext dialogs app)
+set(PELMORA_SUBSYSTEMS base raster picture clipboard richtext dialogs app)
 set(PELMORA_DEPS_base "")
-set(PELMORA_DEPS_picture base)
+set(PELMORA_DEPS_raster base)
+set(PELMORA_DEPS_picture base raster)
 set(PELMORA_DEPS_richtext base clipboard)
-set(PELMORA_DEPS_clipboard base picture)
+set(PELMORA_DEPS_clipboard base raster picture)
 set(PELMORA_DEPS_dialogs base picture richtext clipboard)
-set(PELMORA_DEPS_app base picture richtext clipboard dialogs)
+set(PELMORA_DEPS_app base raster picture richtext clipboard dialogs)
 
 # pelmora_<sub>: the portable code of one subsystem.
 # pelmora_<sub>_win: its Windows shell code, on top of the portable code (an interface
-# library for a subsystem without any, such as picture).
+# library for a subsystem without any, such as raster or picture).
 function(pelmora_add_subsystem sub root)
   file(GLOB portable CONFIGURE_DEPENDS "${root}/${sub}/*.cpp")
   add_library(pelmora_${sub} STATIC ${portable})

@@ -7,7 +7,7 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "picture/bitmap.h"
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 // The same paths as with the full ceiling, at a size that lets the fuzzer run fast.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -12,7 +12,7 @@
 #include "picture/bitmap.h"
 #include "picture/canvas.h"
 #include "picture/png_image.h"
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include "base/strings.h"
 #include "picture/bitmap_copy.h"
 #include "picture/canvas.h"
-#include "picture/checked_math.h"
-#include "picture/raster_alpha.h"
-#include "picture/raster_ops.h"
-#include "picture/raster_screen.h"
+#include "raster/alpha.h"
+#include "raster/checked_math.h"
+#include "raster/operations.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 

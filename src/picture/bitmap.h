@@ -7,8 +7,8 @@
 
 #include "base/stream.h"
 #include "picture/graphic.h"
-#include "picture/raster_image.h"
-#include "picture/raster_palette.h"
+#include "raster/image.h"
+#include "raster/palette.h"
 
 namespace pelmora {
 

@@ -9,10 +9,10 @@
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/bmp_format.h"
-#include "picture/checked_math.h"
-#include "picture/raster_alpha.h"
-#include "picture/raster_ops.h"
-#include "picture/raster_pixels.h"
+#include "raster/alpha.h"
+#include "raster/checked_math.h"
+#include "raster/decode.h"
+#include "raster/pixels.h"
 
 namespace pelmora {
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "picture/raster_ops.h"
-#include "picture/raster_screen.h"
+#include "raster/operations.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 

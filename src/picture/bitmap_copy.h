@@ -3,8 +3,8 @@
 // pixel-format, size and palette changes, and both clipboard directions.
 #include <memory>
 
-#include "picture/raster_image.h"
-#include "picture/raster_palette.h"
+#include "raster/image.h"
+#include "raster/palette.h"
 
 namespace pelmora {
 

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "picture/graphic.h"
-#include "picture/raster_image.h"
-#include "picture/raster_ops.h"
-#include "picture/raster_palette.h"
-#include "picture/raster_screen.h"
+#include "raster/image.h"
+#include "raster/operations.h"
+#include "raster/palette.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 

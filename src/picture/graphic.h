@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "base/rect.h"
 #include "base/stream.h"
 
 namespace pelmora {
@@ -17,13 +18,6 @@ class Palette;
 
 class TCanvas;  // a drawing surface; the Windows shell provides it over a device context
 class TGraphic;
-
-struct TRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  friend bool operator==(const TRect&, const TRect&) = default;
-};
 
 // A clipboard form in engine terms: the Windows shell turns a CF_BITMAP handle into an
 // image (and back) at its edge. No image stands for a data handle of 0. A load may take

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora::jpeg {
 

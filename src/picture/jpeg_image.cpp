@@ -5,11 +5,11 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
-#include "picture/stream_bytes.h"
 #include "picture/jpeg_codec.h"
-#include "picture/raster_image.h"
-#include "picture/raster_palette.h"
-#include "picture/raster_screen.h"
+#include "picture/stream_bytes.h"
+#include "raster/image.h"
+#include "raster/palette.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 namespace {

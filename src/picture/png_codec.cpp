@@ -12,8 +12,8 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
-#include "picture/checked_math.h"
-#include "picture/raster_image.h"
+#include "raster/checked_math.h"
+#include "raster/image.h"
 
 namespace pelmora::png {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
-#include "picture/stream_bytes.h"
 #include "picture/png_codec.h"
-#include "picture/raster_image.h"
-#include "picture/raster_pixels.h"
+#include "picture/stream_bytes.h"
+#include "raster/image.h"
+#include "raster/pixels.h"
 
 namespace pelmora {
 

@@ -11,7 +11,7 @@
 #include "picture/bitmap_test_support.h"
 #include "picture/bmp_builder.h"
 #include "picture/canvas.h"
-#include "picture/raster_alpha.h"
+#include "raster/alpha.h"
 
 namespace pelmora {
 namespace {

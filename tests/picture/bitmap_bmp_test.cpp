@@ -3,9 +3,9 @@
 #include <tuple>
 
 #include "base/strings.h"
-#include "picture/bmp_builder.h"
 #include "picture/bitmap_test_support.h"
-#include "picture/raster_screen.h"
+#include "picture/bmp_builder.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 namespace {

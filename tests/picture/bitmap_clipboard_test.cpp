@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "picture/bitmap.h"
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora {
 namespace {

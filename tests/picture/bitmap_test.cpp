@@ -7,7 +7,7 @@
 #include "picture/bitmap_test_support.h"
 #include "picture/bmp_builder.h"
 #include "picture/canvas.h"
-#include "picture/raster_screen.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
-// Loading and saving bitmaps from bytes, and naming failures, for the bitmap tests.
+// Loading and saving bitmaps from bytes, for the bitmap tests; naming failures comes with
+// the shared error helpers.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -8,7 +9,8 @@
 #include "base/errors.h"
 #include "base/stream.h"
 #include "picture/bitmap.h"
-#include "picture/raster_image.h"
+#include "raster/image.h"
+#include "support/error_message.h"
 
 namespace pelmora::test {
 
@@ -34,17 +36,6 @@ inline std::vector<std::uint8_t> SaveBitmap(TBitmap& bitmap) {
   return stream.Bytes();
 }
 
-// "Kind: message" of what a call throws, "ok" when it returns.
-template <typename F>
-std::string FailureOf(F&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return std::string(e.ClassName()) + ": " + e.Message();
-  }
-  return "ok";
-}
-
 // Lowers the raster engine's pixel ceiling for one test, so that pictures too large for
 // it are refused without a large allocation.
 struct ScopedPixelCeiling {
@@ -53,10 +44,6 @@ struct ScopedPixelCeiling {
   ScopedPixelCeiling(const ScopedPixelCeiling&) = delete;
   ScopedPixelCeiling& operator=(const ScopedPixelCeiling&) = delete;
 };
-
-inline std::string Failure(const char* kind, const char* message) {
-  return std::string(kind) + ": " + message;
-}
 
 inline raster::Rgb PixelOf(const TBitmap& bitmap, int x, int y) {
   return bitmap.Image()->Pixel(x, y);

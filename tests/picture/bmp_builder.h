@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/raster_palette.h"
+#include "raster/palette.h"
 
 namespace pelmora::test {
 

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "picture/file_formats.h"
-#include "picture/bitmap_test_support.h"
-#include "picture/icon.h"
-#include "picture/raster_image.h"
-#include "picture/raster_screen.h"
 #include "jpeg_test_support.h"
+#include "picture/bitmap_test_support.h"
+#include "picture/file_formats.h"
+#include "picture/icon.h"
+#include "raster/image.h"
+#include "raster/screen.h"
 
 #include <jerror.h>
 

@@ -35,7 +35,7 @@
 
 #if __has_include("picture/jpeg_image.h")
 #include "picture/jpeg_image.h"
-#include "picture/raster_screen.h"
+#include "raster/screen.h"
 #define PICTURE_TOOL_HAS_JPEG 1
 #else
 #define PICTURE_TOOL_HAS_JPEG 0

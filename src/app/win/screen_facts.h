@@ -1,6 +1,6 @@
 #pragma once
 // The display's facts, read from the platform once at start-up for the raster engine.
-#include "picture/raster_screen.h"
+#include "raster/screen.h"
 
 namespace pelmora {
 

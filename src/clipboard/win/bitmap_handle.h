@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "base/win/handles.h"
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora::win {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora::win {
 

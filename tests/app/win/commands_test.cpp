@@ -26,7 +26,7 @@
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
 #include "picture/png_image.h"
-#include "picture/raster_screen.h"
+#include "raster/screen.h"
 #include "richtext/win/rich_edit.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"

@@ -1,12 +1,9 @@
 #pragma once
-// Operations between images: pixel conversion, stretching and BMP pixel decoding.
-#include <cstddef>
+// Operations between images: pixel conversion and stretching.
 #include <cstdint>
-#include <memory>
-#include <span>
 
-#include "picture/graphic.h"
-#include "picture/raster_image.h"
+#include "base/rect.h"
+#include "raster/image.h"
 
 namespace pelmora::raster {
 
@@ -30,13 +27,5 @@ enum class StretchMode {
 // rectangle is clipped to the target. Empty or inverted rectangles draw nothing.
 void Stretch(const Image& source, const TRect& source_rect, Image& target,
              const TRect& target_rect, StretchMode mode);
-
-// Decodes BMP pixel data (BI_RGB, BI_BITFIELDS, RLE8, RLE4) described by an info header,
-// with its colour table and masks, into a new display bitmap. RLE runs and deltas that
-// reach past a row or the image are clipped; data that ends early leaves the rest as made (black).
-// Fails with EInvalidGraphic for a header it cannot decode, with EOutOfResources for a size
-// over the ceiling.
-std::shared_ptr<Image> DecodeToDisplay(const InfoHeader& header, std::span<const Rgb> colours,
-                                       const Masks& masks, std::span<const std::uint8_t> data);
 
 }  // namespace pelmora::raster

@@ -2,10 +2,10 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
-#include "picture/bitmap_test_support.h"
-#include "picture/raster_image.h"
-#include "picture/raster_ops.h"
-#include "picture/raster_screen.h"
+#include "raster/image.h"
+#include "raster/operations.h"
+#include "raster/screen.h"
+#include "support/error_message.h"
 
 namespace pelmora::raster {
 namespace {

@@ -1,4 +1,4 @@
-#include "picture/raster_screen.h"
+#include "raster/screen.h"
 
 #include <atomic>
 

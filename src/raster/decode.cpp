@@ -1,8 +1,10 @@
+#include "raster/decode.h"
+
 #include <algorithm>
 #include <cstring>
 
-#include "picture/raster_ops.h"
-#include "picture/raster_pixels.h"
+#include "raster/operations.h"
+#include "raster/pixels.h"
 
 namespace pelmora::raster {
 

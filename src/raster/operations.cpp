@@ -1,11 +1,11 @@
-#include "picture/raster_ops.h"
+#include "raster/operations.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
-#include "picture/raster_pixels.h"
+#include "raster/pixels.h"
 
 namespace pelmora::raster {
 

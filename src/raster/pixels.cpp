@@ -1,8 +1,8 @@
-#include "picture/raster_pixels.h"
+#include "raster/pixels.h"
 
 #include <bit>
 
-#include "picture/raster_palette.h"
+#include "raster/palette.h"
 
 namespace pelmora::raster {
 

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora::raster {
 

@@ -1,4 +1,4 @@
-#include "picture/raster_palette.h"
+#include "raster/palette.h"
 
 #include <limits>
 

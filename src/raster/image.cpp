@@ -1,4 +1,4 @@
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,9 +7,9 @@
 
 #include "base/errors.h"
 #include "base/strings.h"
-#include "picture/checked_math.h"
-#include "picture/raster_pixels.h"
-#include "picture/raster_screen.h"
+#include "raster/checked_math.h"
+#include "raster/pixels.h"
+#include "raster/screen.h"
 
 namespace pelmora::raster {
 

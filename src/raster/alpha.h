@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "picture/raster_image.h"
+#include "raster/image.h"
 
 namespace pelmora::raster {
 

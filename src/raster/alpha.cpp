@@ -1,10 +1,10 @@
-#include "picture/raster_alpha.h"
+#include "raster/alpha.h"
 
 #include <algorithm>
 #include <array>
 #include <vector>
 
-#include "picture/raster_ops.h"
+#include "raster/operations.h"
 
 namespace pelmora::raster {
 namespace {

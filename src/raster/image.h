@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "picture/raster_palette.h"
+#include "raster/palette.h"
 
 namespace pelmora::raster {
 
