@@ -62,10 +62,6 @@ void TImage::PictureModified() {
     const TRect r = DestRect();
     opaque_ = !graphic->Transparent() && r.left <= 0 && r.top <= 0 && r.right >= Width() &&
               r.bottom >= Height();
-    if (graphic->PaletteModified() && graphic->Palette() != nullptr && visible_ && on_palette_) {
-      on_palette_(painting_);
-      graphic->SetPaletteModified(false);
-    }
   } else {
     opaque_ = false;
   }

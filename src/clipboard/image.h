@@ -14,9 +14,6 @@ class TImage {
   // Asks the host to repaint a rectangle in its own coordinates (no background erase: the
   // panel paints its whole background itself).
   using InvalidateCallback = std::function<void(const TRect& rect)>;
-  // Asks the form to realise its palette again: at once while the view paints, posted
-  // otherwise.
-  using PaletteCallback = std::function<void(bool painting)>;
 
   TImage();
   TImage(const TImage&) = delete;
@@ -34,7 +31,6 @@ class TImage {
   // replaces the requested one (0 x 0 for an empty picture).
   void SetBounds(int left, int top, int width, int height);
   void SetLeft(int value) { SetBounds(value, Top(), Width(), Height()); }
-  void SetTop(int value) { SetBounds(Left(), value, Width(), Height()); }
   void SetWidth(int value) { SetBounds(Left(), Top(), value, Height()); }
   void SetHeight(int value) { SetBounds(Left(), Top(), Width(), value); }
 
@@ -56,7 +52,6 @@ class TImage {
   // Covers its whole rectangle, so the panel need not paint under it. Computed only when
   // the picture or a drawing setting changes, not when the bounds change.
   bool Opaque() const { return opaque_; }
-  bool Painting() const { return painting_; }
 
   // Where the picture is drawn, in the view's own coordinates.
   TRect DestRect() const;
@@ -64,7 +59,6 @@ class TImage {
   void Paint(TCanvas& canvas);
 
   void SetOnInvalidate(InvalidateCallback callback) { on_invalidate_ = std::move(callback); }
-  void SetOnPaletteChanged(PaletteCallback callback) { on_palette_ = std::move(callback); }
 
   // Runs when the picture reports a change, and when a drawing setting takes a new value.
   void PictureModified();
@@ -81,9 +75,8 @@ class TImage {
   bool transparent_ = false;
   bool visible_ = false;
   bool opaque_ = false;
-  bool painting_ = false;
+  bool painting_ = false;  // while Paint runs: a change the drawing causes asks no repaint
   InvalidateCallback on_invalidate_;
-  PaletteCallback on_palette_;
 };
 
 }  // namespace pelmora

@@ -38,7 +38,6 @@ class TImageCanvas final : public TCanvas {
                    const raster::Palette* palette) override;
   int DeviceDepth() const override { return target_->BitCount(); }
 
-  raster::Image& Target() { return *target_; }
   // What the last StretchDraw was given: for checking which mode and palette a graphic
   // chose.
   StretchMode LastMode() const { return last_mode_; }

@@ -3,7 +3,6 @@
 namespace pelmora {
 
 void TGraphic::Changed() {
-  modified_ = true;
   if (on_change_) on_change_(*this);
 }
 
@@ -22,11 +21,6 @@ void TGraphic::SaveToFile(const FileName& file_name) {
   TReplacingFileStream stream(file_name);
   SaveToStream(stream);
   stream.Commit();
-}
-
-void TGraphic::Progress(ProgressStage stage, int percent, bool redraw_now, const TRect& rect,
-                        const std::string& message) {
-  if (on_progress_) on_progress_(*this, stage, percent, redraw_now, rect, message);
 }
 
 }  // namespace pelmora

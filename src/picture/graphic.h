@@ -1,10 +1,9 @@
 #pragma once
-// The common interface of the graphic kinds (bitmap, JPEG image; icon and metafile are only
-// named by the registries). A holder (the picture) sets the change and progress callbacks.
+// The common interface of the graphic kinds (bitmap, JPEG and PNG images; icon and metafile
+// are only named by the registries). A holder (the picture) sets the change callback.
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "base/rect.h"
 #include "base/stream.h"
@@ -49,14 +48,9 @@ struct GraphicClass {
   }
 };
 
-enum class ProgressStage { Starting, Running, Ending };
-
 class TGraphic : public TPersistent {
  public:
   using ChangeCallback = std::function<void(TGraphic& sender)>;
-  using ProgressCallback =
-      std::function<void(TGraphic& sender, ProgressStage stage, int percent, bool redraw_now,
-                         const TRect& rect, const std::string& message)>;
 
   TGraphic() = default;
   TGraphic(const TGraphic&) = delete;
@@ -67,7 +61,7 @@ class TGraphic : public TPersistent {
 
   // The operations, in the order every kind provides them.
   virtual void Assign(const TPersistent* source) = 0;
-  // Raises the change callback (and marks the graphic modified).
+  // Raises the change callback.
   virtual void Changed();
   virtual void Draw(TCanvas& canvas, const TRect& rect) = 0;
   virtual bool Empty() const = 0;
@@ -91,22 +85,12 @@ class TGraphic : public TPersistent {
 
   bool PaletteModified() const { return palette_modified_; }
   void SetPaletteModified(bool value) { palette_modified_ = value; }
-  bool Modified() const { return modified_; }
-  void SetModified(bool value) { modified_ = value; }
 
   void SetOnChange(ChangeCallback callback) { on_change_ = std::move(callback); }
-  void SetOnProgress(ProgressCallback callback) { on_progress_ = std::move(callback); }
-  const ProgressCallback& OnProgress() const { return on_progress_; }
-
- protected:
-  void Progress(ProgressStage stage, int percent, bool redraw_now, const TRect& rect,
-                const std::string& message);
 
  private:
   ChangeCallback on_change_;
-  ProgressCallback on_progress_;
   bool palette_modified_ = false;
-  bool modified_ = false;
   bool transparent_ = false;
 };
 

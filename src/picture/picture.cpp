@@ -18,9 +18,7 @@ TPicture::~TPicture() = default;
 
 TBitmap& TPicture::Bitmap() {
   if (graphic_ == nullptr || !graphic_->Class().InheritsFrom(TBitmap::StaticClass())) {
-    auto bitmap = std::make_unique<TBitmap>();
-    WireProgress(*bitmap);
-    Adopt(std::move(bitmap));
+    Adopt(std::make_unique<TBitmap>());
   }
   return static_cast<TBitmap&>(*graphic_);
 }
@@ -41,7 +39,6 @@ void TPicture::Assign(const TPersistent* source) {
   }
   std::unique_ptr<TGraphic> copy = graphic->Class().create();
   copy->Assign(graphic);
-  WireProgress(*copy);
   Adopt(std::move(copy));
 }
 
@@ -50,9 +47,7 @@ void TPicture::LoadFromFile(const FileName& file_name) {
   const GraphicClass* kind = TFileFormatsList::Instance().FindExt(AsciiExtensionKey(extension));
   if (kind == nullptr) throw EInvalidGraphic(strings::kUnknownExtension, {extension});
   std::unique_ptr<TGraphic> graphic = kind->create();
-  // Progress is reported while loading; changes are not: the owner sees one change, at the
-  // end.
-  WireProgress(*graphic);
+  // Changes while loading are not reported: the owner sees one change, at the end.
   graphic->LoadFromFile(file_name);
   Adopt(std::move(graphic));
 }
@@ -65,7 +60,6 @@ void TPicture::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData
   const GraphicClass* kind = TClipboardFormats::Instance().Find(format);
   if (kind == nullptr) throw EInvalidGraphic(strings::kUnknownClipboardFormat);
   std::unique_ptr<TGraphic> graphic = kind->create();
-  WireProgress(*graphic);
   graphic->LoadFromClipboardFormat(format, data);
   Adopt(std::move(graphic));
 }
@@ -80,13 +74,6 @@ bool TPicture::CanLoadClipboardFormat(std::uint16_t format) {
 
 void TPicture::Changed() {
   if (on_change_) on_change_(*this);
-}
-
-void TPicture::WireProgress(TGraphic& graphic) {
-  graphic.SetOnProgress([this](TGraphic& sender, ProgressStage stage, int percent, bool redraw_now,
-                               const TRect& rect, const std::string& message) {
-    if (on_progress_) on_progress_(sender, stage, percent, redraw_now, rect, message);
-  });
 }
 
 void TPicture::Adopt(std::unique_ptr<TGraphic> graphic) {

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 
 #include "picture/graphic.h"
 
@@ -57,19 +56,15 @@ class TPicture final : public TPersistent {
   static bool CanLoadClipboardFormat(std::uint16_t format);
 
   void SetOnChange(ChangeCallback callback) { on_change_ = std::move(callback); }
-  void SetOnProgress(TGraphic::ProgressCallback callback) { on_progress_ = std::move(callback); }
 
  private:
   void Changed();
-  // Routes the graphic's progress reports to the picture's owner.
-  void WireProgress(TGraphic& graphic);
   // Frees the old graphic, holds the new one with its change reports routed to the
   // picture, and raises the change notification.
   void Adopt(std::unique_ptr<TGraphic> graphic);
 
   std::unique_ptr<TGraphic> graphic_;
   ChangeCallback on_change_;
-  TGraphic::ProgressCallback on_progress_;
 };
 
 }  // namespace pelmora

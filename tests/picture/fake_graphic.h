@@ -1,8 +1,8 @@
 #pragma once
 // A small graphic kind for exercising the picture and the registries without real image
 // formats. Its stream form is the text "FAKE:" followed by its data; data beginning with
-// "BAD" fails to load with EInvalidGraphic, after the kind has reported a change and some
-// progress, as a real decoder would part-way through.
+// "BAD" fails to load with EInvalidGraphic, after the kind has reported a change, as a real
+// decoder would part-way through.
 #include <string>
 
 #include "base/errors.h"
@@ -33,11 +33,9 @@ class FakeGraphic : public TGraphic {
   void LoadFromStream(TStream& stream) override {
     std::string bytes(static_cast<std::size_t>(stream.Remaining()), '\0');
     stream.ReadBuffer(bytes.data(), bytes.size());
-    Progress(ProgressStage::Starting, 0, false, {}, "loading");
     data = bytes;
     Changed();
     if (bytes.starts_with("BAD")) throw EInvalidGraphic("bad fake");
-    Progress(ProgressStage::Ending, 100, false, {}, "loading");
   }
   void SaveToStream(TStream& stream) override {
     std::string form = "FAKE:" + data;

@@ -68,13 +68,6 @@ class PictureTest : public ::testing::Test {
 };
 
 TEST_F(PictureTest, LoadHoldsTheRegisteredKindAndReportsOneChange) {
-  std::vector<std::string> progress;
-  TGraphic* progress_sender = nullptr;
-  picture_.SetOnProgress([&](TGraphic& sender, ProgressStage, int percent, bool, const TRect&,
-                             const std::string& message) {
-    progress_sender = &sender;
-    progress.push_back(message + std::to_string(percent));
-  });
   EXPECT_EQ(picture_.Graphic(), nullptr);
   EXPECT_EQ(picture_.Width(), 0);
   EXPECT_EQ(picture_.Height(), 0);
@@ -87,8 +80,6 @@ TEST_F(PictureTest, LoadHoldsTheRegisteredKindAndReportsOneChange) {
   EXPECT_EQ(changes_, 1);
   EXPECT_EQ(picture_.Width(), 5);
   EXPECT_EQ(picture_.Height(), 1);
-  EXPECT_EQ(progress, (std::vector<std::string>{"loading0", "loading100"}));
-  EXPECT_EQ(progress_sender, fake);
 
   // Changes of the held graphic reach the owner from now on.
   fake->Changed();
