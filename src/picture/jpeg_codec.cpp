@@ -1,6 +1,7 @@
 #include "picture/jpeg_codec.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "base/errors.h"
 #include "base/strings.h"
@@ -79,7 +80,8 @@ std::uint64_t BitmapBytes(std::uint64_t width, std::uint64_t height, unsigned bi
 struct Decoder::State {
   jpeg_decompress_struct cinfo{};
   ErrorManager errors{};
-  MemorySource source{};
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
   bool failed = false;
   OutputFormat format = OutputFormat::Bgr24;
   bool four_components = false;
@@ -92,12 +94,17 @@ Decoder::Decoder(const std::uint8_t* data, std::size_t size) : state_(std::make_
   State& s = *state_;
   InitErrorManager(s.errors);
   s.cinfo.err = &s.errors.pub;
-  s.source.data = data;
-  s.source.size = size;
+  s.data = data;
+  s.size = size;
   try {
     Guarded<State>(s, [](State& s) {
       jpeg_create_decompress(&s.cinfo);
-      InitMemorySource(s.source, &s.cinfo, s.source.data, s.source.size);
+      // libjpeg's memory source: when the bytes run out it supplies an end-of-image marker
+      // (with its premature-end warning), so corrupt or truncated data still decodes; no
+      // bytes at all is its empty-input error. It counts the bytes in an unsigned long,
+      // 32 bits on Windows: a longer file is read as far as that reaches, as if cut there.
+      jpeg_mem_src(&s.cinfo, s.data,
+                   static_cast<unsigned long>(std::min<std::size_t>(s.size, ULONG_MAX)));
       s.cinfo.mem->max_memory_to_use = kMaxLibraryMemory;
       LimitScans(s.errors, &s.cinfo, kMaxScans, kMaxScanBlocks);
     });

@@ -39,45 +39,6 @@ void LimitScanWork(j_common_ptr cinfo) {
   }
 }
 
-const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
-
-MemorySource& SourceOf(j_decompress_ptr cinfo) {
-  return *reinterpret_cast<MemorySource*>(cinfo->src);
-}
-
-void InitSource(j_decompress_ptr) {}
-
-boolean FillInputBuffer(j_decompress_ptr cinfo) {
-  MemorySource& source = SourceOf(cinfo);
-  if (!source.started) {
-    source.started = true;
-    if (source.size == 0) ERREXIT(cinfo, JERR_INPUT_EMPTY);
-    source.pub.next_input_byte = source.data;
-    source.pub.bytes_in_buffer = source.size;
-    return TRUE;
-  }
-  WARNMS(cinfo, JWRN_JPEG_EOF);
-  source.pub.next_input_byte = kEndOfImage;
-  source.pub.bytes_in_buffer = sizeof kEndOfImage;
-  return TRUE;
-}
-
-void SkipInputData(j_decompress_ptr cinfo, long count) {
-  if (count <= 0) return;
-  MemorySource& source = SourceOf(cinfo);
-  auto remaining = static_cast<std::size_t>(count);
-  while (remaining > source.pub.bytes_in_buffer) {
-    remaining -= source.pub.bytes_in_buffer;
-    FillInputBuffer(cinfo);
-    // Skipping past the end: stop at the supplied end marker instead of looping on it.
-    if (source.pub.next_input_byte == kEndOfImage) return;
-  }
-  source.pub.next_input_byte += remaining;
-  source.pub.bytes_in_buffer -= remaining;
-}
-
-void TermSource(j_decompress_ptr) {}
-
 VectorDestination& DestinationOf(j_compress_ptr cinfo) {
   return *reinterpret_cast<VectorDestination*>(cinfo->dest);
 }
@@ -144,21 +105,6 @@ bool RunGuarded(ErrorManager& manager, void (*step)(void* context), void* contex
   if (setjmp(manager.jump) != 0) return false;
   step(context);
   return true;
-}
-
-void InitMemorySource(MemorySource& source, j_decompress_ptr cinfo, const std::uint8_t* data,
-                      std::size_t size) {
-  source.pub.init_source = InitSource;
-  source.pub.fill_input_buffer = FillInputBuffer;
-  source.pub.skip_input_data = SkipInputData;
-  source.pub.resync_to_restart = jpeg_resync_to_restart;
-  source.pub.term_source = TermSource;
-  source.pub.next_input_byte = nullptr;
-  source.pub.bytes_in_buffer = 0;
-  source.data = data;
-  source.size = size;
-  source.started = false;
-  cinfo->src = &source.pub;
 }
 
 void InitVectorDestination(VectorDestination& destination, j_compress_ptr cinfo,

@@ -2,7 +2,8 @@
 // The C side of the JPEG codec: everything that runs inside libjpeg's frames. libjpeg's
 // fatal-error exit longjmps back to RunGuarded, which reports the failure by its return
 // value, so no C++ exception ever unwinds through libjpeg; the caller raises EJPEG once
-// libjpeg's frames are gone. The source and destination work on memory only.
+// libjpeg's frames are gone. Decoding reads from memory through libjpeg's own memory
+// source; encoding appends to a growable buffer.
 #include <csetjmp>
 #include <cstddef>
 #include <cstdint>
@@ -39,19 +40,6 @@ void LimitScans(ErrorManager& manager, j_decompress_ptr cinfo, int max_scans,
 // own anything with a destructor: a fatal error skips the rest of it. After false the
 // libjpeg object may only be destroyed.
 bool RunGuarded(ErrorManager& manager, void (*step)(void* context), void* context);
-
-// Feeds libjpeg a whole file held in memory. When the bytes run out after the start it
-// supplies an end-of-image marker (with libjpeg's premature-end warning), so corrupt or
-// truncated data still decodes; no bytes at all is libjpeg's empty-input error.
-struct MemorySource {
-  jpeg_source_mgr pub;
-  const JOCTET* data;
-  std::size_t size;
-  bool started;
-};
-
-void InitMemorySource(MemorySource& source, j_decompress_ptr cinfo, const std::uint8_t* data,
-                      std::size_t size);
 
 // Appends libjpeg's output to a growable buffer; running out of memory is libjpeg's
 // out-of-memory error.
