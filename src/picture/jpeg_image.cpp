@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "base/errors.h"
 #include "base/strings.h"
 #include "picture/jpeg_codec.h"
 #include "picture/stream_bytes.h"
@@ -40,7 +39,7 @@ std::shared_ptr<raster::Palette> PaletteOf(const std::vector<jpeg::PaletteEntry>
 }  // namespace
 
 TJPEGImage::TJPEGImage()
-    : data_(std::make_shared<TJPEGData>()), settings_(DefaultJpegSettings) {}
+    : TCompressedImage(strings::kJpegCannotResize), settings_(DefaultJpegSettings) {}
 
 TJPEGImage::~TJPEGImage() = default;
 
@@ -52,39 +51,9 @@ const GraphicClass& TJPEGImage::StaticClass() {
 }
 
 void TJPEGImage::Assign(const TPersistent* source) {
-  if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(source)) {
-    std::unique_ptr<TBitmap> copy;
-    if (jpeg->bitmap_) {
-      copy = std::make_unique<TBitmap>();
-      copy->Assign(jpeg->bitmap_.get());
-    }
-    data_ = jpeg->data_;
-    bitmap_ = std::move(copy);
-    palette_.reset();
-    return;
-  }
-  if (const auto* bitmap = dynamic_cast<const TBitmap*>(source)) {
-    auto copy = std::make_unique<TBitmap>();
-    copy->Assign(bitmap);
-    data_ = std::make_shared<TJPEGData>();
-    bitmap_ = std::move(copy);
-    palette_.reset();
-    return;
-  }
-  throw EConvertError(strings::kAssignError,
-                      {source != nullptr ? source->ClassName() : "nil", "TJPEGImage"});
+  TCompressedImage::Assign(source);
+  palette_.reset();
 }
-
-void TJPEGImage::Draw(TCanvas& canvas, const TRect& rect) { Bitmap().Draw(canvas, rect); }
-
-bool TJPEGImage::Empty() const {
-  if (data_->bytes) return false;
-  return bitmap_ == nullptr || bitmap_->Empty();
-}
-
-int TJPEGImage::Height() const { return bitmap_ ? bitmap_->Height() : data_->height; }
-
-int TJPEGImage::Width() const { return bitmap_ ? bitmap_->Width() : data_->width; }
 
 std::shared_ptr<raster::Palette> TJPEGImage::Palette() {
   if (bitmap_) return bitmap_->Palette();
@@ -95,67 +64,53 @@ std::shared_ptr<raster::Palette> TJPEGImage::Palette() {
   return palette_;
 }
 
-void TJPEGImage::SetHeight(int) { throw EInvalidGraphicOperation(strings::kJpegCannotResize); }
-
-void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation(strings::kJpegCannotResize); }
-
 void TJPEGImage::LoadFromStream(TStream& stream) {
-  data_ = std::make_shared<TJPEGData>();
+  file_ = std::make_shared<File>();
   bitmap_.reset();
-  data_->bytes = std::make_unique<TMemoryStream>(ReadRemainingBytes(stream));
-  const TMemoryStream& held = *data_->bytes;
+  file_->bytes = std::make_unique<TMemoryStream>(ReadRemainingBytes(stream));
+  const TMemoryStream& held = *file_->bytes;
   if (held.Bytes().size() > 0) {
     const jpeg::HeaderSize size = jpeg::ReadHeaderSize(held.Data(), held.Bytes().size());
-    data_->width = size.width;
-    data_->height = size.height;
+    file_->width = size.width;
+    file_->height = size.height;
   }
   SetPaletteModified(true);
   Changed();
 }
 
-void TJPEGImage::SaveToStream(TStream& stream) {
-  if (!data_->bytes) Encode();
-  const TMemoryStream& bytes = *data_->bytes;
-  stream.WriteBuffer(bytes.Data(), bytes.Bytes().size());
-}
-
-void TJPEGImage::Encode() {
+std::vector<std::uint8_t> TJPEGImage::Encode(const TBitmap& bitmap) {
   std::vector<std::uint8_t> out;
   jpeg::Encoder encoder(out);
-  if (bitmap_ && bitmap_->Width() > 0 && bitmap_->Height() > 0) {
-    // A 24-bit working copy; the image's own bitmap keeps its format.
-    TBitmap copy;
-    copy.Assign(bitmap_.get());
-    copy.FlattenOnWhite();  // JPEG has no alpha: transparency goes on white
-    copy.SetPixelFormat(TPixelFormat::Bit24);
-    const int height = copy.Height();
-    encoder.Start(copy.Width(), height, EncodeOptionsOf(settings_));
-    // Rows are only read: a 24-bit section still shared with the image's own bitmap is
-    // read in place rather than copied first, as a row address for writing would.
-    std::shared_ptr<const raster::Image> section = copy.Image();
-    const bool read_in_place = section && section->IsSection() && section->BitCount() == 24 &&
-                               section->Width() == copy.Width() && section->Height() == height;
-    while (encoder.NextScanline() < height) {
-      const int y = encoder.NextScanline();
-      encoder.WriteRow(read_in_place ? section->Row(y) : copy.ScanLine(y));
-    }
-    encoder.Finish();
+  // A 24-bit working copy; the image's own bitmap keeps its format.
+  TBitmap copy;
+  copy.Assign(&bitmap);
+  copy.FlattenOnWhite();
+  copy.SetPixelFormat(TPixelFormat::Bit24);
+  const int height = copy.Height();
+  encoder.Start(copy.Width(), height, EncodeOptionsOf(settings_));
+  // Rows are only read: a 24-bit section still shared with the image's own bitmap is
+  // read in place rather than copied first, as a row address for writing would.
+  std::shared_ptr<const raster::Image> section = copy.Image();
+  const bool read_in_place = section && section->IsSection() && section->BitCount() == 24 &&
+                             section->Width() == copy.Width() && section->Height() == height;
+  while (encoder.NextScanline() < height) {
+    const int y = encoder.NextScanline();
+    encoder.WriteRow(read_in_place ? section->Row(y) : copy.ScanLine(y));
   }
-  // Only a complete file becomes the image's bytes, so a failed encode is not later
-  // mistaken for one that gave no bytes.
-  data_->bytes = std::make_unique<TMemoryStream>(std::move(out));
+  encoder.Finish();
+  return out;
 }
 
 TBitmap& TJPEGImage::Bitmap() {
   if (bitmap_) return *bitmap_;
   // The bitmap stays, however far decoding gets.
   bitmap_ = std::make_unique<TBitmap>();
-  if (data_->bytes) Decode(*bitmap_);
+  if (file_->bytes) Decode(*bitmap_);
   return *bitmap_;
 }
 
 void TJPEGImage::Decode(TBitmap& bitmap) {
-  const TMemoryStream& bytes = *data_->bytes;
+  const TMemoryStream& bytes = *file_->bytes;
   jpeg::Decoder decoder(bytes.Data(), bytes.Bytes().size());
   decoder.ReadHeader();
   decoder.Configure(DecodeOptionsOf(settings_));
@@ -193,16 +148,6 @@ void TJPEGImage::Decode(TBitmap& bitmap) {
     throw;
   }
   if (PaletteModified()) Changed();
-}
-
-void TJPEGImage::LoadFromClipboardFormat(std::uint16_t format, const ClipboardData& data) {
-  TBitmap bitmap;
-  bitmap.LoadFromClipboardFormat(format, data);
-  Assign(&bitmap);
-}
-
-void TJPEGImage::SaveToClipboardFormat(std::uint16_t& format, ClipboardData& data) {
-  Bitmap().SaveToClipboardFormat(format, data);
 }
 
 }  // namespace pelmora

@@ -6,6 +6,7 @@
 #include "picture/bitmap_test_support.h"
 #include "picture/file_formats.h"
 #include "picture/icon.h"
+#include "picture/png_image.h"
 #include "raster/image.h"
 #include "raster/screen.h"
 
@@ -304,15 +305,18 @@ TEST_F(JpegImage, GraphicOperationsAndRegistration) {
   } catch (const EInvalidGraphicOperation& e) {
     EXPECT_EQ(e.Message(), strings::kJpegCannotResize);
   }
+  // Nor does any other kind assign to it, the other compressed kind included.
   TIcon icon;
+  TPngImage png;
   for (const TPersistent* source : {static_cast<const TPersistent*>(nullptr),
-                                    static_cast<const TPersistent*>(&icon)}) {
+                                    static_cast<const TPersistent*>(&icon),
+                                    static_cast<const TPersistent*>(&png)}) {
     try {
       image.Assign(source);
       FAIL();
     } catch (const EConvertError& e) {
-      EXPECT_EQ(e.Message(), source ? "TIcon を TJPEGImage に代入することはできません"
-                                    : "nil を TJPEGImage に代入することはできません");
+      EXPECT_EQ(e.Message(), std::string(source ? source->ClassName() : "nil") +
+                                 " を TJPEGImage に代入することはできません");
     }
   }
   {

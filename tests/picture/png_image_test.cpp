@@ -11,6 +11,7 @@
 #include "base/strings.h"
 #include "picture/bitmap.h"
 #include "picture/bitmap_test_support.h"
+#include "picture/jpeg_image.h"
 #include "picture/png_builder.h"
 #include "picture/png_codec.h"
 #include "picture/png_image.h"
@@ -125,6 +126,9 @@ TEST(PngImage, AssignedImagesShareTheBytesButNotTheBitmap) {
   EXPECT_EQ(png.Width(), 3);
   EXPECT_EQ(test::FailureOf([&] { png.SetWidth(4); }),
             test::Failure("EInvalidGraphicOperation", strings::kPngCannotResize));
+  TJPEGImage jpeg;
+  EXPECT_EQ(test::FailureOf([&] { png.Assign(&jpeg); }),
+            test::Failure("EConvertError", "TJPEGImage を TPngImage に代入することはできません"));
 }
 
 }  // namespace
