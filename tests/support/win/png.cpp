@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include <zlib.h>
+
 #include "support/file_bytes.h"
 
 namespace pelmora::test {
@@ -19,28 +21,11 @@ void PutChunk(std::vector<std::uint8_t>& out, const char type[4],
   const std::size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   out.insert(out.end(), data.begin(), data.end());
-  PutBig32(out, Crc32(out.data() + start, out.size() - start));
+  const auto crc = ::crc32_z(::crc32_z(0, nullptr, 0), out.data() + start, out.size() - start);
+  PutBig32(out, static_cast<std::uint32_t>(crc));
 }
 
 }  // namespace
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
-  crc = ~crc;
-  for (std::size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
-std::uint32_t Adler32(const std::uint8_t* data, std::size_t size) {
-  std::uint32_t a = 1, b = 0;
-  for (std::size_t i = 0; i < size; ++i) {
-    a = (a + data[i]) % 65521;
-    b = (b + a) % 65521;
-  }
-  return (b << 16) | a;
-}
 
 std::string EncodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels) {
   const std::size_t row = static_cast<std::size_t>(width) * channels;
@@ -67,7 +52,8 @@ std::string EncodePng(int width, int height, int channels, const std::vector<std
                 raw.begin() + static_cast<std::ptrdiff_t>(at + n));
     at += n;
   } while (at < raw.size());
-  PutBig32(zlib, Adler32(raw.data(), raw.size()));
+  PutBig32(zlib, static_cast<std::uint32_t>(
+                     ::adler32_z(::adler32_z(0, nullptr, 0), raw.data(), raw.size())));
 
   std::vector<std::uint8_t> header;
   PutBig32(header, static_cast<std::uint32_t>(width));

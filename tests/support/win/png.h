@@ -1,6 +1,6 @@
 #pragma once
 // A minimal PNG writer for test screenshots and test pictures: 8-bit RGB or RGBA, stored
-// (uncompressed) deflate.
+// (uncompressed) deflate, with zlib's checksums.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,9 +13,5 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 
 // The PNG file of height rows of width * channels bytes (3: RGB, 4: RGBA), top row first.
 std::string EncodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels);
-
-// The PNG checksums, exposed for their own test.
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
-std::uint32_t Adler32(const std::uint8_t* data, std::size_t size);
 
 }  // namespace pelmora::test
