@@ -3,11 +3,8 @@
 // quality 90. The ratios of the two pairs are what matters.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -18,28 +15,12 @@
 #include "picture/jpeg_image.h"
 #include "picture/jpeg_direct.h"
 
+#include "codec_bench.h"
+
 namespace {
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
-
-// A picture with smooth areas, edges and some noise, so that the file is photo-like.
-std::vector<std::uint8_t> MakePicture() {
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
-  std::uint32_t seed = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      seed = seed * 1103515245u + 12345u;
-      const int noise = static_cast<int>((seed >> 16) & 15) - 8;
-      std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3];
-      const int band = ((x / 250) + (y / 250)) % 2 ? 60 : 0;
-      p[0] = static_cast<std::uint8_t>(std::clamp(y * 255 / kHeight + noise, 0, 255));
-      p[1] = static_cast<std::uint8_t>(std::clamp(band + (x ^ y) % 128 + noise, 0, 255));
-      p[2] = static_cast<std::uint8_t>(std::clamp(x * 255 / kWidth + noise, 0, 255));
-    }
-  }
-  return pixels;
-}
 
 // The bare-library side: libjpeg with the same settings as the program's encoder.
 std::vector<std::uint8_t> EncodeDirect(const std::uint8_t* pixels) {
@@ -48,18 +29,11 @@ std::vector<std::uint8_t> EncodeDirect(const std::uint8_t* pixels) {
 }
 
 struct Fixture {
-  std::vector<std::uint8_t> picture = MakePicture();
+  std::vector<std::uint8_t> picture = pelmora::bench::MakePhotograph(kWidth, kHeight, 60);
   std::vector<std::uint8_t> file = EncodeDirect(picture.data());
   pelmora::TBitmap bitmap;
 
-  Fixture() {
-    bitmap.SetPixelFormat(pelmora::TPixelFormat::Bit24);
-    bitmap.SetWidth(kWidth);
-    bitmap.SetHeight(kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-      std::memcpy(bitmap.ScanLine(y), &picture[std::size_t{3} * kWidth * y], kWidth * 3);
-    }
-  }
+  Fixture() { pelmora::bench::FillBitmap24(bitmap, picture, kWidth, kHeight); }
 };
 
 Fixture& Shared() {
@@ -111,14 +85,7 @@ void BM_EncodeLibjpeg(benchmark::State& state) {
 }
 
 void BM_EncodeTJPEGImage(benchmark::State& state) {
-  pelmora::TBitmap& bitmap = Shared().bitmap;
-  for (auto _ : state) {
-    pelmora::TJPEGImage image;
-    image.Assign(&bitmap);
-    pelmora::TMemoryStream out;
-    image.SaveToStream(out);
-    benchmark::DoNotOptimize(out.Data());
-  }
+  pelmora::bench::SaveAs<pelmora::TJPEGImage>(state, Shared().bitmap);
 }
 
 BENCHMARK(BM_DecodeLibjpeg)->Unit(benchmark::kMillisecond)->MinTime(3);

@@ -4,10 +4,8 @@
 // ratios of each pair are what matters.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -17,27 +15,12 @@
 #include "picture/bitmap.h"
 #include "picture/png_image.h"
 
+#include "codec_bench.h"
+
 namespace {
 
 constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
-
-// Rows of blue, green, red, top first.
-std::vector<std::uint8_t> MakePhotograph() {
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(kWidth) * kHeight * 3);
-  std::uint32_t seed = 12345;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      seed = seed * 1103515245u + 12345u;
-      const int noise = static_cast<int>((seed >> 16) & 15) - 8;
-      std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * kWidth + x) * 3];
-      p[0] = static_cast<std::uint8_t>(std::clamp(y * 255 / kHeight + noise, 0, 255));
-      p[1] = static_cast<std::uint8_t>(std::clamp((x ^ y) % 128 + noise, 0, 255));
-      p[2] = static_cast<std::uint8_t>(std::clamp(x * 255 / kWidth + noise, 0, 255));
-    }
-  }
-  return pixels;
-}
 
 // Windows, panels and lines of text-like marks on a plain desktop.
 std::vector<std::uint8_t> MakeScreenshot() {
@@ -66,8 +49,8 @@ std::vector<std::uint8_t> ToRgb(const std::vector<std::uint8_t>& bgr) {
   return rgb;
 }
 
-// The bare-library side: libspng encoding RGB rows with its defaults.
-std::vector<std::uint8_t> EncodeDirect(const std::vector<std::uint8_t>& rgb) {
+// A libspng encoder into memory, for 8-bit RGB rows of the pictures' size.
+spng_ctx* NewRgbEncoder() {
   spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
   spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
   spng_ihdr ihdr{};
@@ -76,6 +59,12 @@ std::vector<std::uint8_t> EncodeDirect(const std::vector<std::uint8_t>& rgb) {
   ihdr.bit_depth = 8;
   ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
   spng_set_ihdr(ctx, &ihdr);
+  return ctx;
+}
+
+// The bare-library side: libspng encoding RGB rows with its defaults.
+std::vector<std::uint8_t> EncodeDirect(const std::vector<std::uint8_t>& rgb) {
+  spng_ctx* ctx = NewRgbEncoder();
   spng_encode_image(ctx, rgb.data(), rgb.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
   std::size_t size = 0;
   int error = 0;
@@ -92,16 +81,12 @@ struct Picture {
   pelmora::TBitmap bitmap;
 
   explicit Picture(const std::vector<std::uint8_t>& bgr) : rgb(ToRgb(bgr)), file(EncodeDirect(rgb)) {
-    bitmap.SetPixelFormat(pelmora::TPixelFormat::Bit24);
-    bitmap.SetSizeForDecoding(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-      std::memcpy(bitmap.ScanLine(y), &bgr[std::size_t{3} * kWidth * y], kWidth * 3);
-    }
+    pelmora::bench::FillBitmap24(bitmap, bgr, kWidth, kHeight);
   }
 };
 
 Picture& Photograph() {
-  static Picture picture(MakePhotograph());
+  static Picture picture(pelmora::bench::MakePhotograph(kWidth, kHeight, 0));
   return picture;
 }
 
@@ -149,14 +134,7 @@ void BM_EncodeLibspng(benchmark::State& state) {
 void BM_EncodeLibspngRows(benchmark::State& state) {
   const auto& rgb = Of(state).rgb;
   for (auto _ : state) {
-    spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
-    spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-    spng_ihdr ihdr{};
-    ihdr.width = kWidth;
-    ihdr.height = kHeight;
-    ihdr.bit_depth = 8;
-    ihdr.color_type = SPNG_COLOR_TYPE_TRUECOLOR;
-    spng_set_ihdr(ctx, &ihdr);
+    spng_ctx* ctx = NewRgbEncoder();
     spng_encode_image(ctx, nullptr, 0, SPNG_FMT_PNG, SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
     for (int y = 0; y < kHeight; ++y) spng_encode_row(ctx, &rgb[std::size_t{3} * kWidth * y], kWidth * 3);
     std::size_t size = 0;
@@ -169,14 +147,7 @@ void BM_EncodeLibspngRows(benchmark::State& state) {
 BENCHMARK(BM_EncodeLibspngRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 void BM_EncodeTPngImage(benchmark::State& state) {
-  pelmora::TBitmap& bitmap = Of(state).bitmap;
-  for (auto _ : state) {
-    pelmora::TPngImage image;
-    image.Assign(&bitmap);
-    pelmora::TMemoryStream out;
-    image.SaveToStream(out);
-    benchmark::DoNotOptimize(out.Data());
-  }
+  pelmora::bench::SaveAs<pelmora::TPngImage>(state, Of(state).bitmap);
 }
 
 // Argument 0: the photograph, 1: the screenshot.

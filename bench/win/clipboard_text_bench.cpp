@@ -23,40 +23,17 @@
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
 
+#include "measure.h"
+
 namespace {
 
 using namespace pelmora;
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
+using bench::PumpMessages;
 
-// The median of several runs; prepare runs before each, untimed.
-double Measure(const std::function<void()>& work, const std::function<void()>& prepare,
-               int runs = 3) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    prepare();
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    work();
-    ::QueryPerformanceCounter(&end);
-    times.push_back(Milliseconds(start, end));
-    std::fprintf(stderr, "  run %d: %.1f ms\n", i + 1, times.back());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
+// Three runs of a large text make a median; each run's time is shown as it ends.
+double Measure(const std::function<void()>& work, const std::function<void()>& prepare) {
+  return bench::Measure(work, prepare, 3, true);
 }
 
 // The process's commit charge now and at its peak (Wine reports the present value for both).

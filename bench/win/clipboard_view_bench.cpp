@@ -28,41 +28,20 @@
 #include "picture/jpeg_image.h"
 #include "picture/png_image.h"
 
+#include "measure.h"
+
 #include <spng.h>
 
 namespace {
 
 using namespace pelmora;
 
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  ::QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
-         static_cast<double>(frequency.QuadPart);
-}
+using bench::PumpMessages;
 
-// The median of several runs; prepare runs before each, untimed.
+// The median of 15 runs unless told otherwise.
 double Measure(const std::function<void()>& work, const std::function<void()>& prepare = {},
                int runs = 15) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    if (prepare) prepare();
-    LARGE_INTEGER start, end;
-    ::QueryPerformanceCounter(&start);
-    work();
-    ::QueryPerformanceCounter(&end);
-    times.push_back(Milliseconds(start, end));
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
-void PumpMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
+  return bench::Measure(work, prepare, runs);
 }
 
 // A device bitmap of the screen's format in bands of colour, as a paint program gives.
@@ -192,11 +171,12 @@ int main() {
   // Repaint with the clipboard unchanged, against drawing the held pixels.
   const TRect fitted = form.Image1().BoundsRect();
   const double bare_draw = Measure([&] { bare_blit(held.get(), fitted); });
-  const double repaint = Measure([&] {
+  auto repainted = [&] {
     ::RedrawWindow(form.Handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ::GdiFlush();
-  });
+  };
+  const double repaint = Measure(repainted);
 
   // Resize with the clipboard unchanged, between two sizes, against drawing the held pixels
   // into the picture's place at each size.
@@ -286,11 +266,7 @@ int main() {
                                       PlaceMemory(PngClipboardFormat, CopyOf(png_file));
                                     },
                                     7);
-  const double alpha_repaint = Measure([&] {
-    ::RedrawWindow(form.Handle(), nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::GdiFlush();
-  });
+  const double alpha_repaint = Measure(repainted);
   const double bare_alpha_draw = Measure([&] { bare_alpha_blit(transparent.data(), fitted); });
 
   auto bare_dib_change = [&] {
