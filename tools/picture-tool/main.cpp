@@ -26,19 +26,14 @@
 #include "base/errors.h"
 #include "picture/bitmap.h"
 #include "picture/canvas.h"
+#include "picture/compressed_image.h"
+#include "picture/jpeg_image.h"
 #include "picture/picture.h"
 #include "picture/png_image.h"
+#include "raster/screen.h"
 
 #if !defined(_WIN32)
 #include <iconv.h>
-#endif
-
-#if __has_include("picture/jpeg_image.h")
-#include "picture/jpeg_image.h"
-#include "raster/screen.h"
-#define PICTURE_TOOL_HAS_JPEG 1
-#else
-#define PICTURE_TOOL_HAS_JPEG 0
 #endif
 
 namespace pelmora {
@@ -63,25 +58,20 @@ void LoadPicture(TPicture& picture, const std::string& file_name) {
   picture.LoadFromFile(file_name);
 }
 
-// The bitmap the picture holds, or the one its JPEG image decodes to; none for any other
-// graphic.
+// The bitmap the picture holds, or the one its JPEG or PNG image holds or decodes to; none
+// for any other graphic.
 TBitmap* BitmapOf(TPicture& picture) {
   TGraphic* graphic = picture.Graphic();
   if (graphic == nullptr) return nullptr;
   if (graphic->Class().InheritsFrom(TBitmap::StaticClass())) return &picture.Bitmap();
-#if PICTURE_TOOL_HAS_JPEG
-  if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) return &jpeg->Bitmap();
-#endif
-  if (auto* png = dynamic_cast<TPngImage*>(graphic)) return &png->Bitmap();
+  if (auto* image = dynamic_cast<TCompressedImage*>(graphic)) return &image->Bitmap();
   return nullptr;
 }
 
 const char* KindOf(const TGraphic* graphic) {
   if (graphic == nullptr) return "none";
   if (graphic->Class().InheritsFrom(TBitmap::StaticClass())) return "bitmap";
-#if PICTURE_TOOL_HAS_JPEG
   if (graphic->Class().InheritsFrom(TJPEGImage::StaticClass())) return "jpeg";
-#endif
   if (graphic->Class().InheritsFrom(TPngImage::StaticClass())) return "png";
   return graphic->ClassName();
 }
@@ -119,27 +109,12 @@ int ToBmp(const std::string& in, const std::string& out) {
   return 0;
 }
 
-int ToJpg(const std::string& in, const std::string& out) {
-#if PICTURE_TOOL_HAS_JPEG
+// The bitmap of the picture IN, assigned to an image of a compressed kind and saved as OUT.
+int SaveBitmapAs(TCompressedImage&& image, const std::string& in, const std::string& out) {
   TPicture picture;
   LoadPicture(picture, in);
-  TJPEGImage jpeg;
-  jpeg.Assign(&RequireBitmap(picture));
-  jpeg.SaveToFile(out);
-  return 0;
-#else
-  (void)in;
-  (void)out;
-  throw EInvalidGraphicOperation("this build has no JPEG image");
-#endif
-}
-
-int ToPng(const std::string& in, const std::string& out) {
-  TPicture picture;
-  LoadPicture(picture, in);
-  TPngImage png;
-  png.Assign(&RequireBitmap(picture));
-  png.SaveToFile(out);
+  image.Assign(&RequireBitmap(picture));
+  image.SaveToFile(out);
   return 0;
 }
 
@@ -195,15 +170,13 @@ int Usage() {
 }
 
 int Run(const std::vector<std::string>& args) {
-#if PICTURE_TOOL_HAS_JPEG
   // As the program does at start-up: ".jpeg" and ".jpg" load as JPEG images.
   InitJpegImageKind(raster::Screen().Depth());
-#endif
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
   if (args.size() == 3 && args[0] == "save") return Save(args[1], args[2]);
   if (args.size() == 3 && args[0] == "tobmp") return ToBmp(args[1], args[2]);
-  if (args.size() == 3 && args[0] == "tojpg") return ToJpg(args[1], args[2]);
-  if (args.size() == 3 && args[0] == "topng") return ToPng(args[1], args[2]);
+  if (args.size() == 3 && args[0] == "tojpg") return SaveBitmapAs(TJPEGImage(), args[1], args[2]);
+  if (args.size() == 3 && args[0] == "topng") return SaveBitmapAs(TPngImage(), args[1], args[2]);
   if (args.size() == 2 && args[0] == "view") return View(args[1]);
   return Usage();
 }
