@@ -1,6 +1,5 @@
 #include "app/file_types.h"
 
-#include <initializer_list>
 #include <vector>
 
 #include "base/sjis.h"
@@ -9,33 +8,49 @@ namespace pelmora {
 
 namespace {
 
-// One file type: its label in the dialogs, its extensions (the first is the main one, the
-// ones its label names come first) and what the commands make of it.
+// Text saved as ".rft" by older versions loads as text too.
+constexpr const char* kTextExtensions[] = {"txt", "rtf", "rft"};
+
+// One file type as the dialogs offer it: its label, its extensions without the dot (the
+// main one first, those its label names before the others) and what the commands make of it.
 struct FileType {
-  const char* label;
+  std::string label;
   int named;  // how many extensions the label names
-  std::initializer_list<const char*> extensions;
+  std::span<const char* const> extensions;
   PictureFileFormat format;
   LoadedFileKind kind;
 };
 
-// Text saved as ".rft" by older versions, and pictures under the other JPEG and bitmap
-// extensions, load as their kind; pictures save under their main extension.
-const FileType kFileTypes[] = {
-    {"テキスト　(*.txt,*.rtf)", 2, {".txt", ".rtf", ".rft"}, PictureFileFormat::None,
-     LoadedFileKind::Text},
-    {"JPEG イメージファイル (*.jpg)", 1, {".jpg", ".jpeg", ".jpe", ".jfif"},
-     PictureFileFormat::Jpeg, LoadedFileKind::Jpeg},
-    {"ビットマップ (*.bmp)", 1, {".bmp", ".dib"}, PictureFileFormat::Bitmap,
-     LoadedFileKind::Bitmap},
-    {"PNG イメージファイル (*.png)", 1, {".png"}, PictureFileFormat::Png, LoadedFileKind::Png},
-};
+LoadedFileKind LoadedKindOf(PictureFileFormat format) {
+  switch (format) {
+    case PictureFileFormat::Jpeg: return LoadedFileKind::Jpeg;
+    case PictureFileFormat::Bitmap: return LoadedFileKind::Bitmap;
+    case PictureFileFormat::Png: return LoadedFileKind::Png;
+    case PictureFileFormat::None: break;
+  }
+  return LoadedFileKind::None;
+}
+
+// Text, then the picture file types, each labelled with its description and main extension.
+const std::vector<FileType>& FileTypes() {
+  static const std::vector<FileType> types = [] {
+    std::vector<FileType> list{{"テキスト　(*.txt,*.rtf)", 2, kTextExtensions,
+                                PictureFileFormat::None, LoadedFileKind::Text}};
+    for (const PictureFileType& type : PictureFileTypes()) {
+      list.push_back({std::string(type.description) + " (*." + type.extensions.front() + ")", 1,
+                      type.extensions, type.format, LoadedKindOf(type.format)});
+    }
+    return list;
+  }();
+  return types;
+}
 
 const FileType* TypeOf(const FileName& extension) {
   const std::string key = AsciiExtensionKey(extension);
-  for (const FileType& type : kFileTypes) {
+  if (key.size() < 2 || key[0] != '.') return nullptr;
+  for (const FileType& type : FileTypes()) {
     for (const char* e : type.extensions) {
-      if (key == e) return &type;
+      if (key.compare(1, std::string::npos, e) == 0) return &type;
     }
   }
   return nullptr;
@@ -44,7 +59,7 @@ const FileType* TypeOf(const FileName& extension) {
 // "*.a;*.b" for the extensions.
 std::string Patterns(const FileType& type) {
   std::string out;
-  for (const char* e : type.extensions) out += std::string(out.empty() ? "*" : ";*") + e;
+  for (const char* e : type.extensions) out += std::string(out.empty() ? "*." : ";*.") + e;
   return out;
 }
 
@@ -62,27 +77,26 @@ LoadedFileKind LoadedFileKindOf(const FileName& extension) {
 
 std::string PictureSaveFilter() {
   std::string filter;
-  for (const FileType& type : kFileTypes) {
+  for (const FileType& type : FileTypes()) {
     if (type.format == PictureFileFormat::None) continue;
     if (!filter.empty()) filter += '|';
-    filter += std::string(type.label) + "|*" + *type.extensions.begin();
+    filter += type.label + "|*." + type.extensions.front();
   }
   return filter;
 }
 
 std::string OpenFilter() {
   std::string named, all, each;
-  for (const FileType& type : kFileTypes) {
+  for (const FileType& type : FileTypes()) {
     int n = 0;
     for (const char* e : type.extensions) {
-      if (n++ < type.named) named += std::string(named.empty() ? "*" : ",*") + e;
+      if (n++ < type.named) named += std::string(named.empty() ? "*." : ",*.") + e;
     }
     all += (all.empty() ? "" : ";") + Patterns(type);
-    each += std::string("|") + type.label + "|" + Patterns(type);
+    each += "|" + type.label + "|" + Patterns(type);
   }
   return "総て　(" + named + ")|" + all + each;
 }
-
 std::string FilterTypeExtension(std::string_view filter, int index) {
   if (index < 1) return {};
   // The filter's parts, split at each "|" that is a character of its own.

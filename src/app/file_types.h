@@ -1,20 +1,20 @@
 #pragma once
 // What the file commands make of a chosen file name: which format a picture is saved in,
 // which kind of file is loaded, the filters the file dialogs offer, and the extension a
-// dialog's chosen file type stands for. The picture and text file types are listed once
-// (file_types.cpp); the filters and the lookups are made from that list.
+// dialog's chosen file type stands for. The text file type is listed here, the picture
+// file types are the picture's own list (picture/picture_file_types.h); the filters and the
+// lookups are made from these.
 #include <string>
 #include <string_view>
 
 #include "base/file_name.h"
+#include "picture/picture_file_types.h"
 
 namespace pelmora {
 
-enum class PictureFileFormat { None, Jpeg, Bitmap, Png };
-
-// The format a picture is saved in for an extension with its dot, in any case: JPEG for
-// ".jpg", ".jpeg", ".jpe" and ".jfif", BMP for ".bmp" and ".dib", PNG for ".png", none for
-// any other.
+// The format a picture is saved in for an extension with its dot, in any case: that of the
+// picture file type with the extension (JPEG for ".jpg", ".jpeg", ".jpe" and ".jfif", BMP
+// for ".bmp" and ".dib", PNG for ".png"), none for any other.
 PictureFileFormat PictureSaveFormat(const FileName& extension);
 
 enum class LoadedFileKind { None, Jpeg, Bitmap, Png, Text };

@@ -4,11 +4,9 @@
 
 #include "base/sjis.h"
 #include "base/strings.h"
-#include "picture/bitmap.h"
 #include "picture/clipboard_formats.h"
 #include "picture/icon.h"
 #include "picture/metafile.h"
-#include "picture/png_image.h"
 
 namespace pelmora {
 
@@ -16,8 +14,8 @@ TFileFormatsList::TFileFormatsList() {
   Add("wmf", strings::kMetafileDescription, TMetafile::StaticClass());
   Add("emf", strings::kEnhancedMetafileDescription, TMetafile::StaticClass());
   Add("ico", strings::kIconDescription, TIcon::StaticClass());
-  Add("bmp", strings::kBitmapDescription, TBitmap::StaticClass());
-  Add("png", strings::kPngDescription, TPngImage::StaticClass());
+  Add(*PictureFileTypeOf(PictureFileFormat::Bitmap));
+  Add(*PictureFileTypeOf(PictureFileFormat::Png));
 }
 
 TFileFormatsList& TFileFormatsList::Instance() {
@@ -30,6 +28,12 @@ TFileFormatsList& TFileFormatsList::Instance() {
 void TFileFormatsList::Add(std::string_view extension, std::string_view description,
                            const GraphicClass& kind) {
   entries_.push_back({LowerCaseAscii(extension), std::string(description), &kind});
+}
+
+void TFileFormatsList::Add(const PictureFileType& type) {
+  for (const char* extension : type.extensions) {
+    Add(extension, type.description, type.graphic_class());
+  }
 }
 
 const GraphicClass* TFileFormatsList::FindExt(std::string_view extension) const {
@@ -49,6 +53,8 @@ void RegisterFileFormat(std::string_view extension, std::string_view description
                         const GraphicClass& kind) {
   TFileFormatsList::Instance().Add(extension, description, kind);
 }
+
+void RegisterFileFormat(const PictureFileType& type) { TFileFormatsList::Instance().Add(type); }
 
 void UnregisterGraphicClass(const GraphicClass& kind) {
   TFileFormatsList::Instance().Remove(kind);

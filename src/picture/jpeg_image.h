@@ -28,7 +28,8 @@ struct JpegSettings {
 extern JpegSettings DefaultJpegSettings;
 
 // At start-up: fixes the default decoded depth from the screen's bits per pixel times its
-// planes (8 bits for 8 or fewer, else 24) and registers "jpeg" and "jpg" as JPEG images.
+// planes (8 bits for 8 or fewer, else 24) and registers the JPEG file type's extensions
+// (jpg, jpeg, jpe, jfif) as JPEG images.
 void InitJpegImageKind(int screen_bits);
 // At shutdown: removes the JPEG image kind from the registries.
 void DoneJpegImageKind();

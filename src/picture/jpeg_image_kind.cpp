@@ -1,7 +1,7 @@
 // The JPEG image kind's process-wide part: default settings and registration.
-#include "base/strings.h"
 #include "picture/file_formats.h"
 #include "picture/jpeg_image.h"
+#include "picture/picture_file_types.h"
 
 namespace pelmora {
 
@@ -9,8 +9,7 @@ JpegSettings DefaultJpegSettings;
 
 void InitJpegImageKind(int screen_bits) {
   DefaultJpegSettings.DecodeBits = screen_bits <= 8 ? 8 : 24;
-  RegisterFileFormat("jpeg", strings::kJpegDescription, TJPEGImage::StaticClass());
-  RegisterFileFormat("jpg", strings::kJpegDescription, TJPEGImage::StaticClass());
+  RegisterFileFormat(*PictureFileTypeOf(PictureFileFormat::Jpeg));
 }
 
 void DoneJpegImageKind() { UnregisterGraphicClass(TJPEGImage::StaticClass()); }

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "picture/bitmap.h"
+#include "picture/file_formats.h"
+#include "picture/jpeg_image.h"
+#include "picture/png_image.h"
+
 namespace pelmora {
 namespace {
 
@@ -43,6 +50,34 @@ TEST(FileTypes, DialogFiltersListEveryTypeWithItsExtensions) {
             "PNG イメージファイル (*.png)|*.png");
   // The type chosen in the save dialog gives its extension to a name typed without one.
   EXPECT_EQ(FilterTypeExtension(PictureSaveFilter(), 3), ".png");
+}
+
+// The save dialog's preview loads a file through the format registry: every picture the
+// open dialog offers must load there as the kind the load command reads it as.
+TEST(FileTypes, EveryPictureTheOpenDialogOffersLoadsThroughTheFormatRegistry) {
+  InitJpegImageKind(24);  // as at start-up
+  const std::string filter = OpenFilter();
+  const std::size_t from = filter.find('|') + 1;
+  std::string_view patterns(filter.data() + from, filter.find('|', from) - from);
+  int pictures = 0;
+  while (!patterns.empty()) {
+    const std::string_view pattern = patterns.substr(0, patterns.find(';'));
+    patterns.remove_prefix(std::min(patterns.size(), pattern.size() + 1));
+    ASSERT_EQ(pattern.substr(0, 2), "*.");
+    const std::string extension(pattern.substr(2));
+    const GraphicClass* kind = nullptr;
+    switch (LoadedFileKindOf("." + extension)) {
+      case LoadedFileKind::Text: continue;
+      case LoadedFileKind::Jpeg: kind = &TJPEGImage::StaticClass(); break;
+      case LoadedFileKind::Bitmap: kind = &TBitmap::StaticClass(); break;
+      case LoadedFileKind::Png: kind = &TPngImage::StaticClass(); break;
+      case LoadedFileKind::None: ADD_FAILURE() << extension << " is offered but not loaded";
+    }
+    EXPECT_EQ(TFileFormatsList::Instance().FindExt(extension), kind) << extension;
+    ++pictures;
+  }
+  EXPECT_EQ(pictures, 7);
+  DoneJpegImageKind();
 }
 
 TEST(FileTypes, FilterTypeExtensionIsThatOfTheChosenTypesPattern) {

@@ -335,13 +335,19 @@ TEST_F(JpegImage, GraphicOperationsAndRegistration) {
   InitJpegImageKind(8);
   EXPECT_EQ(TJPEGImage().Settings().DecodeBits, 8);
   const auto& entries = TFileFormatsList::Instance().Entries();
-  ASSERT_GE(entries.size(), 2u);
-  EXPECT_EQ(entries[entries.size() - 2].extension, "jpeg");
-  EXPECT_EQ(entries.back().extension, "jpg");
-  EXPECT_EQ(entries.back().description, strings::kJpegDescription);
+  ASSERT_GE(entries.size(), 4u);
+  std::vector<std::string> added;
+  for (auto e = entries.end() - 4; e != entries.end(); ++e) {
+    added.push_back(e->extension);
+    EXPECT_EQ(e->description, strings::kJpegDescription);
+    EXPECT_EQ(e->graphic_class, &TJPEGImage::StaticClass());
+  }
+  EXPECT_EQ(added, (std::vector<std::string>{"jpg", "jpeg", "jpe", "jfif"}));
   EXPECT_EQ(TFileFormatsList::Instance().FindExt("JPG"), &TJPEGImage::StaticClass());
   DoneJpegImageKind();
-  EXPECT_EQ(TFileFormatsList::Instance().FindExt("jpeg"), nullptr);
+  for (const char* extension : {"jpg", "jpeg", "jpe", "jfif"}) {
+    EXPECT_EQ(TFileFormatsList::Instance().FindExt(extension), nullptr) << extension;
+  }
   InitJpegImageKind(16);
   EXPECT_EQ(DefaultJpegSettings.DecodeBits, 24);
   DoneJpegImageKind();

@@ -37,11 +37,13 @@ TEST(FileFormats, StartsWithBuiltInEntriesAndFindsThemInAnyCase) {
                 std::string("emf ") + strings::kEnhancedMetafileDescription + " TMetafile",
                 std::string("ico ") + strings::kIconDescription + " TIcon",
                 std::string("bmp ") + strings::kBitmapDescription + " TBitmap",
+                std::string("dib ") + strings::kBitmapDescription + " TBitmap",
                 std::string("png ") + strings::kPngDescription + " TPngImage",
             }));
   EXPECT_EQ(list.FindExt("PNG"), &TPngImage::StaticClass());
   EXPECT_EQ(list.FindExt("BMP"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("bMp"), &TBitmap::StaticClass());
+  EXPECT_EQ(list.FindExt("DIB"), &TBitmap::StaticClass());
   EXPECT_EQ(list.FindExt("Emf"), &TMetafile::StaticClass());
   EXPECT_EQ(list.FindExt("ICO"), &TIcon::StaticClass());
   // The comparison is exact: no dot, no prefix or suffix match.
@@ -63,7 +65,7 @@ TEST(FileFormats, LaterRegistrationHidesEarlierAndRemovalUncoversIt) {
 
   // Removing a kind takes its descendants along; the built-in entry shows again.
   list.Remove(FakeGraphic::kClass);
-  EXPECT_EQ(list.Entries().size(), 5u);
+  EXPECT_EQ(list.Entries().size(), 6u);
   EXPECT_EQ(list.FindExt("bmp"), &TBitmap::StaticClass());
 
   // Removing a derived kind leaves its parent's entries.

@@ -170,7 +170,7 @@ int Usage() {
 }
 
 int Run(const std::vector<std::string>& args) {
-  // As the program does at start-up: ".jpeg" and ".jpg" load as JPEG images.
+  // As the program does at start-up: the JPEG file type's extensions load as JPEG images.
   InitJpegImageKind(raster::Screen().Depth());
   if (args.size() == 2 && args[0] == "info") return Info(args[1]);
   if (args.size() == 3 && args[0] == "save") return Save(args[1], args[2]);

@@ -154,7 +154,7 @@ void TForm1::N3Click() {
           jpeg.LoadFromFile(file_name);
           loaded.Assign(&jpeg);
         } else {
-          // Read as a bitmap whatever its extension says (".dib" is not a registered one).
+          // Read as a bitmap, the kind its file type names.
           TBitmap bitmap;
           bitmap.LoadFromFile(file_name);
           loaded.Assign(&bitmap);
