@@ -28,6 +28,13 @@ void PressWithCtrl(HWND window, DWORD thread, WORD virtual_key) {
   ::SendInput(4, keys, sizeof(INPUT));
 }
 
+void PressWithAlt(HWND window, WORD virtual_key) {
+  BringToForeground(window, ::GetWindowThreadProcessId(window, nullptr));
+  INPUT keys[4] = {Key(VK_MENU), Key(virtual_key), Key(virtual_key, KEYEVENTF_KEYUP),
+                   Key(VK_MENU, KEYEVENTF_KEYUP)};
+  ::SendInput(4, keys, sizeof(INPUT));
+}
+
 void PressKey(WORD virtual_key) {
   INPUT keys[2] = {Key(virtual_key), Key(virtual_key, KEYEVENTF_KEYUP)};
   ::SendInput(2, keys, sizeof(INPUT));
