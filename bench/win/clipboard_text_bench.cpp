@@ -17,13 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "app/win/application.h"
 #include "app/win/main_window.h"
-#include "clipboard/win/clipboard.h"
-#include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
 
 #include "measure.h"
+#include "started_program.h"
 
 namespace {
 
@@ -94,13 +92,8 @@ void Place(const std::wstring& text, const std::string& rtf) {
 int main(int argc, char** argv) {
   // A smaller text for a quick look: clipboard_text_bench.exe <lines>
   const int lines = argc > 1 ? std::atoi(argv[1]) : 200000;
-  RegisterClipboardFormats();
-  InitJpegImageKind(32);
-  TApplication application(::GetModuleHandleW(nullptr));
-  TClipboard::SetApplicationWindow(application.Handle());
-  MainWindow form(application);
-  form.Show();
-  PumpMessages();
+  bench::StartedProgram program;
+  MainWindow& form = program.window();
 
   // The bare control in a plain window of the same size, pasting as the user asks it to.
   ::LoadLibraryW(L"Msftedit.dll");
@@ -194,7 +187,5 @@ int main(int argc, char** argv) {
                 view_mb - control_mb, (view_mb - control_mb) / utf16_mb);
   }
   ::DestroyWindow(plain);
-  TClipboard::SetApplicationWindow(nullptr);
-  DoneJpegImageKind();
   return 0;
 }

@@ -16,7 +16,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/win/application.h"
 #include "app/win/main_window.h"
 #include "app/win/panel.h"
 #include "base/win/handles.h"
@@ -25,10 +24,10 @@
 #include "clipboard/win/clipboard.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
-#include "picture/jpeg_image.h"
 #include "picture/png_image.h"
 
 #include "measure.h"
+#include "started_program.h"
 
 #include <spng.h>
 
@@ -125,13 +124,8 @@ HGLOBAL CopyOf(const std::vector<std::uint8_t>& bytes) {
 
 int main() {
   constexpr int kWidth = 6000, kHeight = 4000;  // 24 megapixels
-  RegisterClipboardFormats();
-  InitJpegImageKind(32);
-  TApplication application(::GetModuleHandleW(nullptr));
-  TClipboard::SetApplicationWindow(application.Handle());
-  MainWindow form(application);
-  form.Show();
-  PumpMessages();
+  bench::StartedProgram program;
+  MainWindow& form = program.window();
 
   // The window follows the clipboard by itself: the bitmap shows once its notice is handled.
   auto shown_after = [&](const TGraphic* before) {
@@ -307,7 +301,5 @@ int main() {
               dib_change, bare_dib, dib_change / bare_dib);
   std::printf("repaint, clipboard unchanged  %8.1f ms  bare blit %6.1f ms  %5.2fx\n",
               alpha_repaint, bare_alpha_draw, alpha_repaint / bare_alpha_draw);
-  TClipboard::SetApplicationWindow(nullptr);
-  DoneJpegImageKind();
   return 0;
 }
