@@ -268,58 +268,56 @@ LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
 
 LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SETFONT:
-      SendDefaultFormat();
-      return 0;
-    case WM_PAINT:
-      return Paint(wparam, lparam);
-    case WM_SETCURSOR:
-      return SetCursorForHit(wparam, lparam);
-    case WM_COPY:
-      Copy();
-      return 0;
-    case WM_CUT:
-      Cut();
-      return 0;
-    case WM_PASTE:
-      Paste();
-      return 0;
-    case WM_CONTEXTMENU:
-      if (::GetFocus() != handle_) ::SetFocus(handle_);
-      if (on_context_menu_) {
-        on_context_menu_(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
-        return 0;
-      }
-      return CallControl(message, wparam, lparam);
-    case WM_GETDLGCODE:
-      return CallControl(message, wparam, lparam) & ~DLGC_WANTTAB;
-    case WM_KEYDOWN:
-      if (HandleClipboardKey(wparam)) return 0;
-      // Tab (Shift+Tab backwards) moves the focus on, as in a dialog; Ctrl+Tab still types
-      // a tab character.
-      if (wparam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
-        HWND next = ::GetNextDlgTabItem(::GetAncestor(handle_, GA_ROOT), handle_,
-                                        ::GetKeyState(VK_SHIFT) < 0);
-        // The view may be the window's only stop; then the focus stays where it is.
-        if (next != nullptr && next != handle_ &&
-            (::GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP) != 0) {
-          ::SetFocus(next);
-        }
-        return 0;
-      }
-      return CallControl(message, wparam, lparam);
-    case WM_CHAR:
-      // The character that Tab's key press brings along, and the control characters of
-      // Ctrl+C, Ctrl+X and Ctrl+V, whose keys were handled already.
-      if (wparam == '\t' && ::GetKeyState(VK_CONTROL) >= 0) return 0;
-      if (wparam == 0x03 || wparam == 0x18 || wparam == 0x16) return 0;
-      return CallControl(message, wparam, lparam);
-    case WM_DESTROY:
-      modified_ = CallControl(EM_GETMODIFY, 0, 0) != 0;
-      return CallControl(message, wparam, lparam);
-    default:
-      return CallControl(message, wparam, lparam);
+    case WM_SETFONT: SendDefaultFormat(); return 0;
+    case WM_PAINT: return Paint(wparam, lparam);
+    case WM_SETCURSOR: return SetCursorForHit(wparam, lparam);
+    case WM_COPY: Copy(); return 0;
+    case WM_CUT: Cut(); return 0;
+    case WM_PASTE: Paste(); return 0;
+    case WM_CONTEXTMENU: return OnContextMenu(wparam, lparam);
+    case WM_GETDLGCODE: return CallControl(message, wparam, lparam) & ~DLGC_WANTTAB;
+    case WM_KEYDOWN: return OnKeyDown(wparam, lparam);
+    case WM_CHAR: return OnChar(wparam, lparam);
+    case WM_DESTROY: return OnDestroy(wparam, lparam);
+    default: return CallControl(message, wparam, lparam);
   }
+}
+
+LRESULT TRichEdit::OnContextMenu(WPARAM wparam, LPARAM lparam) {
+  if (::GetFocus() != handle_) ::SetFocus(handle_);
+  if (!on_context_menu_) return CallControl(WM_CONTEXTMENU, wparam, lparam);
+  on_context_menu_(POINT{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+  return 0;
+}
+
+LRESULT TRichEdit::OnKeyDown(WPARAM wparam, LPARAM lparam) {
+  if (HandleClipboardKey(wparam)) return 0;
+  // Tab (Shift+Tab backwards) moves the focus on, as in a dialog; Ctrl+Tab still types a
+  // tab character.
+  if (wparam != VK_TAB || ::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) {
+    return CallControl(WM_KEYDOWN, wparam, lparam);
+  }
+  HWND next = ::GetNextDlgTabItem(::GetAncestor(handle_, GA_ROOT), handle_,
+                                  ::GetKeyState(VK_SHIFT) < 0);
+  // The view may be the window's only stop; then the focus stays where it is.
+  if (next != nullptr && next != handle_ &&
+      (::GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP) != 0) {
+    ::SetFocus(next);
+  }
+  return 0;
+}
+
+LRESULT TRichEdit::OnChar(WPARAM wparam, LPARAM lparam) {
+  // The character that Tab's key press brings along, and the control characters of Ctrl+C,
+  // Ctrl+X and Ctrl+V, whose keys were handled already.
+  if (wparam == '\t' && ::GetKeyState(VK_CONTROL) >= 0) return 0;
+  if (wparam == 0x03 || wparam == 0x18 || wparam == 0x16) return 0;
+  return CallControl(WM_CHAR, wparam, lparam);
+}
+
+LRESULT TRichEdit::OnDestroy(WPARAM wparam, LPARAM lparam) {
+  modified_ = CallControl(EM_GETMODIFY, 0, 0) != 0;
+  return CallControl(WM_DESTROY, wparam, lparam);
 }
 
 LRESULT TRichEdit::Paint(WPARAM wparam, LPARAM lparam) {

@@ -152,6 +152,10 @@ class TRichEdit {
   void SendCharFormat(WPARAM target, const CharFormatChange& change);
   LRESULT Paint(WPARAM wparam, LPARAM lparam);
   LRESULT SetCursorForHit(WPARAM wparam, LPARAM lparam);
+  LRESULT OnContextMenu(WPARAM wparam, LPARAM lparam);
+  LRESULT OnKeyDown(WPARAM wparam, LPARAM lparam);
+  LRESULT OnChar(WPARAM wparam, LPARAM lparam);
+  LRESULT OnDestroy(WPARAM wparam, LPARAM lparam);
 
   HWND parent_;
   HWND handle_ = nullptr;
