@@ -10,6 +10,7 @@
 #include "dialogs/win/dialog_host.h"
 #include "support/temp_folder.h"
 #include "support/win/dialog_driver.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -164,13 +165,8 @@ TEST(FileDialogTest, DisablesOtherWindowsAndCentresOnTheMainForm) {
   EXPECT_FALSE(seen.other_window_enabled);
   EXPECT_TRUE(::IsWindowEnabled(form));
 
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &info);
-  const RECT& m = info.rcMonitor;
-  const DialogOrigin expected = CentredDialogOrigin(
-      m.left, m.top, m.right - m.left, m.bottom - m.top, placed.right - placed.left,
-      placed.bottom - placed.top);
+  const DialogOrigin expected =
+      test::CentredOnMonitorOf(form, placed, VerticalPlace::UpperThird);
   EXPECT_EQ(placed.left, expected.left);
   EXPECT_EQ(placed.top, expected.top);
   EXPECT_EQ(seen.bounds.left, placed.left);

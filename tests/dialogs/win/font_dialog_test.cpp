@@ -104,13 +104,8 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(dialog.FontSize(), 9);
 
   // No form of the program is up, so it stands on the primary monitor.
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-  const RECT& m = info.rcMonitor;
   const DialogOrigin expected =
-      CentredDialogOrigin(m.left, m.top, m.right - m.left, m.bottom - m.top,
-                          bounds.right - bounds.left, bounds.bottom - bounds.top);
+      test::CentredOnMonitorOf(nullptr, bounds, VerticalPlace::UpperThird);
   EXPECT_EQ(bounds.left, expected.left);
   EXPECT_EQ(bounds.top, expected.top);
 }

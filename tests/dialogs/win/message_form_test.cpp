@@ -14,6 +14,7 @@
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
+#include "support/win/window_query.h"
 #include "support/win/wait.h"
 
 namespace pelmora {
@@ -106,6 +107,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   PutOnClipboard("before");
   HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
                                  10, 100, 80, nullptr, nullptr, nullptr, nullptr);
+  ::SetActiveWindow(other);
   bool found = false;
   bool other_enabled = true;
   bool centred = false;
@@ -118,10 +120,11 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     found = true;
     other_enabled = ::IsWindowEnabled(other) != FALSE;
     caption = test::WindowText(box);
+    // On the monitor of the form that was active, in its middle.
     RECT r{};
     ::GetWindowRect(box, &r);
-    centred = r.left == (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2 &&
-              r.top == (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    centred = test::CentredOnMonitorOf(other, r, VerticalPlace::Middle) ==
+              DialogOrigin{r.left, r.top};
     test::WaitForDialogStanding(box);
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
     // Watch the clipboard without opening it, so the box's own opening cannot collide.

@@ -189,6 +189,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   bool selected_bitmap = false, selected_photo = false, selected_damaged = false;
   std::wstring preview_caption;
   SIZE preview_client{};
+  bool preview_centred = false;
   bool preview_closed = false;
   test::DialogDriver driver([&](DWORD thread) {
     PreviewControls controls;
@@ -209,6 +210,11 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
       RECT client{};
       ::GetClientRect(preview, &client);
       preview_client = {client.right, client.bottom};
+      // In the middle of the monitor of the dialog it was opened from.
+      RECT frame{};
+      ::GetWindowRect(preview, &frame);
+      preview_centred = test::CentredOnMonitorOf(top, frame, VerticalPlace::Middle) ==
+                        DialogOrigin{frame.left, frame.top};
       test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
       ::PostMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
       preview_closed = test::WaitUntil([&] { return !::IsWindowVisible(preview); }, 5000);
@@ -245,6 +251,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   // The picture, the border widths (5 pixels at 96 pixels per inch) and the frame.
   EXPECT_EQ(preview_client.cx, 200 + 2 * test::Scaled(5) + 2);
   EXPECT_EQ(preview_client.cy, 150 + 2 * test::Scaled(5) + 2);
+  EXPECT_TRUE(preview_centred);
   EXPECT_TRUE(preview_closed);
 
   ASSERT_TRUE(selected_photo);
