@@ -16,7 +16,7 @@ namespace pelmora {
 namespace {
 
 using test::DialogDriver;
-using test::PressButton;
+using test::CloseWithButton;
 using test::TypeFileName;
 using test::WaitForThreadWindow;
 
@@ -57,7 +57,7 @@ bool RunDriven(TOpenDialog& dialog, const std::wstring& name, int button, Observ
     ::GetWindowRect(box, &seen.bounds);
     if (other_window) seen.other_window_enabled = ::IsWindowEnabled(other_window) != FALSE;
     if (!name.empty()) TypeFileName(box, name);
-    PressButton(box, button);
+    CloseWithButton(box, button);
   });
   const bool result = dialog.Execute();
   driver.Join();

@@ -113,6 +113,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   bool centred = false;
   bool copied = false;
   bool error_box = true;
+  bool closed_with_ok = false;
   std::wstring caption;
   test::DialogDriver driver([&](DWORD thread) {
     HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
@@ -136,7 +137,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
     test::ThreadAnswers(box);
     error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
-    test::PressButton(box, IDOK);
+    closed_with_ok = test::CloseWithButton(box, IDOK);
   });
   ShowMessage("ctrl-c test: ファイル書き込みエラー");
   driver.Join();
@@ -146,6 +147,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   EXPECT_TRUE(centred);
   EXPECT_TRUE(copied);
   EXPECT_FALSE(error_box);
+  EXPECT_TRUE(closed_with_ok);
   EXPECT_EQ(caption, L"dialogs_win_tests");  // the first character stays as it is
   EXPECT_EQ(ClipboardText(),
             MessageBoxClipboardText("dialogs_win_tests", "ctrl-c test: ファイル書き込みエラー",
@@ -170,13 +172,12 @@ TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
           const std::wstring text = test::WindowText(child);
           if (text.find(L"クリップボード") != std::wstring::npos) error_text = text;
         }
-        test::PressButton(error, IDOK);
-        test::WaitUntil([&] { return !::IsWindow(error); }, 5000);
+        test::CloseWithButton(error, IDOK);
       }
     }
     box_still_up = ::IsWindowVisible(box) &&
                    test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
-    test::PressButton(box, IDOK);
+    test::CloseWithButton(box, IDOK);
   });
   ShowMessage("held");
   driver.Join();
