@@ -1,10 +1,10 @@
 // The program's entry point: start-up in order, the message loop, the end.
 #include <windows.h>
 
-#include "app/win/about_form.h"
+#include "app/win/about_window.h"
 #include "app/win/application.h"
 #include "app/win/instance_guard.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 #include "app/win/screen_facts.h"
 #include "base/win/error_display.h"
 #include "clipboard/win/clipboard.h"
@@ -25,11 +25,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   try {
     TApplication application(instance);
     TClipboard::SetApplicationWindow(application.Handle());
-    TForm1 main_form(application);
-    win::SetDialogWindows(application.Handle(), main_form.Handle());
-    TForm2 about_form(application);
-    main_form.SetAboutForm(&about_form);
-    main_form.Show(show_command);
+    MainWindow main_window(application);
+    win::SetDialogWindows(application.Handle(), main_window.Handle());
+    AboutWindow about_window(application);
+    main_window.SetAboutWindow(&about_window);
+    main_window.Show(show_command);
     application.Run();
     // The windows are destroyed here, in reverse order of creation.
   } catch (...) {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "app/win/application.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 #include "clipboard/win/clipboard.h"
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
@@ -121,7 +121,7 @@ int main(int argc, char** argv) {
   InitJpegImageKind(32);
   TApplication application(::GetModuleHandleW(nullptr));
   TClipboard::SetApplicationWindow(application.Handle());
-  TForm1 form(application);
+  MainWindow form(application);
   form.Show();
   PumpMessages();
 
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
   // in one step that takes the new text in a new window of the control.
   HWND before = nullptr;
   auto shown = [&] {
-    while (form.RichEdit1().Handle() == before) {
+    while (form.TextView().Handle() == before) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
       PumpMessages();
     }
@@ -175,11 +175,11 @@ int main(int argc, char** argv) {
     // The view holds text before each run; the new text comes in its place.
     ::ShowWindow(form.Handle(), SW_SHOW);
     Place(L"text before", "");
-    while (::GetWindowTextLengthW(form.RichEdit1().Handle()) == 0) PumpMessages();
+    while (::GetWindowTextLengthW(form.TextView().Handle()) == 0) PumpMessages();
     const Commit idle = CommitCharge();
     const double ours = Measure(shown, [&] {
       text = c.text(++variant);
-      before = form.RichEdit1().Handle();
+      before = form.TextView().Handle();
       Place(text, c.rtf(variant));
     });
     const Commit showing = CommitCharge();

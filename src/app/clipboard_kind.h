@@ -3,7 +3,6 @@
 // for each kind: the context-menu items it shows and the panel's caption.
 #include <cstdint>
 #include <functional>
-#include <string>
 
 namespace pelmora {
 
@@ -19,33 +18,40 @@ struct ClassifiedFormats {
   std::uint16_t png;        // "PNG": a picture as programs that keep transparency place it
 };
 
-// The kind of content marked as not to be read or shown by clipboard monitors and viewers.
-inline constexpr char kWithheldKind[] = "WITHHELD";
+enum class ClipboardKind {
+  Nothing,    // empty, or no format the view knows
+  Withheld,   // marked as not to be read or shown by clipboard monitors and viewers
+  Text,
+  Bitmap,     // a bitmap, a DIB or "PNG"
+  Metafile,
+  Picture,    // the registered picture format, or a format a picture loads from
+  Component,  // the registered component format
+};
 
-// kWithheldKind when the clipboard carries the withheld format, whatever else it holds;
-// otherwise "TXT", "BIT" (a bitmap, or "PNG"), "META", "PIC", "COMPO" or empty: the first
-// available format in that order wins. Formats after the deciding one are not asked about, and only whether a
-// format is there is asked, never its data.
-std::string ClassifyClipboard(const std::function<bool(std::uint16_t)>& format_available,
-                              const ClassifiedFormats& formats);
+// Withheld when the clipboard carries the withheld format, whatever else it holds;
+// otherwise the first available of text, bitmap, metafile, picture and component. Formats
+// after the deciding one are not asked about, and only whether a format is there is
+// asked, never its data.
+ClipboardKind ClassifyClipboard(const std::function<bool(std::uint16_t)>& format_available,
+                                const ClassifiedFormats& formats);
 
 // Visibility of the menu items that follow what the view shows.
 struct ClipboardMenuState {
-  bool edit_text;        // N5 "文字編集"
-  bool edit_separator;   // N1
-  bool copy;             // N10 "Ｃｏｐｙ"
-  bool save_separator;   // N9
-  bool save_as;          // SaveAs1 "名前を付けて保存"
+  bool restyle;            // "文字編集"
+  bool restyle_separator;
+  bool copy;               // "Ｃｏｐｙ"
+  bool save_separator;
+  bool save;               // "名前を付けて保存"
 };
 // Text offers restyling, copying and saving, a picture saving; content the view does not
 // show (withheld included) offers none of them, since nothing of it is there to act on.
-ClipboardMenuState MenuStateFor(const std::string& kind);
+ClipboardMenuState MenuStateFor(ClipboardKind kind);
 
-bool ShowsText(const std::string& kind);
-bool ShowsBitmap(const std::string& kind);
+bool ShowsText(ClipboardKind kind);
+bool ShowsPicture(ClipboardKind kind);
 
 // The panel's caption, seen while neither view covers it: "Protected Data" for withheld
 // content, "No Data" otherwise.
-const char* PanelCaptionFor(const std::string& kind);
+const char* PanelCaptionFor(ClipboardKind kind);
 
 }  // namespace pelmora

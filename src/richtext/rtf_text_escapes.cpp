@@ -62,116 +62,118 @@ class TextReader {
   // Every character of the document's text in order; nothing when the RTF holds what
   // cannot be matched.
   std::optional<std::vector<TextCharacter>> Read() {
-    std::vector<GroupState> groups{GroupState{}};
-    std::vector<TextCharacter> characters;
-    int skip_fallback = 0;  // characters still to skip after \uN
-    bool font_table = false;
-    int font_table_depth = 0;
-    int pending_font = -1;
-    std::size_t i = 0;
-    while (i < rtf_.size()) {
-      const char c = rtf_[i];
+    while (at_ < rtf_.size() && matchable_) {
+      const char c = rtf_[at_];
       if (c == '{') {
-        groups.push_back(groups.back());
-        ++i;
-        continue;
-      }
-      if (c == '}') {
+        groups_.push_back(groups_.back());
+        ++at_;
+      } else if (c == '}') {
         // The document's own group closes: what may follow (a 0 byte) is not part of it.
-        if (groups.size() <= 2) break;
-        groups.pop_back();
-        if (font_table && static_cast<int>(groups.size()) < font_table_depth) font_table = false;
-        skip_fallback = 0;
-        ++i;
-        continue;
-      }
-      if (c == '\r' || c == '\n') {
-        ++i;
-        continue;
-      }
-      GroupState& state = groups.back();
-      const std::size_t begin = i;
-      if (c == '\\') {
-        if (i + 1 >= rtf_.size()) return std::nullopt;
-        const char next = rtf_[i + 1];
-        if (next == '\'') {
-          if (i + 3 >= rtf_.size()) return std::nullopt;
-          const int byte = Hex(rtf_[i + 2]) * 16 + Hex(rtf_[i + 3]);
-          if (byte < 0) return std::nullopt;
-          i += 4;
-          if (!TextByte(state, static_cast<std::uint8_t>(byte), begin, i, skip_fallback,
-                        characters)) {
-            return std::nullopt;
-          }
-          continue;
-        }
-        if (!IsLetter(next)) {
-          i += 2;
-          if (next == '\\' || next == '{' || next == '}') {
-            if (!TextByte(state, static_cast<std::uint8_t>(next), begin, i, skip_fallback,
-                          characters)) {
-              return std::nullopt;
-            }
-          } else if (next == '*') {
-            state.skipped = true;
-          } else if (next == '\r' || next == '\n') {
-            Emit(state, u"\r", begin, i, skip_fallback, characters);
-          } else if (const char16_t unit = WordCharacter(std::string_view(&rtf_[i - 1], 1))) {
-            Emit(state, std::u16string(1, unit), begin, i, skip_fallback, characters);
-          }
-          continue;
-        }
-        // A control word: letters, an optional signed number, an optional space.
-        std::size_t j = i + 1;
-        while (j < rtf_.size() && IsLetter(rtf_[j])) ++j;
-        const std::string_view word = rtf_.substr(i + 1, j - i - 1);
-        const std::size_t number_at = j;
-        if (j < rtf_.size() && rtf_[j] == '-') ++j;
-        while (j < rtf_.size() && rtf_[j] >= '0' && rtf_[j] <= '9') ++j;
-        long number = 0;
-        const bool has_number =
-            std::from_chars(rtf_.data() + number_at, rtf_.data() + j, number).ec == std::errc{};
-        if (j < rtf_.size() && rtf_[j] == ' ') ++j;
-        i = j;
-        if (OneOf(word, kUnmatchable) && !state.skipped) return std::nullopt;
-        if (word == "fonttbl") {
-          font_table = true;
-          font_table_depth = static_cast<int>(groups.size());
-          state.skipped = true;
-        } else if (OneOf(word, kSkippedDestinations)) {
-          state.skipped = true;
-        } else if (word == "ansicpg" && has_number) {
-          document_code_page_ = static_cast<unsigned>(number);
-        } else if (word == "deff" && has_number) {
-          default_font_ = static_cast<int>(number);
-        } else if (word == "f" && has_number) {
-          if (font_table) {
-            pending_font = static_cast<int>(number);
-          } else {
-            state.font = static_cast<int>(number);
-          }
-        } else if (word == "fcharset" && font_table && pending_font >= 0) {
-          font_code_pages_[pending_font] = CodePageOfCharset(static_cast<int>(number));
-        } else if (word == "uc" && has_number) {
-          state.skip_after_unicode = static_cast<int>(number);
-        } else if (word == "u" && has_number) {
-          const auto unit = static_cast<char16_t>(static_cast<std::uint16_t>(number));
-          Emit(state, std::u16string(1, unit), begin, i, skip_fallback, characters);
-          skip_fallback = state.skip_after_unicode;
-        } else if (const char16_t unit = WordCharacter(word)) {
-          Emit(state, std::u16string(1, unit), begin, i, skip_fallback, characters);
-        }
-        continue;
-      }
-      ++i;
-      if (!TextByte(state, static_cast<std::uint8_t>(c), begin, i, skip_fallback, characters)) {
-        return std::nullopt;
+        if (groups_.size() <= 2) break;
+        CloseGroup();
+      } else if (c == '\\') {
+        Escaped();
+      } else {
+        ++at_;
+        if (c != '\r' && c != '\n') TextByte(static_cast<std::uint8_t>(c), at_ - 1);
       }
     }
-    return characters;
+    if (!matchable_) return std::nullopt;
+    return std::move(characters_);
   }
 
  private:
+  GroupState& State() { return groups_.back(); }
+
+  void CloseGroup() {
+    groups_.pop_back();
+    if (font_table_depth_ > static_cast<int>(groups_.size())) font_table_depth_ = 0;
+    skip_fallback_ = 0;
+    ++at_;
+  }
+
+  // What follows a backslash: a byte in hex, a control symbol or a control word.
+  void Escaped() {
+    const std::size_t begin = at_;
+    if (at_ + 1 >= rtf_.size()) {
+      matchable_ = false;
+      return;
+    }
+    const char next = rtf_[at_ + 1];
+    if (next == '\'') {
+      const int byte = at_ + 3 < rtf_.size() ? Hex(rtf_[at_ + 2]) * 16 + Hex(rtf_[at_ + 3]) : -1;
+      if (byte < 0) {
+        matchable_ = false;
+        return;
+      }
+      at_ += 4;
+      TextByte(static_cast<std::uint8_t>(byte), begin);
+    } else if (IsLetter(next)) {
+      ControlWord(begin);
+    } else {
+      at_ += 2;
+      if (next == '\\' || next == '{' || next == '}') {
+        TextByte(static_cast<std::uint8_t>(next), begin);
+      } else if (next == '*') {
+        State().skipped = true;
+      } else if (next == '\r' || next == '\n') {
+        Emit(u'\r', begin);
+      } else if (const char16_t unit = WordCharacter(std::string_view(&rtf_[at_ - 1], 1))) {
+        Emit(unit, begin);
+      }
+    }
+  }
+
+  // A control word: letters, an optional signed number, an optional space.
+  void ControlWord(std::size_t begin) {
+    std::size_t j = at_ + 1;
+    while (j < rtf_.size() && IsLetter(rtf_[j])) ++j;
+    const std::string_view word = rtf_.substr(at_ + 1, j - at_ - 1);
+    const std::size_t number_at = j;
+    if (j < rtf_.size() && rtf_[j] == '-') ++j;
+    while (j < rtf_.size() && rtf_[j] >= '0' && rtf_[j] <= '9') ++j;
+    long number = 0;
+    const bool has_number =
+        std::from_chars(rtf_.data() + number_at, rtf_.data() + j, number).ec == std::errc{};
+    if (j < rtf_.size() && rtf_[j] == ' ') ++j;
+    at_ = j;
+    if (OneOf(word, kUnmatchable) && !State().skipped) {
+      matchable_ = false;
+    } else if (has_number && NumberedWord(word, static_cast<int>(number), begin)) {
+      // a font, a code page or a Unicode character
+    } else if (word == "fonttbl") {
+      font_table_depth_ = static_cast<int>(groups_.size());
+      State().skipped = true;
+    } else if (OneOf(word, kSkippedDestinations)) {
+      State().skipped = true;
+    } else if (const char16_t unit = WordCharacter(word)) {
+      Emit(unit, begin);
+    }
+  }
+
+  // The control words with a number that the reading needs; false for any other.
+  bool NumberedWord(std::string_view word, int number, std::size_t begin) {
+    if (word == "ansicpg") {
+      document_code_page_ = static_cast<unsigned>(number);
+    } else if (word == "deff") {
+      default_font_ = number;
+    } else if (word == "f" && font_table_depth_ > 0) {
+      font_being_described_ = number;
+    } else if (word == "f") {
+      State().font = number;
+    } else if (word == "fcharset" && font_table_depth_ > 0 && font_being_described_ >= 0) {
+      font_code_pages_[font_being_described_] = CodePageOfCharset(number);
+    } else if (word == "uc") {
+      State().skip_after_unicode = number;
+    } else if (word == "u") {
+      Emit(static_cast<char16_t>(static_cast<std::uint16_t>(number)), begin);
+      skip_fallback_ = State().skip_after_unicode;
+    } else {
+      return false;
+    }
+    return true;
+  }
+
   static bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
   static int Hex(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -193,46 +195,48 @@ class TextReader {
   }
 
   // A character of the text, unless it is a fallback that a \uN before it replaces.
-  void Emit(const GroupState& state, std::u16string units, std::size_t begin, std::size_t end,
-            int& skip_fallback, std::vector<TextCharacter>& characters) {
-    if (state.skipped) return;
-    if (skip_fallback > 0) {
-      --skip_fallback;
+  void Emit(char16_t unit, std::size_t begin) {
+    if (State().skipped) return;
+    if (skip_fallback_ > 0) {
+      --skip_fallback_;
       return;
     }
-    characters.push_back({std::move(units), begin, end, state.skip_after_unicode});
+    characters_.push_back({std::u16string(1, unit), begin, at_, State().skip_after_unicode});
   }
 
   // One byte of text in the run's code page; a lead byte waits for the byte after it.
-  bool TextByte(const GroupState& state, std::uint8_t byte, std::size_t begin, std::size_t end,
-                int& skip_fallback, std::vector<TextCharacter>& characters) {
-    if (state.skipped) return true;
-    if (skip_fallback > 0) {
-      --skip_fallback;
-      return true;
+  void TextByte(std::uint8_t byte, std::size_t begin) {
+    if (State().skipped) return;
+    if (skip_fallback_ > 0) {
+      --skip_fallback_;
+      return;
     }
-    const unsigned code_page = CodePageOf(state);
+    const unsigned code_page = CodePageOf(State());
+    std::string bytes(1, static_cast<char>(byte));
     if (lead_) {
-      const std::string bytes{static_cast<char>(*lead_), static_cast<char>(byte)};
+      bytes.insert(bytes.begin(), static_cast<char>(*lead_));
+      begin = lead_begin_;
       lead_.reset();
-      characters.push_back(
-          {code_pages_.Decode(code_page, bytes), lead_begin_, end, state.skip_after_unicode});
-      return true;
-    }
-    if (byte >= 0x80 && code_pages_.IsLeadByte(code_page, byte)) {
+    } else if (byte >= 0x80 && code_pages_.IsLeadByte(code_page, byte)) {
       lead_ = byte;
       lead_begin_ = begin;
-      return true;
+      return;
     }
-    const std::u16string units =
-        byte < 0x80 ? std::u16string(1, static_cast<char16_t>(byte))
-                    : code_pages_.Decode(code_page, std::string(1, static_cast<char>(byte)));
-    characters.push_back({units, begin, end, state.skip_after_unicode});
-    return true;
+    const std::u16string units = bytes.size() == 1 && byte < 0x80
+                                     ? std::u16string(1, static_cast<char16_t>(byte))
+                                     : code_pages_.Decode(code_page, bytes);
+    characters_.push_back({units, begin, at_, State().skip_after_unicode});
   }
 
   std::string_view rtf_;
   const CodePages& code_pages_;
+  std::size_t at_ = 0;
+  bool matchable_ = true;
+  std::vector<GroupState> groups_{GroupState{}};
+  std::vector<TextCharacter> characters_;
+  int skip_fallback_ = 0;        // characters still to skip after \uN
+  int font_table_depth_ = 0;     // the group depth of the font table while inside it
+  int font_being_described_ = -1;
   unsigned document_code_page_ = 1252;
   int default_font_ = 0;
   std::map<int, unsigned> font_code_pages_;

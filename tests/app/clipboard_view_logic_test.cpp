@@ -54,6 +54,7 @@ TEST(ClipboardFit, DegenerateSizesNeverDivideByZeroOrOverflow) {
 }
 
 TEST(ClipboardKind, FirstAvailableFormatWinsAndLaterOnesAreNotAsked) {
+  using enum ClipboardKind;
   constexpr std::uint16_t kPicture = 0xC101, kComponent = 0xC102, kWithheld = 0xC103,
                           kPng = 0xC104;
   auto classify = [&](std::set<std::uint16_t> present, std::vector<std::uint16_t>* asked) {
@@ -66,48 +67,50 @@ TEST(ClipboardKind, FirstAvailableFormatWinsAndLaterOnesAreNotAsked) {
   };
   std::vector<std::uint16_t> asked;
   // Withheld content is withheld whatever else the clipboard holds, and nothing more is asked.
-  EXPECT_EQ(classify({kWithheld, 1, 2}, &asked), kWithheldKind);
+  EXPECT_EQ(classify({kWithheld, 1, 2}, &asked), Withheld);
   EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld}));
   asked.clear();
-  EXPECT_EQ(classify({1, 2}, &asked), "TXT");
+  EXPECT_EQ(classify({1, 2}, &asked), Text);
   EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1}));
   asked.clear();
-  EXPECT_EQ(classify({2, 3}, &asked), "BIT");
-  EXPECT_EQ(classify({kPng, 3}, &asked), "BIT");  // a picture placed only as "PNG"
-  EXPECT_EQ(classify({3, kPicture}, &asked), "META");
+  EXPECT_EQ(classify({2, 3}, &asked), Bitmap);
+  EXPECT_EQ(classify({kPng, 3}, &asked), Bitmap);  // a picture placed only as "PNG"
+  EXPECT_EQ(classify({3, kPicture}, &asked), Metafile);
   asked.clear();
-  EXPECT_EQ(classify({kPicture, kComponent}, &asked), "PIC");
+  EXPECT_EQ(classify({kPicture, kComponent}, &asked), Picture);
   EXPECT_EQ(asked, (std::vector<std::uint16_t>{kWithheld, 1, 2, kPng, 3, kPicture}));
-  EXPECT_EQ(classify({kComponent}, &asked), "COMPO");
+  EXPECT_EQ(classify({kComponent}, &asked), Component);
   asked.clear();
-  EXPECT_EQ(classify({}, &asked), "");
+  EXPECT_EQ(classify({}, &asked), Nothing);
   EXPECT_EQ(asked.size(), 7u);
 }
 
 TEST(ClipboardKind, MenuAndCaptionFollowWhatIsShown) {
+  using enum ClipboardKind;
   struct Row {
-    const char* kind;
+    ClipboardKind kind;
     ClipboardMenuState menu;
     const char* caption;
   };
   // Content the view does not show offers nothing to copy, restyle or save.
   const Row rows[] = {
-      {"TXT", {true, true, true, true, true}, "No Data"},
-      {"BIT", {false, false, false, true, true}, "No Data"},
-      {"PIC", {false, false, false, true, true}, "No Data"},
-      {"META", {false, false, false, false, false}, "No Data"},
-      {"COMPO", {false, false, false, false, false}, "No Data"},
-      {"", {false, false, false, false, false}, "No Data"},
-      {kWithheldKind, {false, false, false, false, false}, "Protected Data"},
+      {Text, {true, true, true, true, true}, "No Data"},
+      {Bitmap, {false, false, false, true, true}, "No Data"},
+      {Picture, {false, false, false, true, true}, "No Data"},
+      {Metafile, {false, false, false, false, false}, "No Data"},
+      {Component, {false, false, false, false, false}, "No Data"},
+      {Nothing, {false, false, false, false, false}, "No Data"},
+      {Withheld, {false, false, false, false, false}, "Protected Data"},
   };
   for (const Row& row : rows) {
     const ClipboardMenuState s = MenuStateFor(row.kind);
-    EXPECT_EQ((std::vector<bool>{s.edit_text, s.edit_separator, s.copy, s.save_separator,
-                                 s.save_as}),
-              (std::vector<bool>{row.menu.edit_text, row.menu.edit_separator, row.menu.copy,
-                                 row.menu.save_separator, row.menu.save_as}))
-        << row.kind;
-    EXPECT_STREQ(PanelCaptionFor(row.kind), row.caption) << row.kind;
+    const int kind = static_cast<int>(row.kind);
+    EXPECT_EQ((std::vector<bool>{s.restyle, s.restyle_separator, s.copy, s.save_separator,
+                                 s.save}),
+              (std::vector<bool>{row.menu.restyle, row.menu.restyle_separator, row.menu.copy,
+                                 row.menu.save_separator, row.menu.save}))
+        << kind;
+    EXPECT_STREQ(PanelCaptionFor(row.kind), row.caption) << kind;
   }
 }
 

@@ -23,7 +23,7 @@ class TApplication {
   // error box.
   const std::string& Title() const { return title_; }
 
-  // The window whose closing ends the program; the first form created registers itself.
+  // The window whose closing ends the program; the main window registers itself.
   void SetMainWindow(HWND window);
   HWND MainWindow() const { return main_window_; }
 

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "app/file_types.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 #include "base/errors.h"
 #include "base/format.h"
 #include "base/file_name.h"
@@ -54,82 +54,113 @@ void PutTextBack(TRichEdit& view, TMemoryStream& kept) noexcept {
   }
 }
 
-}  // namespace
-
-void TForm1::CreateDialogs() {
-  SaveDialog1.SetDefaultExt("rtf");
-  SaveDialog1.SetFilter("保存ファイル  (*.rtf)|*.rtf");
-  SavePictureDialog1.SetDefaultExt("Jpg");
-  SavePictureDialog1.SetFilter(PictureSaveFilter());
-  OpenDialog1.SetFilter(OpenFilter());
+// Loads a picture file onto the clipboard: a JPEG or bitmap as a bitmap, a PNG as "PNG"
+// and a V5 bitmap, so other programs paste it with its transparency. Decoded whole before
+// anything is placed: a damaged file changes nothing.
+void PlacePictureFile(LoadedFileKind kind, const FileName& file_name) {
+  if (kind == LoadedFileKind::Png) {
+    TPngImage png;
+    png.LoadFromFile(file_name);
+    win::PlacePng(Clipboard(), png);
+    return;
+  }
+  TPicture loaded;
+  if (kind == LoadedFileKind::Jpeg) {
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(file_name);
+    loaded.Assign(&jpeg);
+  } else {
+    // Read as a bitmap whatever its extension says (".dib" is not a registered one).
+    TBitmap bitmap;
+    bitmap.LoadFromFile(file_name);
+    loaded.Assign(&bitmap);
+  }
+  PlacePictureOnClipboard(loaded);
 }
 
-void TForm1::N5Click() {
-  if (!FontDialog1.Execute()) return;
-  rich_edit1_->SetSelColor(FontDialog1.Font().color);
-  rich_edit1_->SetSelSize(FontDialog1.FontSize());
-  rich_edit1_->SetSelStyle(FontDialog1.Font().style);
-  rich_edit1_->SelectAll();
+}  // namespace
+
+void MainWindow::CreateDialogs() {
+  save_text_dialog_.SetDefaultExt("rtf");
+  save_text_dialog_.SetFilter("保存ファイル  (*.rtf)|*.rtf");
+  save_picture_dialog_.SetDefaultExt("Jpg");
+  save_picture_dialog_.SetFilter(PictureSaveFilter());
+  open_dialog_.SetFilter(OpenFilter());
+}
+
+void MainWindow::RestyleText() {
+  if (!font_dialog_.Execute()) return;
+  text_view_->SetSelColor(font_dialog_.Font().color);
+  text_view_->SetSelSize(font_dialog_.FontSize());
+  text_view_->SetSelStyle(font_dialog_.Font().style);
+  text_view_->SelectAll();
   const DWORD before = ::GetClipboardSequenceNumber();
-  rich_edit1_->Copy();
+  text_view_->Copy();
   // The view shows just what it copied: the notice of this change has nothing new to show,
   // and pasting it again would cost the user's place in the text.
   const DWORD after = ::GetClipboardSequenceNumber();
   if (after != before) inspection_guard_.Seen(after);
 }
 
-void TForm1::N8Click() { Sub_Clip(); }
+void MainWindow::LookAgain() { ShowClipboard(); }
 
-void TForm1::N10Click() {
-  if (!rich_edit1_->Visible()) return;
-  rich_edit1_->Copy();
-  Sub_Clip();
+void MainWindow::CopySelection() {
+  if (!text_view_->Visible()) return;
+  text_view_->Copy();
+  ShowClipboard();
 }
 
-void TForm1::SaveAs1Click() {
-  if (rich_edit1_->Visible()) {
-    if (!SaveDialog1.Execute()) return;
-    try {
-      rich_edit1_->SaveToFile(SaveDialog1.FileName());
-    } catch (...) {
-      ShowMessage(strings::kFileWriteError);
-    }
-    return;
+void MainWindow::SaveShown() {
+  if (text_view_->Visible()) {
+    SaveShownText();
+  } else if (image_view_->Visible()) {
+    SaveShownPicture();
   }
-  if (!image1_->Visible()) return;
-  if (!SavePictureDialog1.Execute()) return;
-  FileName file_name = SavePictureDialog1.FileName();
+}
+
+void MainWindow::SaveShownText() {
+  if (!save_text_dialog_.Execute()) return;
+  try {
+    text_view_->SaveToFile(save_text_dialog_.FileName());
+  } catch (...) {
+    ShowMessage(strings::kFileWriteError);
+  }
+}
+
+void MainWindow::SaveShownPicture() {
+  if (!save_picture_dialog_.Execute()) return;
+  FileName file_name = save_picture_dialog_.FileName();
   FileName extension = ExtractFileExt(file_name);
   if (extension.empty()) {
     // A name without an extension takes that of the file type chosen in the dialog.
     extension = FileName(win::WideFromSjis(
-        FilterTypeExtension(SavePictureDialog1.Filter(), SavePictureDialog1.FilterIndex())));
+        FilterTypeExtension(save_picture_dialog_.Filter(), save_picture_dialog_.FilterIndex())));
     file_name += extension.native();
   }
+  TPicture& picture = image_view_->Picture();
   switch (PictureSaveFormat(extension)) {
     case PictureFileFormat::Jpeg: {
       // Failures here go to the default error display with their own message.
       TJPEGImage jpeg;
-      jpeg.Assign(&image1_->Picture().Bitmap());
+      jpeg.Assign(&picture.Bitmap());
       jpeg.SaveToFile(file_name);
       break;
     }
     case PictureFileFormat::Png: {
       // Lossless, with its transparency; failures go to the default error display.
       TPngImage png;
-      png.Assign(&image1_->Picture().Bitmap());
+      png.Assign(&picture.Bitmap());
       png.SaveToFile(file_name);
       break;
     }
     case PictureFileFormat::Bitmap:
       try {
-        image1_->Picture().SaveToFile(file_name);
+        picture.SaveToFile(file_name);
       } catch (...) {
         ShowMessage(strings::kFileWriteError);
       }
       break;
-    case PictureFileFormat::None:
-    {
+    case PictureFileFormat::None: {
       const FileName shown = ExtractPictureExtension(file_name);
       win::ShowError(EInvalidGraphic(strings::kUnknownExtension, {shown}));
       break;
@@ -137,9 +168,9 @@ void TForm1::SaveAs1Click() {
   }
 }
 
-void TForm1::N3Click() {
-  if (!OpenDialog1.Execute()) return;
-  const FileName& file_name = OpenDialog1.FileName();
+void MainWindow::LoadFile() {
+  if (!open_dialog_.Execute()) return;
+  const FileName& file_name = open_dialog_.FileName();
   // A failed load changes neither the clipboard nor the view, and says why. A picture
   // reaches the view only through the clipboard; text goes through the text view, whose
   // content is kept to be put back.
@@ -147,35 +178,16 @@ void TForm1::N3Click() {
   try {
     switch (const LoadedFileKind kind = LoadedFileKindOf(ExtractFileExt(file_name))) {
       case LoadedFileKind::Jpeg:
-      case LoadedFileKind::Bitmap: {
-        TPicture loaded;
-        if (kind == LoadedFileKind::Jpeg) {
-          TJPEGImage jpeg;
-          jpeg.LoadFromFile(file_name);
-          loaded.Assign(&jpeg);
-        } else {
-          // Read as a bitmap whatever its extension says (".dib" is not a registered one).
-          TBitmap bitmap;
-          bitmap.LoadFromFile(file_name);
-          loaded.Assign(&bitmap);
-        }
-        PlacePictureOnClipboard(loaded);
+      case LoadedFileKind::Bitmap:
+      case LoadedFileKind::Png:
+        PlacePictureFile(kind, file_name);
         break;
-      }
-      case LoadedFileKind::Png: {
-        // Decoded whole before anything is placed: a damaged file changes nothing. Other
-        // programs paste it as "PNG" or as a V5 bitmap, with its transparency.
-        TPngImage png;
-        png.LoadFromFile(file_name);
-        win::PlacePng(Clipboard(), png);
-        break;
-      }
       case LoadedFileKind::Text:
-        text_before = KeepText(*rich_edit1_);
-        rich_edit1_->Clear();
-        rich_edit1_->LoadFromFile(file_name);
-        rich_edit1_->SelectAll();
-        rich_edit1_->Copy();
+        text_before = KeepText(*text_view_);
+        text_view_->Clear();
+        text_view_->LoadFromFile(file_name);
+        text_view_->SelectAll();
+        text_view_->Copy();
         text_before.reset();  // the clipboard holds the loaded text now
         break;
       case LoadedFileKind::None: {
@@ -184,9 +196,9 @@ void TForm1::N3Click() {
         throw EInvalidGraphic(strings::kUnknownExtension, {shown});
       }
     }
-    Sub_Clip();
+    ShowClipboard();
   } catch (...) {
-    if (text_before) PutTextBack(*rich_edit1_, *text_before);
+    if (text_before) PutTextBack(*text_view_, *text_before);
     win::ShowCurrentException();
   }
 }

@@ -2,6 +2,7 @@
 // through it.
 #include <gtest/gtest.h>
 
+#include "support/win/mouse.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/window_query.h"
 
@@ -13,9 +14,21 @@ TEST(Application, MinimisingHidesTheMainWindowAndRestoringBringsItBack) {
   ASSERT_NE(run.main(), nullptr);
   HWND application = ::GetWindow(run.main(), GW_OWNER);
   ASSERT_NE(application, nullptr);
-  ::PostMessageW(run.main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  // A click on the title bar's minimise button, found where the window says it is.
+  TITLEBARINFO bar{};
+  bar.cbSize = sizeof bar;
+  ASSERT_TRUE(::GetTitleBarInfo(run.main(), &bar));
+  POINT minimise{bar.rcTitleBar.right, (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2};
+  while (minimise.x > bar.rcTitleBar.left &&
+         ::SendMessageW(run.main(), WM_NCHITTEST, 0, MAKELPARAM(minimise.x, minimise.y)) !=
+             HTMINBUTTON) {
+    --minimise.x;
+  }
+  ASSERT_GT(minimise.x, bar.rcTitleBar.left) << "no minimise button on the title bar";
+  test::ClickAt(POINT{minimise.x - 3, minimise.y});
   EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(application) != FALSE; }, 5000));
   EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(run.main()); }, 5000));
+  // What a click on the taskbar button sends (the test display has no taskbar to click).
   ::PostMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
   EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(run.main()) != FALSE; }, 5000));
   EXPECT_FALSE(::IsIconic(application));

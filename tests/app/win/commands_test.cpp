@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/win/application.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 #include "app/win/screen_facts.h"
 #include "base/win/text.h"
 #include "clipboard/image.h"
@@ -34,6 +34,7 @@
 #include "support/win/clipboard_text.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
+#include "support/win/mouse.h"
 #include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
 
@@ -43,6 +44,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFaceList = 1136;
+constexpr int kSizeBox = 1138;
 
 // ---- The clipboard, seen from the test ----------------------------------------------
 
@@ -138,6 +140,17 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
   return names;
 }
 
+// The file saved under a name typed into a dialog, which the platform may give an extension.
+std::wstring SavedUnder(const std::wstring& folder, const std::wstring& typed) {
+  const std::wstring base = fs::path(folder + typed).filename().native();
+  for (const std::wstring& name : FileNames(folder)) {
+    if (name.rfind(base, 0) == 0 && (name == base || name[base.size()] == L'.')) {
+      return folder + L"\\" + name;
+    }
+  }
+  return L"<none>";
+}
+
 bool Holds(const std::vector<std::wstring>& names, const std::wstring& name) {
   return std::find(names.begin(), names.end(), name) != names.end();
 }
@@ -201,14 +214,16 @@ bool HasMarker(const std::string& jpeg, unsigned char marker) {
 
 constexpr int kFileTypeList = 0x470;
 
-// Picks an entry of a file dialog's type list as the end of a user's choice does.
+// Picks an entry of a file dialog's type list as a user does: a click opens the list, the
+// keys go to the entry and Enter takes it.
 void ChooseFileType(HWND dialog, int index) {
   HWND types = ::GetDlgItem(dialog, kFileTypeList);
-  ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(types));
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFileTypeList, CBN_SELENDOK),
-                 reinterpret_cast<LPARAM>(types));
+  test::ClickWindow(types);
+  test::WaitUntil([&] { return ::SendMessageW(types, CB_GETDROPPEDSTATE, 0, 0) != 0; }, 3000);
+  test::PressKey(VK_HOME);
+  for (int i = 0; i < index; ++i) test::PressKey(VK_DOWN);
+  test::PressKey(VK_RETURN);
+  test::WaitUntil([&] { return ::SendMessageW(types, CB_GETCURSEL, 0, 0) == index; }, 3000);
 }
 
 // The texts a box shows, its buttons' included, one after another.
@@ -345,25 +360,25 @@ class CommandsTest : public ::testing::Test {
   // Puts text on the clipboard and lets the form show it.
   void ShowText(const std::string& text) {
     PutText(text);
-    form_.N8Click();
-    ASSERT_EQ(form_.ClipboardKind, "TXT");
-    ASSERT_TRUE(form_.RichEdit1().Visible());
+    form_.Run(MenuCommand::LookAgain);
+    ASSERT_EQ(form_.ShownKind(), ClipboardKind::Text);
+    ASSERT_TRUE(form_.TextView().Visible());
   }
   void ShowPicture(int width, int height) {
     PutBitmap(width, height);
-    form_.N8Click();
-    ASSERT_EQ(form_.ClipboardKind, "BIT");
-    ASSERT_TRUE(form_.Image1().Visible());
+    form_.Run(MenuCommand::LookAgain);
+    ASSERT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+    ASSERT_TRUE(form_.ImageView().Visible());
   }
 
   Seen Save(const std::wstring& name) {
-    return RunWithDialog([&] { form_.SaveAs1Click(); }, Script{name});
+    return RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, Script{name});
   }
   Seen Load(const std::wstring& name) {
-    return RunWithDialog([&] { form_.N3Click(); }, Script{name});
+    return RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, Script{name});
   }
 
-  HWND TextView() { return form_.RichEdit1().Handle(); }
+  HWND TextView() { return form_.TextView().Handle(); }
   void SelectText(int from, int to) {
     ::SendMessageW(TextView(), EM_SETSEL, static_cast<WPARAM>(from), to);
   }
@@ -388,7 +403,7 @@ class CommandsTest : public ::testing::Test {
   }
 
   TApplication application_{::GetModuleHandleW(nullptr)};
-  TForm1 form_{application_};
+  MainWindow form_{application_};
 };
 
 // ---- Saving -------------------------------------------------------------------------
@@ -403,14 +418,14 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_EQ(seen.prompt, L"");
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
     // The platform may add the default extension to a name typed without one.
-    const std::wstring chosen = form_.SaveDialog1.FileName().native();
+    const std::wstring chosen = SavedUnder(folder, name);
     EXPECT_EQ(chosen.rfind(folder + name, 0), 0u) << win::SjisFromWide(chosen);
     const std::string bytes = ReadBytes(chosen);
     EXPECT_TRUE(StartsWith(bytes, "{\\rtf")) << bytes.substr(0, 20);
     EXPECT_NE(bytes.find("save me"), std::string::npos);
   }
   // A name typed without an extension is given ".rtf".
-  EXPECT_EQ(form_.SaveDialog1.FileName(), FileName(folder + L"\\plain.rtf"));
+  EXPECT_TRUE(fs::exists(fs::path(folder + L"\\plain.rtf")));
   {  // Saving over an existing file asks nothing and replaces it.
     const std::wstring existing = folder + L"\\existing.txt";
     WriteBytes(existing, std::string(5000, 'x') + "old content");
@@ -422,7 +437,7 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_EQ(bytes.find("old content"), std::string::npos);
   }
   // Saving never looks at the clipboard again.
-  EXPECT_EQ(form_.ClipboardKind, "TXT");
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
   EXPECT_EQ(FileCount(folder), 4u) << "a temporary file was left behind";
 }
 
@@ -461,7 +476,7 @@ TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
   ASSERT_EQ(text.size(), 100000u);
   ShowText(text);
 
-  const Seen restyled = RunWithDialog([&] { form_.N5Click(); }, Script{});
+  const Seen restyled = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, Script{});
   ASSERT_TRUE(restyled.dialog);
   const std::string copied = ClipboardText();
   EXPECT_TRUE(WithoutFinalBreak(copied) == WithoutFinalBreak(text)) << copied.size();
@@ -473,7 +488,7 @@ TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
   EXPECT_EQ(loaded.box_class, L"");
   const std::string reloaded = ClipboardText();
   EXPECT_TRUE(WithoutFinalBreak(reloaded) == WithoutFinalBreak(text)) << reloaded.size();
-  EXPECT_EQ(form_.ClipboardKind, "TXT");
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
 }
 
 TEST_F(CommandsTest, TextInEveryScriptIsRestyledSavedAndLoadedUnitForUnit) {
@@ -481,18 +496,18 @@ TEST_F(CommandsTest, TextInEveryScriptIsRestyledSavedAndLoadedUnitForUnit) {
   const std::u16string all16 = test::AllUnicodeSamples();
   const std::wstring all(all16.begin(), all16.end());
   ASSERT_TRUE(test::PutClipboardWideText(all));
-  form_.N8Click();
-  ASSERT_TRUE(test::SameUnits(form_.RichEdit1().Text(), all));
+  form_.Run(MenuCommand::LookAgain);
+  ASSERT_TRUE(test::SameUnits(form_.TextView().Text(), all));
 
   // Restyled, the text goes back as itself: each line break once, every character kept.
-  ASSERT_TRUE(RunWithDialog([&] { form_.N5Click(); }, Script{}).dialog);
+  ASSERT_TRUE(RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, Script{}).dialog);
   EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
   EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
 
   EXPECT_EQ(Save(folder + L"\\every script.rtf").box_class, L"");
   PutText("something else");
   EXPECT_EQ(Load(folder + L"\\every script.rtf").box_class, L"");
-  EXPECT_TRUE(test::SameUnits(form_.RichEdit1().Text(), all));
+  EXPECT_TRUE(test::SameUnits(form_.TextView().Text(), all));
   EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
 }
 
@@ -509,7 +524,7 @@ TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
         [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
   };
-  const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, script);
+  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
   ASSERT_TRUE(seen.dialog);
   ASSERT_EQ(seen.prompt, L"") << "the dialog refused the name";
   EXPECT_EQ(seen.box_class, L"PelmoraMessageForm");
@@ -532,7 +547,6 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
     const Seen seen = Save(folder + name);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
-    EXPECT_EQ(form_.SavePictureDialog1.FileName(), FileName(folder + name));
     const std::string bytes = ReadBytes(folder + name);
     ASSERT_GE(bytes.size(), 11u);
     EXPECT_EQ(bytes.substr(0, 4), "\xFF\xD8\xFF\xE0");
@@ -574,7 +588,7 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
       ChooseFileType(dialog, type);
       test::TypeFileName(dialog, typed);
     };
-    const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, script);
+    const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
     const std::string bytes = ReadBytes(typed + (type == 0 ? L".jpg" : L".bmp"));
@@ -590,17 +604,14 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
         << win::SjisFromWide(seen.box_text);
     EXPECT_EQ(FileCount(folder), before);
   }
-  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
 }
 
 TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-picture-error");
   ShowPicture(16, 16);
-  // Through the menu's command message, as a click on the item runs it.
   auto save = [&](const std::wstring& name) {
-    return RunWithDialog(
-        [&] { ::SendMessageW(form_.Handle(), WM_COMMAND, form_.SaveAs1->Command(), 0); },
-        Script{name});
+    return RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, Script{name});
   };
   {
     SCOPED_TRACE("jpeg: the error's own message in the default error display");
@@ -634,9 +645,9 @@ TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
 }
 
 TEST_F(CommandsTest, NothingShownSavesNothing) {
-  ASSERT_FALSE(form_.RichEdit1().Visible());
-  ASSERT_FALSE(form_.Image1().Visible());
-  const Seen seen = RunWithDialog([&] { form_.SaveAs1Click(); }, Script{});
+  ASSERT_FALSE(form_.TextView().Visible());
+  ASSERT_FALSE(form_.ImageView().Visible());
+  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, Script{});
   EXPECT_FALSE(seen.dialog);
   EXPECT_EQ(seen.box_class, L"");
 }
@@ -647,7 +658,7 @@ TEST_F(CommandsTest, TransparencyIsKeptByPngAndPutOnWhiteByJpegAndBmp) {
   ::EmptyClipboard();
   ::SetClipboardData(CF_DIB, test::TransparentDib(test::AlphaData::Straight));
   ::CloseClipboard();
-  form_.N8Click();
+  form_.Run(MenuCommand::LookAgain);
   for (const wchar_t* name : {L"\\picture.png", L"\\picture.bmp", L"\\picture.jpg"}) {
     ASSERT_EQ(Save(folder + name).box_class, L"") << win::SjisFromWide(name);
   }
@@ -687,11 +698,11 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     const ClipboardPicture picture = ReadClipboardBitmap();
     EXPECT_EQ(picture.width, width);
     EXPECT_EQ(picture.height, height);
-    EXPECT_EQ(form_.ClipboardKind, "BIT");
-    EXPECT_TRUE(form_.Image1().Visible());
-    EXPECT_FALSE(form_.RichEdit1().Visible());
-    EXPECT_EQ(form_.Image1().Width(), width);
-    EXPECT_EQ(form_.Image1().Height(), height);
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+    EXPECT_TRUE(form_.ImageView().Visible());
+    EXPECT_FALSE(form_.TextView().Visible());
+    EXPECT_EQ(form_.ImageView().Width(), width);
+    EXPECT_EQ(form_.ImageView().Height(), height);
     return picture;
   };
   {
@@ -719,8 +730,10 @@ TEST_F(CommandsTest, LoadingAPngPlacesItAsPngAndAsAV5BitmapWithItsAlpha) {
   PutText("before");
   const Seen seen = Load(folder + L"\\picture.png");
   EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
-  EXPECT_EQ(form_.ClipboardKind, "BIT");
-  EXPECT_TRUE(form_.Image1().Picture().Bitmap().HasAlpha());
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  const auto* shown = dynamic_cast<const TBitmap*>(form_.ImageView().Picture().Graphic());
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->HasAlpha());
 
   ASSERT_TRUE(test::OpenClipboardSoon());
   EXPECT_FALSE(::IsClipboardFormatAvailable(CF_TEXT));
@@ -772,7 +785,7 @@ TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
   EXPECT_EQ(seen.box_class, L"#32770");
   EXPECT_NE(seen.box_text.find(L"." + unknown + L" "), std::wstring::npos)
       << win::SjisFromWide(seen.box_text);
-  EXPECT_EQ(form_.ClipboardKind, "BIT");
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
 }
 
 TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
@@ -790,8 +803,8 @@ TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
   const ClipboardPicture picture = ReadClipboardBitmap();
   EXPECT_EQ(picture.width, original.Width());
   EXPECT_EQ(picture.height, original.Height());
-  EXPECT_EQ(form_.ClipboardKind, "BIT");
-  EXPECT_TRUE(form_.Image1().Visible());
+  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  EXPECT_TRUE(form_.ImageView().Visible());
 }
 
 TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
@@ -806,9 +819,9 @@ TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
     EXPECT_EQ(seen.box_class, L"");
     EXPECT_EQ(ClipboardText(), text);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
-    EXPECT_EQ(form_.ClipboardKind, "TXT");
-    EXPECT_TRUE(form_.RichEdit1().Visible());
-    EXPECT_FALSE(form_.Image1().Visible());
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+    EXPECT_TRUE(form_.TextView().Visible());
+    EXPECT_FALSE(form_.ImageView().Visible());
     // Pasting back the whole text may bring the control's final paragraph mark along.
     EXPECT_EQ(WithoutFinalBreak(ViewText()), text);
   }
@@ -829,7 +842,7 @@ TEST_F(CommandsTest, OpenDialogListsItsFiveFileTypes) {
       types.push_back(text);
     }
   };
-  const Seen seen = RunWithDialog([&] { form_.N3Click(); }, script);
+  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, script);
   ASSERT_TRUE(seen.dialog);
   EXPECT_EQ(types, (std::vector<std::wstring>{L"総て　(*.txt,*.rtf,*.jpg,*.bmp,*.png)",
                                               L"テキスト　(*.txt,*.rtf)",
@@ -858,9 +871,9 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     PutText("before");
     expect_refused(L"\\fake.jpg", "this is plain text, not a JPEG file", L"JPEG");
     // The view was not refreshed: it still shows nothing.
-    EXPECT_EQ(form_.ClipboardKind, "");
-    EXPECT_FALSE(form_.RichEdit1().Visible());
-    EXPECT_FALSE(form_.Image1().Visible());
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Nothing);
+    EXPECT_FALSE(form_.TextView().Visible());
+    EXPECT_FALSE(form_.ImageView().Visible());
   }
   {
     SCOPED_TRACE("a corrupt .bmp says so and leaves the clipboard");
@@ -869,7 +882,7 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
                    "BM" + std::string(12, '\0') + std::string("\x14\0\0\0", 4) +
                        std::string(40, '\0'),
                    L"ビットマップイメージが不正です");
-    EXPECT_EQ(form_.ClipboardKind, "");
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Nothing);
   }
   {
     SCOPED_TRACE("a .png cut short after its signature: the PNG error, nothing changes");
@@ -883,14 +896,13 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     SCOPED_TRACE("a 0-byte .bmp places nothing");
     WriteBytes(folder + L"\\empty.bmp", "");
     PutText("still before");
-    form_.ClipboardKind.clear();
     const DWORD sequence = ::GetClipboardSequenceNumber();
     const Seen seen = Load(folder + L"\\empty.bmp");
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.box_class, L"");
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ClipboardText(), "still before");
-    EXPECT_EQ(form_.ClipboardKind, "TXT");
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
     EXPECT_EQ(ViewText(), "still before");
   }
   {
@@ -906,14 +918,14 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
   }
   {
     SCOPED_TRACE("cancel");
+    PutText("not looked at");
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    form_.ClipboardKind.clear();
     Script script;
     script.button = IDCANCEL;
-    const Seen seen = RunWithDialog([&] { form_.N3Click(); }, script);
+    const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, script);
     EXPECT_TRUE(seen.dialog);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_EQ(form_.ClipboardKind, "");
+    EXPECT_EQ(WithoutFinalBreak(ViewText()), "still before");  // no look at the clipboard
   }
 }
 
@@ -924,10 +936,13 @@ TEST_F(CommandsTest, RestyleWithColourUntouchedGivesAutomaticColourAndCopiesAll)
   ColourAllText(RGB(255, 0, 0));
   SelectText(0, 3);
   const DWORD sequence = ::GetClipboardSequenceNumber();
-  const Seen seen = RunWithDialog([&] { form_.N5Click(); }, Script{});
+  // The size the dialog shows is the size the text takes.
+  std::wstring size_shown;
+  Script script;
+  script.act = [&](HWND dialog) { size_shown = test::WindowText(::GetDlgItem(dialog, kSizeBox)); };
+  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, script);
   ASSERT_TRUE(seen.dialog);
   EXPECT_EQ(seen.box_class, L"");
-  EXPECT_EQ(form_.FontDialog1.Font().color, 0x80000008u);
 
   // The whole text is selected and on the clipboard, with its formatting.
   EXPECT_NE(::GetClipboardSequenceNumber(), sequence);
@@ -945,7 +960,7 @@ TEST_F(CommandsTest, RestyleWithColourUntouchedGivesAutomaticColourAndCopiesAll)
     EXPECT_TRUE(format.dwMask & CFM_COLOR);
     EXPECT_TRUE(format.dwEffects & CFE_AUTOCOLOR);
     EXPECT_TRUE(format.dwMask & CFM_SIZE);
-    EXPECT_EQ(format.yHeight, form_.FontDialog1.FontSize() * 20);
+    EXPECT_EQ(format.yHeight, std::stoi(size_shown) * 20) << win::SjisFromWide(size_shown);
   }
   {  // The rest keeps its colour.
     SelectText(3, 6);
@@ -962,26 +977,48 @@ TEST_F(CommandsTest, RestyleWithAnotherFaceKeepsTheTextsFace) {
   std::wstring chosen;
   Script script;
   script.act = [&](HWND dialog) {
+    // A click on the first face the list shows, then Down until it is another face.
     HWND faces = ::GetDlgItem(dialog, kFaceList);
     const std::wstring current = test::WindowText(faces);
-    const int count = static_cast<int>(::SendMessageW(faces, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetComboBoxInfo(faces, &info)) return;
+    const auto top = ::SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0);
+    RECT item{};
+    ::SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(top),
+                   reinterpret_cast<LPARAM>(&item));
+    ::MapWindowPoints(info.hwndList, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    test::ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    auto selected = [&] {
       wchar_t text[LF_FACESIZE + 8] = {};
-      if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
-      ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-      if (::lstrcmpiW(text, current.c_str()) == 0 || text[0] == L'@') continue;
-      if (win::SjisFromWide(text) == face_before) continue;
-      ::SendMessageW(faces, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-      ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kFaceList, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(faces));
-      chosen = text;
-      break;
+      const auto at = ::SendMessageW(faces, CB_GETCURSEL, 0, 0);
+      if (at < 0 || ::SendMessageW(faces, CB_GETLBTEXTLEN, at, 0) >= LF_FACESIZE) return std::wstring();
+      ::SendMessageW(faces, CB_GETLBTEXT, at, reinterpret_cast<LPARAM>(text));
+      return std::wstring(text);
+    };
+    test::WaitUntil([&] { return ::SendMessageW(faces, CB_GETCURSEL, 0, 0) == top; }, 3000);
+    for (int step = 0; step < 50; ++step) {
+      const std::wstring face = selected();
+      if (!face.empty() && ::lstrcmpiW(face.c_str(), current.c_str()) != 0 && face[0] != L'@' &&
+          win::SjisFromWide(face) != face_before) {
+        chosen = face;
+        return;
+      }
+      const auto at = ::SendMessageW(faces, CB_GETCURSEL, 0, 0);
+      test::PressKey(VK_DOWN);
+      test::WaitUntil([&] { return ::SendMessageW(faces, CB_GETCURSEL, 0, 0) != at; }, 3000);
     }
   };
-  const Seen seen = RunWithDialog([&] { form_.N5Click(); }, script);
+  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, script);
   ASSERT_TRUE(seen.dialog);
   ASSERT_FALSE(chosen.empty());
-  EXPECT_EQ(form_.FontDialog1.Font().name, win::SjisFromWide(chosen));
+  // The dialog keeps the face chosen in it: it shows it the next time.
+  std::wstring shown_next;
+  Script cancel;
+  cancel.act = [&](HWND dialog) { shown_next = test::WindowText(::GetDlgItem(dialog, kFaceList)); };
+  cancel.button = IDCANCEL;
+  ASSERT_TRUE(RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, cancel).dialog);
+  EXPECT_EQ(shown_next, chosen);
   SelectText(0, -1);
   const CHARFORMATA format = SelectionFormat();
   EXPECT_EQ(std::string(format.szFaceName), face_before);
@@ -993,16 +1030,16 @@ TEST_F(CommandsTest, CopyNarrowsTheViewToTheSelection) {
   {
     SCOPED_TRACE("selection");
     SelectText(1, 4);
-    form_.N10Click();
+    form_.Run(MenuCommand::CopySelection);
     EXPECT_EQ(ClipboardText(), "BCD");
     EXPECT_EQ(ViewText(), "BCD");
-    EXPECT_EQ(form_.ClipboardKind, "TXT");
+    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
   }
   {
     SCOPED_TRACE("no selection: the clipboard stays, the view shows it again");
     SelectText(0, 0);
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    form_.N10Click();
+    form_.Run(MenuCommand::CopySelection);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ViewText(), "BCD");
   }
@@ -1010,9 +1047,9 @@ TEST_F(CommandsTest, CopyNarrowsTheViewToTheSelection) {
     SCOPED_TRACE("picture shown: nothing happens");
     ShowPicture(10, 10);
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    form_.N10Click();
+    form_.Run(MenuCommand::CopySelection);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_TRUE(form_.Image1().Visible());
+    EXPECT_TRUE(form_.ImageView().Visible());
   }
 }
 

@@ -13,9 +13,9 @@
 #include <memory>
 
 #include "app/clipboard_fit.h"
-#include "app/win/about_form.h"
+#include "app/win/about_window.h"
 #include "app/win/application.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 #include "app/win/panel.h"
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
@@ -24,6 +24,8 @@
 #include "richtext/win/rich_edit.h"
 #include "support/temp_folder.h"
 #include "support/win/clipboard_text.h"
+#include "support/win/keyboard.h"
+#include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 #include "support/win/session_scale.h"
@@ -56,11 +58,11 @@ SIZE WindowSize(HWND window) {
 }
 
 // The clipboard's lines in the text view, in the view's own font.
-void ShowLines(TForm1& form, int lines) {
+void ShowLines(MainWindow& form, int lines) {
   std::string text;
   for (int i = 0; i < lines; ++i) text += "line " + std::to_string(i) + "\r\n";
   ASSERT_TRUE(test::PutClipboardText(text));
-  form.Sub_Clip();
+  form.Run(MenuCommand::LookAgain);
 }
 
 TEST(DisplayScaleProbe, MeasureWindows) {
@@ -69,19 +71,19 @@ TEST(DisplayScaleProbe, MeasureWindows) {
     GTEST_SKIP() << "run at each scale by DisplayScale.EveryWindowMatchesEveryScale";
   }
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
-  TForm2 about(application);
+  MainWindow form(application);
+  AboutWindow about(application);
   ShowLines(form, 2);
-  const int default_line = LineHeight(form.RichEdit1().Handle());
-  form.RichEdit1().SelectAll();
-  form.RichEdit1().SetSelSize(9);
+  const int default_line = LineHeight(form.TextView().Handle());
+  form.TextView().SelectAll();
+  form.TextView().SetSelSize(9);
   EXPECT_EQ(TFontDialog().FontSize(), 9) << "the font dialog opens at 9 points at any scale";
   std::ofstream(path) << "session " << win::SystemPixelsPerInch()                        //
                       << "\nmain.width " << test::ClientSize(form.Handle()).cx         //
                       << "\nmain.height " << test::ClientSize(form.Handle()).cy        //
-                      << "\ncaption " << CharacterHeight(form.Panel1().CaptionFont())  //
+                      << "\ncaption " << CharacterHeight(form.Panel().CaptionFont())  //
                       << "\nline.default " << default_line                             //
-                      << "\nline.9pt " << LineHeight(form.RichEdit1().Handle())        //
+                      << "\nline.9pt " << LineHeight(form.TextView().Handle())        //
                       << "\nabout.width " << WindowSize(about.Handle()).cx             //
                       << "\nabout.height " << WindowSize(about.Handle()).cy << '\n';
 }
@@ -110,11 +112,6 @@ TEST(DisplayScale, EveryWindowMatchesEveryScale) {
 }
 
 TEST(DisplayScale, ScreenshotsAtOneAndAHalfAndTwiceTheSize) {
-  UINT about_command = 0;
-  {
-    TApplication application(::GetModuleHandleW(nullptr));
-    about_command = TForm1(application).Help1->Command();
-  }
   for (int ppi : {144, 192}) {
     const auto path = [ppi](const char* name) {
       return test::ScreenshotPath((name + std::to_string(ppi) + ".png").c_str());
@@ -133,14 +130,15 @@ TEST(DisplayScale, ScreenshotsAtOneAndAHalfAndTwiceTheSize) {
     HWND panel = ::GetWindow(run->main(), GW_CHILD);
     ASSERT_TRUE(test::WaitUntil([&] { return ::IsWindowVisible(::GetWindow(panel, GW_CHILD)); }));
     test::SaveWindowScreenshot(run->main(), path("text-view-"));
-    ::PostMessageW(run->main(), WM_COMMAND, about_command, 0);
+    // "ソフトに付いて", next to last in the menu.
+    ASSERT_TRUE(test::ChooseFromContextMenu(run->main(), POINT{60, 40}, 1));
     HWND about = nullptr;
     // Up and painted once its modal loop runs, which disables the main window.
     ASSERT_TRUE(test::WaitUntil([&] {
-      return (about = run->Find(L"TForm2")) != nullptr && !::IsWindowEnabled(run->main());
+      return (about = run->Find(L"PelmoraAboutWindow")) != nullptr && !::IsWindowEnabled(run->main());
     }));
     test::SaveWindowScreenshot(about, path("about-window-"));
-    ::PostMessageW(about, WM_CLOSE, 0, 0);
+    test::PressWithAlt(about, VK_F4);
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(run->main()) != FALSE; }));
     EXPECT_EQ(run->Close(), std::optional<DWORD>(0));
   }
@@ -158,9 +156,9 @@ RECT SendDpiChanged(HWND window, int ppi, RECT suggested) {
 
 TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
+  MainWindow form(application);
   ShowLines(form, 60);
-  TRichEdit& text_view = form.RichEdit1();
+  TRichEdit& text_view = form.TextView();
   HWND view = text_view.Handle();
   // All of it 9 points, one word bold and selected, the view scrolled to its middle.
   text_view.SelectAll();
@@ -183,7 +181,7 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
     RECT now{};
     ::GetWindowRect(form.Handle(), &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
-    EXPECT_NEAR(CharacterHeight(form.Panel1().CaptionFont()), ScaledMeasure(16, ppi), 1);
+    EXPECT_NEAR(CharacterHeight(form.Panel().CaptionFont()), ScaledMeasure(16, ppi), 1);
     EXPECT_NEAR(CharacterHeight(form.Font()), ScaledMeasure(12, ppi), 1);
     EXPECT_EQ(WindowSize(view).cy, test::ClientSize(form.Handle()).cy) << "fills the window";
     EXPECT_NEAR(LineHeight(view), MulDiv(line_at_session, ppi, session), 1);
@@ -206,19 +204,19 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
     ::EmptyClipboard();
     ::SetClipboardData(CF_BITMAP, ::CreateCompatibleBitmap(screen.Get(), 2000, 1500));
     ::CloseClipboard();
-    form.Sub_Clip();
+    form.Run(MenuCommand::LookAgain);
     SendDpiChanged(form.Handle(), session * 3 / 2, at_session);
-    const SIZE panel = test::ClientSize(form.Panel1().Handle());
+    const SIZE panel = test::ClientSize(form.Panel().Handle());
     EXPECT_EQ(panel.cx, test::ClientSize(form.Handle()).cx) << "the panel fills the window";
     const ClipboardFit fit = FitPictureToPanel(panel.cx, panel.cy, 2000, 1500);
-    EXPECT_EQ(form.Image1().BoundsRect(),
+    EXPECT_EQ(form.ImageView().BoundsRect(),
               (TRect{fit.left, fit.top, fit.left + fit.width, fit.top + fit.height}));
   }
 }
 
 TEST(DisplayScale, AboutWindowFollowsItsMonitorsScale) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm2 about(application);
+  AboutWindow about(application);
   RECT at_session{};
   ::GetWindowRect(about.Handle(), &at_session);
   HWND group = ::GetWindow(about.Handle(), GW_CHILD);

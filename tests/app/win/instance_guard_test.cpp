@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/win/application.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
+#include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
 
 namespace pelmora {
@@ -44,13 +45,8 @@ TEST(InstanceGuard, SecondCopyEndsAtOnceAndTheFirstRunsOn) {
   // Once it has ended, a new copy starts normally; its quit command ends it the same way.
   PelmoraRun next;
   ASSERT_NE(next.main(), nullptr);
-  UINT quit_command = 0;
-  {
-    TApplication application(::GetModuleHandleW(nullptr));
-    TForm1 form(application);
-    quit_command = form.N7->Command();
-  }
-  ::PostMessageW(next.main(), WM_COMMAND, quit_command, 0);
+  // "終　了", the menu's last item.
+  ASSERT_TRUE(test::ChooseFromContextMenu(next.main(), POINT{60, 40}, 0));
   EXPECT_EQ(next.process().WaitForExit(10000), std::optional<DWORD>(0));
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/clipboard_fit.h"
 #include "support/win/clipboard_text.h"
+#include "support/win/window_query.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 #include "support/win/session_scale.h"
@@ -92,7 +93,16 @@ TEST(Transparency, EachFormOtherProgramsPlaceShowsTheCheckerboardExactlyWhereTra
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(test::PutClipboardText("between pictures"));
-    test::PumpMessages(200);
+    // Pelmora shows the text before the picture comes.
+    ASSERT_TRUE(test::WaitUntil([&] {
+      HWND view = test::FindChildWindow(run.main(), L"PelmoraRichEdit41");
+      wchar_t text[32] = {};
+      // Sent: the control keeps its text itself, which GetWindowText of another process
+      // does not ask for.
+      ::SendMessageW(view, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+      return view != nullptr && ::IsWindowVisible(view) &&
+             std::wstring_view(text) == L"between pictures";
+    }, 5000));
     c.place();
     // Pelmora follows the clipboard by itself; the picture is there once its middle is red
     // and a corner shows what its ground must.

@@ -42,6 +42,11 @@ void PressWithCtrl(HWND window, DWORD, WORD virtual_key) {
   PressChord({VK_CONTROL, virtual_key});
 }
 
+void PressWithAlt(HWND window, WORD virtual_key) {
+  BringToForeground(window);
+  PressChord({VK_MENU, virtual_key});
+}
+
 void PressKey(WORD virtual_key) { PressChord({virtual_key}); }
 
 void PressChord(std::initializer_list<WORD> virtual_keys) {

@@ -15,6 +15,10 @@ void BringToForeground(HWND window);
 void PressWithCtrl(HWND window, DWORD thread, WORD virtual_key);
 inline void PressCtrlC(HWND box, DWORD thread) { PressWithCtrl(box, thread, 'C'); }
 
+// Brings window (of any thread or process) to the foreground and presses Alt with a key
+// (Alt+F4 closes it).
+void PressWithAlt(HWND window, WORD virtual_key);
+
 // Presses and releases one key; it goes to the window with the keyboard focus.
 void PressKey(WORD virtual_key);
 

@@ -18,7 +18,7 @@ class PelmoraRun {
       : process_(std::make_unique<Process>(program)) {
     if (!process_->Started()) return;
     WaitUntil([&] {
-      main_ = FindProcessWindow(process_->Id(), L"TForm1", true);
+      main_ = FindProcessWindow(process_->Id(), L"PelmoraMainWindow", true);
       return main_ != nullptr || !process_->Running();
     }, 20000);
   }

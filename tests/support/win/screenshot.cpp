@@ -43,6 +43,23 @@ std::vector<std::uint8_t> CaptureScreenRect(const RECT& rect) {
   return rgb;
 }
 
+std::vector<std::uint8_t> CaptureSettledScreenRect(const RECT& rect) {
+  std::vector<std::uint8_t> rgb;
+  WaitUntil(
+      [&] {
+        if (rgb.empty()) {
+          rgb = CaptureScreenRect(rect);
+          return false;
+        }
+        std::vector<std::uint8_t> again = CaptureScreenRect(rect);
+        const bool settled = again == rgb;
+        rgb = std::move(again);
+        return settled;
+      },
+      2000);
+  return rgb;
+}
+
 bool SaveWindowScreenshot(HWND window, const std::string& path) {
   RECT window_rect;
   if (!::GetWindowRect(window, &window_rect)) return false;
@@ -58,19 +75,7 @@ bool SaveWindowScreenshot(HWND window, const std::string& path) {
   // the screen is read, with messages pumped in between, until two readings agree.
   ::RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  std::vector<std::uint8_t> rgb;
-  WaitUntil(
-      [&] {
-        if (rgb.empty()) {
-          rgb = CaptureScreenRect(rect);
-          return false;
-        }
-        std::vector<std::uint8_t> again = CaptureScreenRect(rect);
-        const bool settled = again == rgb;
-        rgb = std::move(again);
-        return settled;
-      },
-      2000);
+  const std::vector<std::uint8_t> rgb = CaptureSettledScreenRect(rect);
   if (rgb.empty()) return false;
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);

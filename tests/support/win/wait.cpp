@@ -14,6 +14,17 @@ void PumpMessages(DWORD duration_ms) {
   } while (::GetTickCount64() < end);
 }
 
+bool DrainMessages(DWORD timeout_ms) {
+  const ULONGLONG end = ::GetTickCount64() + timeout_ms;
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+    if (::GetTickCount64() >= end) return false;
+  }
+  return true;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms) {
   const ULONGLONG end = ::GetTickCount64() + timeout_ms;
   for (;;) {

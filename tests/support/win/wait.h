@@ -13,4 +13,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeout_ms = 10000)
 // Dispatches this thread's pending messages for a while.
 void PumpMessages(DWORD duration_ms = 50);
 
+// Dispatches this thread's messages until none is waiting (for at most timeout_ms): what
+// the messages already queued make the window do has then been done.
+bool DrainMessages(DWORD timeout_ms = 5000);
+
 }  // namespace pelmora::test

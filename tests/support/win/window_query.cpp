@@ -1,5 +1,7 @@
 #include "support/win/window_query.h"
 
+#include <string_view>
+
 #include <vector>
 
 #include "base/muldiv.h"
@@ -34,6 +36,25 @@ BOOL CALLBACK Visit(HWND window, LPARAM search_pointer) {
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
   Search search{process_id, class_name, visible_only};
   ::EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindChildWindow(HWND parent, const wchar_t* class_name) {
+  struct Search {
+    const wchar_t* class_name;
+    HWND found;
+  } search{class_name, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(param);
+        wchar_t name[64] = {};
+        ::GetClassNameW(child, name, 64);
+        if (std::wstring_view(name) != s.class_name) return TRUE;
+        s.found = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

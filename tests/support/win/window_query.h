@@ -12,6 +12,9 @@ namespace pelmora::test {
 // visible_only is false); null when there is none.
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = false);
 
+// The first descendant of parent with this class name; null when there is none.
+HWND FindChildWindow(HWND parent, const wchar_t* class_name);
+
 // The window's text, converted to Shift-JIS.
 std::string WindowTextSjis(HWND window);
 

@@ -1,4 +1,4 @@
-#include "app/win/about_form.h"
+#include "app/win/about_window.h"
 
 #include "app/win/application.h"
 #include "base/muldiv.h"
@@ -14,7 +14,7 @@
 namespace pelmora {
 namespace {
 
-constexpr wchar_t kAboutClass[] = L"TForm2";
+constexpr wchar_t kAboutClass[] = L"PelmoraAboutWindow";
 constexpr char kCaption[] = "Help";
 constexpr char kGroupCaption[] = "Ver " PELMORA_VERSION_TEXT;
 constexpr char kUpdatesLabel[] = "バージョンアップは";
@@ -54,8 +54,8 @@ void MoveTo(HWND window, const RECT& r) {
 
 }  // namespace
 
-TForm2::TForm2(TApplication& application) {
-  WNDCLASSEXW window_class = win::AttachedWindowClass<TForm2>(application.Instance(), kAboutClass);
+AboutWindow::AboutWindow(TApplication& application) {
+  WNDCLASSEXW window_class = win::AttachedWindowClass<AboutWindow>(application.Instance(), kAboutClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   win::RegisterWindowClass(window_class);
@@ -79,9 +79,9 @@ TForm2::TForm2(TApplication& application) {
   if (placed != guess) MoveTo(window_.Get(), Scaled(kWindowBounds, placed));
 }
 
-TForm2::~TForm2() = default;
+AboutWindow::~AboutWindow() = default;
 
-void TForm2::CreateControls(HWND window) {
+void AboutWindow::CreateControls(HWND window) {
   const auto add = [window](const wchar_t* window_class, const char* text, DWORD style) {
     const std::wstring wide = win::WideFromSjis(text);
     return win::CreateControl(
@@ -94,7 +94,7 @@ void TForm2::CreateControls(HWND window) {
   }
 }
 
-void TForm2::LayOut(int pixels_per_inch) {
+void AboutWindow::LayOut(int pixels_per_inch) {
   pixels_per_inch_ = pixels_per_inch;
   win::UniqueFont font = win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch);
   const RECT group = Scaled(kGroupBounds, pixels_per_inch);
@@ -117,12 +117,12 @@ void TForm2::LayOut(int pixels_per_inch) {
   font_ = std::move(font);
 }
 
-void TForm2::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+void AboutWindow::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
   LayOut(pixels_per_inch);
   MoveTo(window_.Get(), suggested);
 }
 
-void TForm2::ShowModal() {
+void AboutWindow::ShowModal() {
   if (modal_) return;
   modal_ = true;
   close_requested_ = false;
@@ -130,7 +130,7 @@ void TForm2::ShowModal() {
   modal_ = false;
 }
 
-LRESULT TForm2::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT AboutWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CLOSE:
       // Closing only hides the window; it lives until the program ends.
@@ -144,7 +144,7 @@ LRESULT TForm2::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM l
       // The labels and the group box caption on the window's button-face background.
       return win::StaticColorsOnButtonFace(wparam, COLOR_WINDOWTEXT);
     case WM_DPICHANGED:
-      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_HELP:
       return TRUE;  // no help topics for this window

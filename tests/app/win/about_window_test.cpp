@@ -1,11 +1,13 @@
-#include "app/win/about_form.h"
+#include "app/win/about_window.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/win/application.h"
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
+#include "support/win/keyboard.h"
+#include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 
@@ -22,9 +24,9 @@ std::vector<std::string> ChildTexts(HWND window) {
   return texts;
 }
 
-TEST(AboutForm, WindowAsDesigned) {
+TEST(AboutWindow, WindowAsDesigned) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm2 about(application);
+  AboutWindow about(application);
   HWND window = about.Handle();
   EXPECT_FALSE(::IsWindowVisible(window));  // created hidden
   EXPECT_EQ(test::WindowTextSjis(window), "Help");
@@ -62,21 +64,22 @@ TEST(AboutForm, WindowAsDesigned) {
   EXPECT_EQ(contact_rect.top, Scaled(12) + Scaled(107));
 }
 
-TEST(AboutForm, ModalOverTheMainWindowAndShownAgainUnchanged) {
+TEST(AboutWindow, ModalOverTheMainWindowAndShownAgainUnchanged) {
   test::PelmoraRun run;
   ASSERT_NE(run.main(), nullptr);
   UINT about_command = 0;
   {
     TApplication application(::GetModuleHandleW(nullptr));
-    TForm1 form(application);
-    about_command = form.Help1->Command();
+    MainWindow form(application);
+    about_command = form.CommandId(MenuCommand::ShowAbout);
   }
   RECT first_place{};
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    ::PostMessageW(run.main(), WM_COMMAND, about_command, 0);
+    // "ソフトに付いて", next to last in the menu.
+    ASSERT_TRUE(test::ChooseFromContextMenu(run.main(), POINT{60, 40}, 1));
     HWND about = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] { return (about = run.Find(L"TForm2")) != nullptr; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return (about = run.Find(L"PelmoraAboutWindow")) != nullptr; }));
     EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowEnabled(run.main()); }, 5000));
     RECT place;
     ::GetWindowRect(about, &place);
@@ -84,14 +87,14 @@ TEST(AboutForm, ModalOverTheMainWindowAndShownAgainUnchanged) {
       first_place = place;
       EXPECT_EQ(place.left, Scaled(367));
       EXPECT_EQ(place.top, Scaled(94));
-      test::PumpMessages(300);
       test::SaveWindowScreenshot(about, test::ScreenshotPath("about-window.png"));
     } else {
       EXPECT_TRUE(::EqualRect(&place, &first_place));
     }
-    // A second request while it is up changes nothing.
+    // A second request while it is up changes nothing (no user can make one: the menu's
+    // window is disabled; a stray command must not open the window twice).
     ::PostMessageW(run.main(), WM_COMMAND, about_command, 0);
-    ::PostMessageW(about, WM_CLOSE, 0, 0);
+    test::PressWithAlt(about, VK_F4);
     EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(about); }, 5000));
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(run.main()) != FALSE; }, 5000));
     EXPECT_TRUE(::IsWindow(about));  // hidden, not destroyed

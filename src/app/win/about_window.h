@@ -12,12 +12,12 @@ namespace pelmora {
 
 class TApplication;
 
-class TForm2 {
+class AboutWindow {
  public:
-  explicit TForm2(TApplication& application);
-  ~TForm2();
-  TForm2(const TForm2&) = delete;
-  TForm2& operator=(const TForm2&) = delete;
+  explicit AboutWindow(TApplication& application);
+  ~AboutWindow();
+  AboutWindow(const AboutWindow&) = delete;
+  AboutWindow& operator=(const AboutWindow&) = delete;
 
   HWND Handle() const { return window_.Get(); }
   // The scale the window is drawn at: the pixels per inch of its monitor.
@@ -34,7 +34,7 @@ class TForm2 {
   // The font, and the controls' places and sizes, for pixels_per_inch.
   void LayOut(int pixels_per_inch);
   // The window came to a monitor of another scale: it takes the place the system suggests.
-  void FormDpiChanged(int pixels_per_inch, const RECT& suggested);
+  void OnDpiChanged(int pixels_per_inch, const RECT& suggested);
 
   win::UniqueFont font_;
   int pixels_per_inch_ = 0;

@@ -1,4 +1,4 @@
-#include "app/win/main_form.h"
+#include "app/win/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "support/win/clipboard_text.h"
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
+#include "support/win/menus.h"
 #include "support/win/mouse.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
@@ -24,22 +25,12 @@ namespace {
 
 using test::Scaled;
 
-std::string MenuCaption(HMENU menu, UINT position) {
-  wchar_t text[128] = {};
-  const int n = ::GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
-  return win::SjisFromWide(std::wstring_view(text, n > 0 ? n : 0));
-}
+using test::IsSeparatorAt;
+using test::MenuCaption;
 
-bool IsSeparatorAt(HMENU menu, UINT position) {
-  MENUITEMINFOW info{};
-  info.cbSize = sizeof info;
-  info.fMask = MIIM_FTYPE;
-  return ::GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_SEPARATOR);
-}
-
-TEST(MainForm, WindowAsDesigned) {
+TEST(MainWindow, WindowAsDesigned) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
+  MainWindow form(application);
   HWND window = form.Handle();
 
   // The caption's bytes: leading space, ideographic space, four spaces.
@@ -60,22 +51,22 @@ TEST(MainForm, WindowAsDesigned) {
   EXPECT_EQ(win::ErrorDisplayOwner(), application.Handle());
 
   // The panel fills the client area, also after a resize.
-  auto panel_size = [&] { return test::ClientSize(form.Panel1().Handle()); };
+  auto panel_size = [&] { return test::ClientSize(form.Panel().Handle()); };
   EXPECT_EQ(panel_size().cx, client.cx);
   EXPECT_EQ(panel_size().cy, client.cy);
   ::SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   EXPECT_EQ(panel_size().cx, test::ClientSize(window).cx);
   EXPECT_EQ(panel_size().cy, test::ClientSize(window).cy);
 
-  // Image1 is there, hidden, at (6, 6), 10 x 10, proportional.
-  EXPECT_FALSE(form.Image1().Visible());
-  EXPECT_TRUE(form.Image1().Proportional());
-  EXPECT_EQ(form.Image1().BoundsRect(), (TRect{6, 6, 16, 16}));
-  // RichEdit1 was made by the window's creation (the text view was cleared), hidden,
+  // The image view is there, hidden, at (6, 6), 10 x 10, proportional.
+  EXPECT_FALSE(form.ImageView().Visible());
+  EXPECT_TRUE(form.ImageView().Proportional());
+  EXPECT_EQ(form.ImageView().BoundsRect(), (TRect{6, 6, 16, 16}));
+  // The text view was made by the window's creation (it was cleared), hidden,
   // inside the panel and filling it.
-  HWND text_view = form.RichEdit1().Handle();
+  HWND text_view = form.TextView().Handle();
   ASSERT_NE(text_view, nullptr);
-  EXPECT_EQ(::GetParent(text_view), form.Panel1().Handle());
+  EXPECT_EQ(::GetParent(text_view), form.Panel().Handle());
   EXPECT_FALSE(::IsWindowVisible(text_view));
   RECT text_rect;
   ::GetWindowRect(text_view, &text_rect);
@@ -83,57 +74,50 @@ TEST(MainForm, WindowAsDesigned) {
   EXPECT_EQ(text_rect.bottom - text_rect.top, panel_size().cy);
 }
 
-TEST(MainForm, ContextMenuItemsCaptionsAndVisibility) {
+TEST(MainWindow, ContextMenuAtCreation) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
-  TPopupMenu& menu = form.PopupMenu1();
-  ASSERT_EQ(menu.Items().size(), 11u);
+  MainWindow form(application);
+  // 8 items, "終　了" with its ideographic space last.
+  EXPECT_EQ(test::MenuCaptions(form.ContextMenu()),
+            (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "-",
+                                      "ファイルの読込み", "-", "ソフトに付いて", "終　了"}));
+  EXPECT_EQ(MenuCaption(form.ContextMenu(), 7), "\x8F\x49\x81\x40\x97\xB9");
+  EXPECT_EQ(::GetMenuItemID(form.ContextMenu(), 7), form.CommandId(MenuCommand::Quit));
+}
 
+TEST(PopupMenu, ItemsShowInTheirOwnPlaceAndCommandsReachTheirClick) {
+  TPopupMenu menu;
+  int clicks = 0;
+  std::vector<TMenuItem*> items;
+  for (const char* caption : {"a", "-", "b", "c", "-", "d"}) {
+    items.push_back(&menu.Add(caption, caption, false, [&clicks] { ++clicks; }));
+  }
   // What the platform menu holds: only the visible items, in order.
   auto check_platform_menu = [&] {
-    HMENU handle = menu.Handle();
     UINT position = 0;
     for (const auto& item : menu.Items()) {
       if (!item->Visible()) continue;
       SCOPED_TRACE(item->Name());
-      EXPECT_EQ(::GetMenuItemID(handle, static_cast<int>(position)), item->Command());
-      if (item->IsSeparator()) {
-        EXPECT_TRUE(IsSeparatorAt(handle, position));
-      } else {
-        EXPECT_EQ(MenuCaption(handle, position), item->Caption());
+      EXPECT_EQ(::GetMenuItemID(menu.Handle(), static_cast<int>(position)), item->Command());
+      EXPECT_EQ(IsSeparatorAt(menu.Handle(), position), item->IsSeparator());
+      if (!item->IsSeparator()) {
+        EXPECT_EQ(MenuCaption(menu.Handle(), position), item->Caption());
       }
       ++position;
     }
-    EXPECT_EQ(::GetMenuItemCount(handle), static_cast<int>(position));
+    EXPECT_EQ(::GetMenuItemCount(menu.Handle()), static_cast<int>(position));
   };
-  {  // At creation: 8 items, "終　了" with its ideographic space last.
-    SCOPED_TRACE("at creation");
+  // Shown items come back at their own place, whatever the order of showing.
+  for (int i : {5, 2, 0, 3, 3, 1}) {
+    items[static_cast<std::size_t>(i)]->SetVisible(true);
     check_platform_menu();
-    EXPECT_EQ(::GetMenuItemCount(menu.Handle()), 8);
-    EXPECT_EQ(MenuCaption(menu.Handle(), 7), "\x8F\x49\x81\x40\x97\xB9");
   }
-  {  // Shown items come back at their own place, whatever the order of showing.
-    SCOPED_TRACE("picture shown");
-    form.SaveAs1->SetVisible(true);
-    form.N9->SetVisible(true);
-    form.N5->SetVisible(false);
-    check_platform_menu();
-    EXPECT_EQ(MenuCaption(menu.Handle(), 3), "名前を付けて保存");
-  }
-  {
-    SCOPED_TRACE("text shown");
-    form.N10->SetVisible(true);
-    form.N5->SetVisible(true);
-    form.SaveAs1->SetVisible(false);
-    form.N10->SetVisible(true);  // again: nothing changes
-    check_platform_menu();
-    EXPECT_EQ(MenuCaption(menu.Handle(), 3), "Ｃｏｐｙ");
-    EXPECT_EQ(::GetMenuItemCount(menu.Handle()), 10);
-  }
-  {  // A command reaches its item's click: the about command with no about window does nothing.
-    EXPECT_TRUE(menu.DispatchCommand(form.Help1->Command()));
-    EXPECT_FALSE(menu.DispatchCommand(1));
-  }
+  EXPECT_EQ(test::MenuCaptions(menu.Handle()), (std::vector<std::string>{"a", "-", "b", "c", "d"}));
+  items[2]->SetVisible(false);
+  check_platform_menu();
+  EXPECT_TRUE(menu.DispatchCommand(items[3]->Command()));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(menu.DispatchCommand(1));
 }
 
 // A thread timer that notes the context menu while it is up and closes it.
@@ -160,19 +144,24 @@ void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
                                            : MenuCaption(g_menu_watch->menu, position));
     }
   }
+  // Esc closes the menu, as the user closes it; should the key be lost, the menu is told.
+  if (!g_menu_watch->seen) {
+    test::PressKey(VK_ESCAPE);
+  } else if (g_menu_watch->ticks % 20 == 0) {
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
   g_menu_watch->seen = true;
-  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-TEST(MainForm, ContextMenuOpensFromTheTextView) {
+TEST(MainWindow, ContextMenuOpensFromTheTextView) {
   // Text on the clipboard, which the shown window follows: every item of the menu is up.
   ASSERT_TRUE(test::PutClipboardText("menu"));
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
+  MainWindow form(application);
   form.Show(SW_SHOWNORMAL);
-  ASSERT_TRUE(test::WaitUntil([&] { return form.ClipboardKind == "TXT"; }, 5000));
-  form.RichEdit1().SetVisible(true);
-  HWND text_view = form.RichEdit1().Handle();
+  ASSERT_TRUE(test::WaitUntil([&] { return form.ShownKind() == ClipboardKind::Text; }, 5000));
+  form.TextView().SetVisible(true);
+  HWND text_view = form.TextView().Handle();
   ASSERT_NE(text_view, nullptr);
 
   auto open_from = [&](LPARAM position) {
@@ -206,12 +195,13 @@ TEST(MainForm, ContextMenuOpensFromTheTextView) {
   }
 }
 
-TEST(MainForm, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
+TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
+  MainWindow form(application);
   form.Show(SW_SHOWNORMAL);
   ::SetForegroundWindow(form.Handle());
-  test::PumpMessages(200);
+  test::WaitUntil([&] { return ::GetForegroundWindow() == form.Handle(); });
+  test::DrainMessages();
 
   {  // A right click on the title bar opens the window's system menu, not the program's.
     RECT frame, client;
@@ -227,17 +217,17 @@ TEST(MainForm, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseMenuOnTick);
     test::ClickAt(on_title, true);
     test::WaitUntil([&] { return watch.seen; }, 5000);
-    test::PumpMessages(200);
+    test::WaitUntil([] { return test::FindThreadWindow(::GetCurrentThreadId(), L"#32768") == nullptr; });
     ::KillTimer(nullptr, timer);
     g_menu_watch = nullptr;
     EXPECT_TRUE(watch.seen);
-    EXPECT_NE(watch.menu, form.PopupMenu1().Handle());
+    EXPECT_NE(watch.menu, form.ContextMenu());
     EXPECT_EQ(watch.menu, ::GetSystemMenu(form.Handle(), FALSE));
   }
   {  // Tab in the text view types no tab character; the view is the only stop, so the
      // focus stays there.
-    form.RichEdit1().SetVisible(true);
-    HWND text_view = form.RichEdit1().Handle();
+    form.TextView().SetVisible(true);
+    HWND text_view = form.TextView().Handle();
     ::SetWindowTextA(text_view, "abc");
     ::SendMessageW(text_view, EM_SETSEL, 3, 3);
     ::SetFocus(text_view);
@@ -321,11 +311,14 @@ class SolidChild final : public WindowlessChild {
   }
 };
 
-TEST(MainForm, PanelPaintsNoDataCentredAndItsWindowlessChildren) {
+TEST(MainWindow, PanelPaintsNoDataCentredAndItsWindowlessChildren) {
   TApplication application(::GetModuleHandleW(nullptr));
-  TForm1 form(application);
-  TPanel& panel = form.Panel1();
-  EXPECT_EQ(panel.Caption(), "No Data");
+  MainWindow form(application);
+  EXPECT_EQ(form.Panel().Caption(), "No Data");
+  // A panel of the window's kind, made here to be given windowless children of the test's.
+  RECT client{};
+  ::GetClientRect(form.Handle(), &client);
+  TPanel panel(form.Handle(), client, form.PixelsPerInch());
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
 

@@ -1,0 +1,47 @@
+#include "support/win/menus.h"
+
+#include "base/win/text.h"
+#include "support/win/keyboard.h"
+#include "support/win/mouse.h"
+#include "support/win/wait.h"
+
+namespace pelmora::test {
+
+std::string MenuCaption(HMENU menu, UINT position) {
+  wchar_t text[128] = {};
+  const int n = ::GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
+  return win::SjisFromWide(std::wstring_view(text, n > 0 ? n : 0));
+}
+
+bool IsSeparatorAt(HMENU menu, UINT position) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  return ::GetMenuItemInfoW(menu, position, TRUE, &info) && (info.fType & MFT_SEPARATOR);
+}
+
+std::vector<std::string> MenuCaptions(HMENU menu) {
+  std::vector<std::string> captions;
+  for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+    const UINT position = static_cast<UINT>(i);
+    captions.push_back(IsSeparatorAt(menu, position) ? "-" : MenuCaption(menu, position));
+  }
+  return captions;
+}
+
+bool ChooseFromContextMenu(HWND window, POINT client_point, int from_bottom) {
+  ::SetForegroundWindow(::GetAncestor(window, GA_ROOT));
+  ::ClientToScreen(window, &client_point);
+  ClickAt(client_point, true);
+  auto menu_up = [] {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && ::IsWindowVisible(menu);
+  };
+  if (!WaitUntil(menu_up, 5000)) return false;
+  // With nothing selected, Up selects the last item.
+  for (int i = 0; i <= from_bottom; ++i) PressKey(VK_UP);
+  PressKey(VK_RETURN);
+  return WaitUntil([&] { return !menu_up(); }, 5000);
+}
+
+}  // namespace pelmora::test
