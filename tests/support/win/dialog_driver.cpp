@@ -90,19 +90,14 @@ HWND FocusOfThread(HWND window) {
   return info.hwndFocus;
 }
 
-// Gives control the keyboard focus as a user does, with a click in its middle; where
-// another window covers that, its thread's focus is set directly. True once it has it.
-bool FocusWithClick(HWND control) {
+// Moves the keyboard focus of control's thread to control, as a click or the Tab key would
+// (a click is not used: the dialog may still be moving into place). True once it has it.
+bool GiveFocus(HWND control) {
   BringToForeground(control);
-  const POINT middle = MiddleOf(control);
-  if (ClickReaches(middle, control)) {
-    ClickAt(middle);
-  } else {
-    const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
-    ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
-    ::SetFocus(control);
-    ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
-  }
+  const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetFocus(control);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
   return WaitUntil([&] { return FocusOfThread(control) == control; }, kInputTimeoutMs);
 }
 
@@ -132,7 +127,7 @@ bool PressButton(HWND dialog, int id) {
     ClickAt(middle);
     return true;
   }
-  if (!FocusWithClick(button)) return false;
+  if (!GiveFocus(button)) return false;
   PressKey(VK_SPACE);
   return true;
 }
@@ -153,7 +148,7 @@ bool CloseWithButton(HWND dialog, int id) {
 
 bool TypeFileName(HWND dialog, const std::wstring& name) {
   HWND edit = FileNameEdit(dialog);
-  if (edit == nullptr || !FocusWithClick(edit)) return false;
+  if (edit == nullptr || !GiveFocus(edit)) return false;
   PressKey(VK_HOME);
   PressChord({VK_SHIFT, VK_END});
   TypeText(name);
