@@ -95,12 +95,19 @@ TEST(FontChoiceTest, AnswerTakesFaceHeightStyleAndOnlyChosenColourAndCharset) {
   }
 }
 
-TEST(DialogPositionTest, CentredAcrossAndAThirdDown) {
-  EXPECT_EQ(CentredDialogOrigin(0, 0, 1280, 1024, 480, 300), (DialogOrigin{400, 241}));
+TEST(DialogPositionTest, CentredAcrossAndDownByHalfOrAThird) {
+  constexpr VerticalPlace kThird = VerticalPlace::UpperThird;
+  constexpr VerticalPlace kMiddle = VerticalPlace::Middle;
+  EXPECT_EQ(CentredDialogOrigin(0, 0, 1280, 1024, 480, 300, kThird), (DialogOrigin{400, 241}));
+  EXPECT_EQ(CentredDialogOrigin(0, 0, 1280, 1024, 480, 300, kMiddle), (DialogOrigin{400, 362}));
   // A second monitor to the left, and odd remainders truncated.
-  EXPECT_EQ(CentredDialogOrigin(-1920, 100, 1920, 1080, 481, 301), (DialogOrigin{-1201, 359}));
+  EXPECT_EQ(CentredDialogOrigin(-1920, 100, 1920, 1080, 481, 301, kThird),
+            (DialogOrigin{-1201, 359}));
+  EXPECT_EQ(CentredDialogOrigin(-1920, 100, 1920, 1080, 481, 301, kMiddle),
+            (DialogOrigin{-1201, 489}));
   // Larger than the monitor: toward zero, not down.
-  EXPECT_EQ(CentredDialogOrigin(0, 0, 800, 600, 803, 604), (DialogOrigin{-1, -1}));
+  EXPECT_EQ(CentredDialogOrigin(0, 0, 800, 600, 803, 604, kThird), (DialogOrigin{-1, -1}));
+  EXPECT_EQ(CentredDialogOrigin(0, 0, 800, 600, 803, 605, kMiddle), (DialogOrigin{-1, -2}));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "app/win/application.h"
 
-#include "base/app_title.h"
 #include "base/win/error_display.h"
 #include "base/win/program_file.h"
 #include "base/win/system_error.h"
@@ -16,7 +15,7 @@ constexpr wchar_t kApplicationClass[] = L"PelmoraApplication";
 
 TApplication::TApplication(HINSTANCE instance)
     : instance_(instance),
-      title_(ApplicationTitleFromPath(win::SjisFromWide(win::ProgramFilePath()))) {
+      title_(win::ApplicationTitle()) {
   WNDCLASSEXW window_class = win::AttachedWindowClass<TApplication>(instance, kApplicationClass);
   window_class.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
   window_class.hIconSm = window_class.hIcon;

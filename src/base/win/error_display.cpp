@@ -5,7 +5,7 @@
 #include "base/error_text.h"
 #include "base/errors.h"
 #include "base/strings.h"
-#include "base/win/task_windows.h"
+#include "base/win/modal_scope.h"
 #include "base/win/text.h"
 
 namespace pelmora::win {
@@ -38,14 +38,8 @@ void ShowErrorText(const std::wstring& text) noexcept {
     HWND owner = Owner().window;
     if (owner && !::IsWindow(owner)) owner = nullptr;
 
-    HWND active = ::GetActiveWindow();
-    HWND focus = ::GetFocus();
-    {
-      DisabledTaskWindows disabled(owner);
-      ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
-    }
-    if (active && ::IsWindow(active)) ::SetActiveWindow(active);
-    if (focus && ::IsWindow(focus)) ::SetFocus(focus);
+    ModalScope scope(owner);
+    ::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
   } catch (...) {
     // Out of memory while building the box: there is nothing left to show it with.
   }

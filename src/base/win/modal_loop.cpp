@@ -1,37 +1,13 @@
 #include "base/win/modal_loop.h"
 
-#include "base/win/task_windows.h"
+#include "base/win/modal_scope.h"
 
 namespace pelmora::win {
-namespace {
-
-// At the end of a modal run, on every path: hides the window, then activates the window
-// that was active before and gives the focus back. It runs after the other windows are
-// enabled again, so the activation returns to this program's window rather than another's.
-class ActivationRestore {
- public:
-  explicit ActivationRestore(HWND window)
-      : window_(window), active_(::GetActiveWindow()), focus_(::GetFocus()) {}
-  ActivationRestore(const ActivationRestore&) = delete;
-  ActivationRestore& operator=(const ActivationRestore&) = delete;
-  ~ActivationRestore() {
-    if (::IsWindow(window_)) ::ShowWindow(window_, SW_HIDE);
-    if (active_ && ::IsWindow(active_)) ::SetActiveWindow(active_);
-    if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
-  }
-
- private:
-  HWND window_;
-  HWND active_;
-  HWND focus_;
-};
-
-}  // namespace
 
 void RunModal(const ModalRun& run) {
   HWND window = run.window;
-  ActivationRestore restore(window);
-  DisabledTaskWindows disabled(window);
+  ModalScope scope(window);
+  scope.HideAtEnd(window);
   ::ShowWindow(window, SW_SHOW);
   if (run.foreground) ::SetForegroundWindow(window);
   ::SetActiveWindow(window);

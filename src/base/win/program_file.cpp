@@ -4,6 +4,9 @@
 
 #include <vector>
 
+#include "base/app_title.h"
+#include "base/win/text.h"
+
 namespace pelmora::win {
 
 std::wstring ProgramFilePath() {
@@ -17,6 +20,10 @@ std::wstring ProgramFilePath() {
     if (buffer.size() >= 32768) return {};
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::string ApplicationTitle() {
+  return ApplicationTitleFromPath(SjisFromWide(ProgramFilePath()));
 }
 
 }  // namespace pelmora::win

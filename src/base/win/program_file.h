@@ -8,4 +8,8 @@ namespace pelmora::win {
 // empty when the system cannot say.
 std::wstring ProgramFilePath();
 
+// The application title (Shift-JIS), derived from the program file's name as
+// ApplicationTitleFromPath says: the caption of the taskbar button and of every box.
+std::string ApplicationTitle();
+
 }  // namespace pelmora::win

@@ -1,7 +1,6 @@
 #include "dialogs/win/dialog_host.h"
 
 #include "base/win/error_display.h"
-#include "dialogs/dialog_position.h"
 
 namespace pelmora::win {
 namespace {
@@ -24,33 +23,30 @@ HWND DialogOwner() {
 
 HWND DialogMainForm() { return g_main_form && ::IsWindow(g_main_form) ? g_main_form : nullptr; }
 
-ModalDialogRun::ModalDialogRun() : active_(::GetActiveWindow()), focus_(::GetFocus()) {
-  disabled_.emplace();
-}
-
-ModalDialogRun::~ModalDialogRun() {
-  disabled_.reset();
-  if (active_ && ::IsWindow(active_)) ::SetActiveWindow(active_);
-  if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
-}
-
-HWND ModalDialogRun::PlacementForm() const {
-  if (active_ && ::IsWindow(active_) && active_ != DialogOwner()) return active_;
+HWND PlacementForm(HWND active) {
+  if (active && ::IsWindow(active) && active != DialogOwner()) return active;
   return DialogMainForm();
 }
 
-void CentreDialogOnMonitor(HWND dialog, HWND form) noexcept {
-  HMONITOR monitor = form ? ::MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST)
-                          : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+RECT MonitorArea(HWND window) noexcept {
+  HMONITOR monitor = window ? ::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)
+                            : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO info{};
   info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(monitor, &info)) {
+    return RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  }
+  return info.rcMonitor;
+}
+
+void CentreOnMonitor(HWND window, HWND form, VerticalPlace place) noexcept {
   RECT bounds{};
-  if (!::GetMonitorInfoW(monitor, &info) || !::GetWindowRect(dialog, &bounds)) return;
-  const RECT& area = info.rcMonitor;
+  if (!::GetWindowRect(window, &bounds)) return;
+  const RECT area = MonitorArea(form);
   const DialogOrigin origin = CentredDialogOrigin(
       area.left, area.top, area.right - area.left, area.bottom - area.top,
-      bounds.right - bounds.left, bounds.bottom - bounds.top);
-  ::SetWindowPos(dialog, nullptr, origin.left, origin.top, 0, 0,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, place);
+  ::SetWindowPos(window, nullptr, origin.left, origin.top, 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOZORDER);
 }
 

@@ -1,13 +1,12 @@
 #pragma once
-// What every modal dialog of the program shares: the windows it belongs to, the disabling
-// of the program's other windows while it runs, and its place on the screen.
+// What every dialog and box of the program shares: the windows it belongs to, the monitor
+// it opens on and its place there, and the hook procedure of the platform's dialogs.
 #include <windows.h>
 
-#include <optional>
 #include <utility>
 
 #include "base/win/error_display.h"
-#include "base/win/task_windows.h"
+#include "dialogs/dialog_position.h"
 
 namespace pelmora::win {
 
@@ -18,25 +17,10 @@ void SetDialogWindows(HWND application, HWND main_form);
 HWND DialogOwner();
 HWND DialogMainForm();
 
-// One run of a modal dialog: remembers the active window and the focus, then disables the
-// thread's other windows; at the end enables them again and restores the active window
-// and the focus.
-class ModalDialogRun {
- public:
-  ModalDialogRun();
-  ~ModalDialogRun();
-  ModalDialogRun(const ModalDialogRun&) = delete;
-  ModalDialogRun& operator=(const ModalDialogRun&) = delete;
-
-  // The form whose monitor the dialog goes to: the window active when the run began
-  // unless that was the application's own window, else the main form.
-  HWND PlacementForm() const;
-
- private:
-  HWND active_;
-  HWND focus_;
-  std::optional<DisabledTaskWindows> disabled_;
-};
+// The form whose monitor a dialog or box of the program goes to: active (the window that
+// was active when it was asked for) unless that is none, gone or the application's own
+// hidden window; else the main form; null when there is neither.
+HWND PlacementForm(HWND active);
 
 // The dialog of class T whose platform call is running on this thread, for the duration
 // of that call: the hook procedure has no other way to find its object before the dialog
@@ -68,9 +52,13 @@ UINT_PTR CALLBACK DialogHookProc(HWND window, UINT message, WPARAM wparam, LPARA
   }));
 }
 
-// Moves dialog, without resizing, activating or changing the Z-order, to the centre of the
-// monitor of form (the primary monitor when form is null): across by half, down by a third
-// of the free space.
-void CentreDialogOnMonitor(HWND dialog, HWND form) noexcept;
+// The whole area of the monitor window is on, or nearest to (the primary monitor when
+// window is null), in screen coordinates.
+RECT MonitorArea(HWND window) noexcept;
+
+// Moves window, without resizing, activating or changing the Z-order, to the centre of the
+// monitor of form (the primary monitor when form is null): across by half, down as place
+// says.
+void CentreOnMonitor(HWND window, HWND form, VerticalPlace place) noexcept;
 
 }  // namespace pelmora::win

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/sjis.h"
+#include "base/win/modal_scope.h"
 #include "base/win/text.h"
 #include "dialogs/win/dialog_host.h"
 
@@ -57,8 +58,8 @@ bool TOpenDialog::Execute() {
 
   BOOL confirmed = FALSE;
   {
-    win::ModalDialogRun run;
-    placement_form_ = run.PlacementForm();
+    win::ModalScope modal;
+    placement_form_ = win::PlacementForm(modal.PreviouslyActive());
     record.hwndOwner = win::DialogOwner();
     win::RunningDialog<TOpenDialog> running(this);
     confirmed = RunPlatformDialog(record);
@@ -79,7 +80,7 @@ BOOL TSaveDialog::RunPlatformDialog(OPENFILENAMEW& record) { return ::GetSaveFil
 
 void TOpenDialog::DialogStanding(HWND hook_window) {
   // The hook belongs to the child dialog inside the platform's dialog.
-  win::CentreDialogOnMonitor(::GetParent(hook_window), placement_form_);
+  win::CentreOnMonitor(::GetParent(hook_window), placement_form_, VerticalPlace::UpperThird);
 }
 
 void TOpenDialog::SelectionChanged(HWND) {}
@@ -91,35 +92,35 @@ void TOpenDialog::DialogDpiChanged(HWND) {}
 
 UINT_PTR TOpenDialog::HookMessage(HWND window, UINT message, WPARAM, LPARAM lparam) {
   switch (message) {
-    case WM_INITDIALOG:
-      // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
-      // move it to the first control after the hook's child dialog, the file-type list.
-      return FALSE;
-    case WM_NOTIFY: {
-      const auto* notify = reinterpret_cast<const OFNOTIFYW*>(lparam);
-      if (notify == nullptr) break;
-      if (notify->hdr.code == CDN_INITDONE) DialogStanding(window);
-      if (notify->hdr.code == CDN_SELCHANGE) SelectionChanged(window);
-      break;
-    }
-    case WM_SIZE:
-      // The platform resizes the child dialog before or after moving the controls in it,
-      // depending on the version; a posted message comes after both.
-      ::PostMessageW(window, kResizedMessage, 0, 0);
-      break;
-    case kResizedMessage:
-      DialogResized(window);
-      return TRUE;
-    case WM_DPICHANGED_AFTERPARENT:
-      DialogDpiChanged(window);
-      break;
-    case WM_DESTROY:
-      DialogClosing(window);
-      break;
-    default:
-      break;
+    // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
+    // move it to the first control after the hook's child dialog, the file-type list.
+    case WM_INITDIALOG: return FALSE;
+    case WM_NOTIFY: return DialogNotified(window, reinterpret_cast<const OFNOTIFYW*>(lparam));
+    case WM_SIZE: return DialogSized(window);
+    case kResizedMessage: return DialogLaidOut(window);
+    case WM_DPICHANGED_AFTERPARENT: DialogDpiChanged(window); return 0;
+    case WM_DESTROY: DialogClosing(window); return 0;
+    default: return 0;
   }
+}
+
+UINT_PTR TOpenDialog::DialogNotified(HWND hook_window, const OFNOTIFYW* notify) {
+  if (notify == nullptr) return 0;
+  if (notify->hdr.code == CDN_INITDONE) DialogStanding(hook_window);
+  if (notify->hdr.code == CDN_SELCHANGE) SelectionChanged(hook_window);
   return 0;
+}
+
+UINT_PTR TOpenDialog::DialogSized(HWND hook_window) {
+  // The platform resizes the child dialog before or after moving the controls in it,
+  // depending on the version; a posted message comes after both.
+  ::PostMessageW(hook_window, kResizedMessage, 0, 0);
+  return 0;
+}
+
+UINT_PTR TOpenDialog::DialogLaidOut(HWND hook_window) {
+  DialogResized(hook_window);
+  return TRUE;
 }
 
 }  // namespace pelmora

@@ -29,7 +29,6 @@ class TOpenDialog {
   int FilterIndex() const { return filter_index_; }
   void SetFilterIndex(int index) { filter_index_ = index; }
   // Without the dot; empty for none.
-  const std::string& DefaultExt() const { return default_ext_; }
   void SetDefaultExt(std::string ext) { default_ext_ = std::move(ext); }
 
   // Runs the dialog modally. True on confirm: FileName is then the full path the platform
@@ -55,6 +54,10 @@ class TOpenDialog {
  private:
   friend UINT_PTR CALLBACK win::DialogHookProc<TOpenDialog>(HWND, UINT, WPARAM, LPARAM);
   UINT_PTR HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  UINT_PTR DialogNotified(HWND hook_window, const OFNOTIFYW* notify);
+  UINT_PTR DialogSized(HWND hook_window);
+  // After a resize, once the platform has moved its controls.
+  UINT_PTR DialogLaidOut(HWND hook_window);
 
   pelmora::FileName file_name_;
   std::string filter_;

@@ -4,6 +4,7 @@
 
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
+#include "base/win/modal_scope.h"
 #include "base/win/text.h"
 #include "dialogs/win/dialog_host.h"
 
@@ -23,17 +24,41 @@ TFontDialog::TFontDialog() : font_(InitialDialogFont()) {
 
 std::int32_t TFontDialog::FontSize() const { return font_.Size(win::SystemPixelsPerInch()); }
 
-bool TFontDialog::Execute() {
-  LOGFONTW log_font{};
-  const std::wstring face = win::WideFromSjis(font_.name);
-  face.copy(log_font.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
-  log_font.lfHeight = font_.height;
-  log_font.lfWeight = font_.Weight();
-  log_font.lfItalic = (font_.style & fsItalic) ? 1 : 0;
-  log_font.lfUnderline = (font_.style & fsUnderline) ? 1 : 0;
-  log_font.lfStrikeOut = (font_.style & fsStrikeOut) ? 1 : 0;
-  log_font.lfCharSet = font_.charset;
+namespace {
 
+// The font as the platform's dialog takes it.
+LOGFONTW LogFontOf(const TFont& font) {
+  LOGFONTW log_font{};
+  const std::wstring face = win::WideFromSjis(font.name);
+  face.copy(log_font.lfFaceName, std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+  log_font.lfHeight = font.height;
+  log_font.lfWeight = font.Weight();
+  log_font.lfItalic = (font.style & fsItalic) ? 1 : 0;
+  log_font.lfUnderline = (font.style & fsUnderline) ? 1 : 0;
+  log_font.lfStrikeOut = (font.style & fsStrikeOut) ? 1 : 0;
+  log_font.lfCharSet = font.charset;
+  return log_font;
+}
+
+// What the confirmed dialog hands back.
+FontDialogAnswer AnswerOf(LOGFONTW& log_font, COLORREF color) {
+  FontDialogAnswer answer;
+  log_font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+  answer.face = win::SjisFromWide(log_font.lfFaceName);
+  answer.height = log_font.lfHeight;
+  answer.weight = log_font.lfWeight;
+  answer.italic = log_font.lfItalic != 0;
+  answer.underline = log_font.lfUnderline != 0;
+  answer.strike_out = log_font.lfStrikeOut != 0;
+  answer.charset = log_font.lfCharSet;
+  answer.color = color;
+  return answer;
+}
+
+}  // namespace
+
+bool TFontDialog::Execute() {
+  LOGFONTW log_font = LogFontOf(font_);
   CHOOSEFONTW record{};
   record.lStructSize = sizeof(CHOOSEFONTW);
   record.lpLogFont = &log_font;
@@ -48,24 +73,15 @@ bool TFontDialog::Execute() {
   charset_chosen_ = false;
   BOOL confirmed = FALSE;
   {
-    win::ModalDialogRun run;
-    placement_form_ = run.PlacementForm();
+    win::ModalScope modal;
+    placement_form_ = win::PlacementForm(modal.PreviouslyActive());
     record.hwndOwner = win::DialogOwner();
     win::RunningDialog<TFontDialog> running(this);
     confirmed = ::ChooseFontW(&record);
   }
   if (!confirmed) return false;
 
-  FontDialogAnswer answer;
-  log_font.lfFaceName[LF_FACESIZE - 1] = L'\0';
-  answer.face = win::SjisFromWide(log_font.lfFaceName);
-  answer.height = log_font.lfHeight;
-  answer.weight = log_font.lfWeight;
-  answer.italic = log_font.lfItalic != 0;
-  answer.underline = log_font.lfUnderline != 0;
-  answer.strike_out = log_font.lfStrikeOut != 0;
-  answer.charset = log_font.lfCharSet;
-  answer.color = record.rgbColors;
+  FontDialogAnswer answer = AnswerOf(log_font, record.rgbColors);
   answer.color_chosen = color_chosen_;
   answer.charset_chosen = charset_chosen_;
   ApplyFontDialogAnswer(font_, answer);
@@ -74,17 +90,21 @@ bool TFontDialog::Execute() {
 
 UINT_PTR TFontDialog::HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG:
-      win::CentreDialogOnMonitor(window, placement_form_);
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wparam) == CBN_SELCHANGE) {
-        if (LOWORD(wparam) == kColorList) color_chosen_ = true;
-        if (LOWORD(wparam) == kScriptList) charset_chosen_ = true;
-      }
-      break;
-    default:
-      break;
+    case WM_INITDIALOG: return DialogStanding(window);
+    case WM_COMMAND: return ControlCommand(LOWORD(wparam), HIWORD(wparam));
+    default: return 0;
+  }
+}
+
+UINT_PTR TFontDialog::DialogStanding(HWND window) {
+  win::CentreOnMonitor(window, placement_form_, VerticalPlace::UpperThird);
+  return TRUE;
+}
+
+UINT_PTR TFontDialog::ControlCommand(int id, int code) {
+  if (code == CBN_SELCHANGE) {
+    if (id == kColorList) color_chosen_ = true;
+    if (id == kScriptList) charset_chosen_ = true;
   }
   return 0;
 }

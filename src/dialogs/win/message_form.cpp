@@ -4,7 +4,6 @@
 #include <cstring>
 #include <utility>
 
-#include "base/app_title.h"
 #include "base/win/control.h"
 #include "base/win/display_scale.h"
 #include "base/win/error_display.h"
@@ -54,15 +53,30 @@ std::string SystemCodePageText(const std::string& sjis) {
   return text;
 }
 
+// The box's layout for text and the button's caption in font, the text wrapped at
+// wrap_width.
+MessageBoxLayout MeasuredLayout(HFONT font, const std::wstring& text,
+                                const std::wstring& button_caption, int wrap_width) {
+  win::WindowDc screen(nullptr);
+  win::SelectedObject selected(screen.Get(), font);
+  MessageBoxFontMetrics metrics;
+  const SIZE letters =
+      TextExtent(screen.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  metrics.letters_width = letters.cx;
+  metrics.letters_height = letters.cy;
+  metrics.ok_caption_width = TextExtent(screen.Get(), button_caption).cx;
+  RECT area{0, 0, wrap_width, 0};
+  ::DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  return LayOutMessageBox(MeasureMessageBox(metrics), area.right - area.left,
+                          area.bottom - area.top);
+}
+
 void MoveTo(HWND window, const MessageBoxRect& r) {
   ::SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
-
-std::string ApplicationTitle() {
-  return ApplicationTitleFromPath(win::SjisFromWide(win::ProgramFilePath()));
-}
 
 TMessageForm::TMessageForm(std::string message, std::string caption)
     : message_(std::move(message)), caption_(std::move(caption)) {
@@ -76,12 +90,14 @@ TMessageForm::~TMessageForm() {
 void TMessageForm::Build() {
   RegisterMessageFormClass();
   const std::wstring caption = win::WideFromSjis(caption_);
-  // Made hidden in the middle of the screen, where it is shown, so that it is laid out at
-  // the scale of the monitor there.
+  // The box opens on the monitor of the form the user works in. It is made hidden in the
+  // middle of that monitor, so that it is laid out at the monitor's scale.
+  const HWND form = win::PlacementForm(::GetActiveWindow());
+  const RECT area = win::MonitorArea(form);
   HWND window = ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle,
-                                  ::GetSystemMetrics(SM_CXSCREEN) / 2,
-                                  ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, win::DialogOwner(),
-                                  nullptr, ::GetModuleHandleW(nullptr), this);
+                                  (area.left + area.right) / 2, (area.top + area.bottom) / 2, 0,
+                                  0, win::DialogOwner(), nullptr, ::GetModuleHandleW(nullptr),
+                                  this);
   if (window == nullptr) win::RaiseLastOSError();
   window_.Reset(window);
   // No icon in the caption.
@@ -94,38 +110,18 @@ void TMessageForm::Build() {
                       .style = SS_LEFT | SS_NOPREFIX, .id = kMessageId});
   win::CreateControl({.parent = window, .window_class = L"BUTTON", .text = button_caption.c_str(),
                       .style = WS_TABSTOP | BS_DEFPUSHBUTTON, .id = IDOK});
-  const SIZE size = LayOut(win::WindowPixelsPerInch(window));
-  ::SetWindowPos(window, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOut(win::WindowPixelsPerInch(window));
+  win::CentreOnMonitor(window, form, VerticalPlace::Middle);
 }
 
-SIZE TMessageForm::LayOut(int pixels_per_inch) {
+void TMessageForm::LayOut(int pixels_per_inch) {
   // The platform's message-box font, or the system's GUI font when the platform has none.
   win::UniqueFont font = win::CreateMessageFont(pixels_per_inch);
   const HFONT shown = win::FontOrGuiFont(font.Get());
-
-  const std::wstring text = win::WideFromSjis(message_);
-  const std::wstring button_caption = win::WideFromSjis(kButtonCaption);
-  MessageBoxFontMetrics metrics;
-  int text_width = 0;
-  int text_height = 0;
-  {
-    win::WindowDc screen(nullptr);
-    win::SelectedObject selected(screen.Get(), shown);
-    const SIZE letters =
-        TextExtent(screen.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    metrics.letters_width = letters.cx;
-    metrics.letters_height = letters.cy;
-    metrics.ok_caption_width = TextExtent(screen.Get(), button_caption).cx;
-    RECT area{0, 0, MessageWrapWidth(::GetSystemMetrics(SM_CXSCREEN)), 0};
-    ::DrawTextW(screen.Get(), text.c_str(), static_cast<int>(text.size()), &area,
-                DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    text_width = area.right - area.left;
-    text_height = area.bottom - area.top;
-  }
-  const MessageBoxMeasures measures = MeasureMessageBox(metrics);
-  const MessageBoxLayout layout = LayOutMessageBox(measures, text_width, text_height);
+  const RECT monitor = win::MonitorArea(Handle());
+  const MessageBoxLayout layout =
+      MeasuredLayout(shown, win::WideFromSjis(message_), win::WideFromSjis(kButtonCaption),
+                     MessageWrapWidth(monitor.right - monitor.left));
 
   HWND window = Handle();
   for (const auto& [id, bounds] :
@@ -141,14 +137,25 @@ SIZE TMessageForm::LayOut(int pixels_per_inch) {
                                              kStyle, kExStyle, pixels_per_inch);
   ::SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  return size;
 }
 
-void TMessageForm::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+LRESULT TMessageForm::ButtonClick(int id) {
+  // Esc stands for the cancel button the box does not show.
+  if (id == IDOK || id == IDCANCEL) closed_ = true;
+  return 0;
+}
+
+LRESULT TMessageForm::FormClose() {
+  closed_ = true;
+  return 0;
+}
+
+LRESULT TMessageForm::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
   // Where the system suggests, at the size the box's own layout gives at the new scale.
   LayOut(pixels_per_inch);
   ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
 }
 
 std::string TMessageForm::ClipboardText() const {
@@ -196,26 +203,17 @@ void TMessageForm::ShowModal() {
 
 LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND:
-      if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) closed_ = true;
-      return 0;
-    case WM_CLOSE:
-      closed_ = true;
-      return 0;
-    case WM_CTLCOLORSTATIC:
-      return win::StaticColorsOnButtonFace(wparam, COLOR_BTNTEXT);
-    case WM_DPICHANGED:
-      FormDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-      return 0;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
-    default:
-      return ::DefWindowProcW(window, message, wparam, lparam);
+    case WM_COMMAND: return ButtonClick(LOWORD(wparam));
+    case WM_CLOSE: return FormClose();
+    case WM_CTLCOLORSTATIC: return win::StaticColorsOnButtonFace(wparam, COLOR_BTNTEXT);
+    case WM_DPICHANGED: return FormDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
+    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
+    default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }
 
 void ShowMessage(const std::string& message) {
-  TMessageForm form(message, ApplicationTitle());
+  TMessageForm form(message, win::ApplicationTitle());
   form.ShowModal();
 }
 

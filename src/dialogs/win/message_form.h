@@ -15,14 +15,14 @@ class TMessageForm {
   static constexpr int kMessageId = 100;
 
   // Builds the hidden box for message (Shift-JIS) with caption (Shift-JIS), owned by the
-  // dialogs' owner.
+  // dialogs' owner, on the monitor of the form the user works in (win::PlacementForm).
   TMessageForm(std::string message, std::string caption);
   ~TMessageForm();
   TMessageForm(const TMessageForm&) = delete;
   TMessageForm& operator=(const TMessageForm&) = delete;
 
   HWND Handle() const { return window_.Get(); }
-  // Shows the box centred on the screen and returns when it is closed; the program's other
+  // Shows the box centred on its monitor and returns when it is closed; the program's other
   // windows are disabled meanwhile, and the active window and focus restored afterwards.
   void ShowModal();
 
@@ -37,10 +37,15 @@ class TMessageForm {
 
  private:
   void Build();
-  // Font, label, button and window size for pixels_per_inch; returns the window's size.
-  SIZE LayOut(int pixels_per_inch);
+  // Font, label, button and window size for pixels_per_inch, the text wrapped at half the
+  // width of the box's monitor.
+  void LayOut(int pixels_per_inch);
+
+  // The box's messages.
+  LRESULT ButtonClick(int id);
+  LRESULT FormClose();
   // The box came to a monitor of another scale.
-  void FormDpiChanged(int pixels_per_inch, const RECT& suggested);
+  LRESULT FormDpiChanged(int pixels_per_inch, const RECT& suggested);
   bool IsCopyKey(const MSG& message) const;
 
   std::string message_;
@@ -52,8 +57,5 @@ class TMessageForm {
 
 // Shows message in the short message box with the application title as caption.
 void ShowMessage(const std::string& message);
-
-// The application title: derived from the program file's name.
-std::string ApplicationTitle();
 
 }  // namespace pelmora

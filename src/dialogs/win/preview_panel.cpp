@@ -13,6 +13,11 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"PelmoraPreviewPanel";
 
+// The client point a mouse message carries.
+POINT PointFromLparam(LPARAM lparam) {
+  return POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+}
+
 void RegisterPanelClass() {
   WNDCLASSEXW window_class =
       win::AttachedWindowClass<TPreviewPanel>(::GetModuleHandleW(nullptr), kClassName);
@@ -121,49 +126,55 @@ void TPreviewPanel::DrawPicture(HDC dc) {
 
 LRESULT TPreviewPanel::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      win::PaintDc paint(window);
-      RECT client{};
-      ::GetClientRect(window, &client);
-      const int width = client.right - client.left;
-      const int height = client.bottom - client.top;
-      win::UniqueMemoryDc memory(::CreateCompatibleDC(paint.Get()));
-      win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.Get(), width, height));
-      if (!memory || !surface) {
-        Paint(paint.Get(), client);
-        return 0;
-      }
-      {
-        win::SelectedObject selected(memory.Get(), surface.Get());
-        Paint(memory.Get(), client);
-        ::BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
-      }
-      return 0;
-    }
-    case WM_LBUTTONDBLCLK: {
-      const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      const RECT inner = InnerRect();
-      if (on_double_click_ && ::PtInRect(&inner, at)) on_double_click_();
-      return 0;
-    }
-    case WM_COMMAND:
-      if (on_command_ && lparam != 0) on_command_(LOWORD(wparam), HIWORD(wparam));
-      return 0;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wparam);
-      ::SetBkColor(dc, ::GetSysColor(look_.background));
-      ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-      return reinterpret_cast<LRESULT>(::GetSysColorBrush(look_.background));
-    }
-    case WM_NCDESTROY:
-      window_.Release();
-      break;
-    default:
-      break;
+    case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
+    case WM_PAINT: return PanelPaint();
+    case WM_LBUTTONDBLCLK: return PanelDoubleClick(PointFromLparam(lparam));
+    case WM_COMMAND: return ChildCommand(LOWORD(wparam), HIWORD(wparam), lparam != 0);
+    case WM_CTLCOLORSTATIC: return ChildColors(reinterpret_cast<HDC>(wparam));
+    case WM_NCDESTROY: return PanelDestroyed(window, wparam, lparam);
+    default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
-  return ::DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT TPreviewPanel::PanelPaint() {
+  win::PaintDc paint(Handle());
+  RECT client{};
+  ::GetClientRect(Handle(), &client);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  win::UniqueMemoryDc memory(::CreateCompatibleDC(paint.Get()));
+  win::UniqueBitmap surface(::CreateCompatibleBitmap(paint.Get(), width, height));
+  if (!memory || !surface) {
+    Paint(paint.Get(), client);
+    return 0;
+  }
+  win::SelectedObject selected(memory.Get(), surface.Get());
+  Paint(memory.Get(), client);
+  ::BitBlt(paint.Get(), 0, 0, width, height, memory.Get(), 0, 0, SRCCOPY);
+  return 0;
+}
+
+LRESULT TPreviewPanel::PanelDoubleClick(POINT at) {
+  const RECT inner = InnerRect();
+  if (on_double_click_ && ::PtInRect(&inner, at)) on_double_click_();
+  return 0;
+}
+
+LRESULT TPreviewPanel::ChildCommand(int id, int code, bool from_control) {
+  if (on_command_ && from_control) on_command_(id, code);
+  return 0;
+}
+
+LRESULT TPreviewPanel::ChildColors(HDC dc) {
+  ::SetBkColor(dc, ::GetSysColor(look_.background));
+  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(look_.background));
+}
+
+LRESULT TPreviewPanel::PanelDestroyed(HWND window, WPARAM wparam, LPARAM lparam) {
+  // The window is gone; the owner no longer destroys it.
+  window_.Release();
+  return ::DefWindowProcW(window, WM_NCDESTROY, wparam, lparam);
 }
 
 }  // namespace pelmora

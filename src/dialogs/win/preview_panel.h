@@ -54,6 +54,13 @@ class TPreviewPanel {
   void Paint(HDC dc, const RECT& client);
   void DrawPicture(HDC dc);
 
+  // The panel's messages.
+  LRESULT PanelPaint();
+  LRESULT PanelDoubleClick(POINT at);
+  LRESULT ChildCommand(int id, int code, bool from_control);
+  LRESULT ChildColors(HDC dc);
+  LRESULT PanelDestroyed(HWND window, WPARAM wparam, LPARAM lparam);
+
   Look look_;
   HFONT font_;
   std::string caption_;

@@ -11,6 +11,8 @@
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
+#include "dialogs/dialog_position.h"
+#include "dialogs/win/dialog_host.h"
 #include "dialogs/win/preview_panel.h"
 #include "picture/picture.h"
 
@@ -28,12 +30,18 @@ class TPreviewWindow {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
+  void Create(HWND owner, HWND form);
   void FitToPicture();
+  bool IsCloseKey(const MSG& message) const;
   int BorderWidth() const { return ScaledMeasure(kPanelBorderWidth, pixels_per_inch_); }
 
+  LRESULT FormResize();
+  LRESULT FormDpiChanged(int pixels_per_inch, const RECT& suggested);
+  LRESULT FormClose();
+
   TPicture picture_;
+  win::UniqueWindow window_;
   std::unique_ptr<TPreviewPanel> panel_;
-  HWND window_ = nullptr;
   int pixels_per_inch_ = kDesignedPixelsPerInch;
   bool closed_ = false;
 };
@@ -52,87 +60,96 @@ RECT ClientBounds(HWND window) {
 }
 
 void TPreviewWindow::Run(HWND owner) {
+  // The window opens on the monitor of the dialog it is asked from.
+  const HWND form = win::PlacementForm(owner);
+  Create(owner, form);
+  FitToPicture();
+  win::CentreOnMonitor(window_.Get(), form, VerticalPlace::Middle);
+  win::RunModal({.window = window_.Get(),
+                 .closed = &closed_,
+                 .filter = [this](MSG& message) {
+                   if (!IsCloseKey(message)) return false;
+                   closed_ = true;
+                   return true;
+                 }});
+  panel_.reset();
+  window_.Reset();
+}
+
+void TPreviewWindow::Create(HWND owner, HWND form) {
   RegisterPreviewClass();
   const std::wstring caption = win::WideFromSjis(strings::kPreview);
-  window_ = ::CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME, kClassName,
-                              caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-                              0, 0, 320, 240, owner, nullptr, ::GetModuleHandleW(nullptr), this);
-  if (window_ == nullptr) win::RaiseLastOSError();
-  win::UniqueWindow owned(window_);
-  // At the scale of the monitor it was made on, the primary one, where it is centred.
-  pixels_per_inch_ = win::WindowPixelsPerInch(window_);
+  // Made in the middle of the monitor it opens on, at that monitor's scale.
+  const RECT area = win::MonitorArea(form);
+  window_.Reset(::CreateWindowExW(
+      WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME, kClassName, caption.c_str(),
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, (area.left + area.right) / 2,
+      (area.top + area.bottom) / 2, 320, 240, owner, nullptr, ::GetModuleHandleW(nullptr), this));
+  if (!window_) win::RaiseLastOSError();
+  HWND window = window_.Get();
+  pixels_per_inch_ = win::WindowPixelsPerInch(window);
 
   TPreviewPanel::Look look;
   look.border_width = BorderWidth();
   look.single_border = true;
   look.background = COLOR_WINDOW;
-  panel_ = std::make_unique<TPreviewPanel>(window_, ClientBounds(window_), 1, look, nullptr);
+  panel_ = std::make_unique<TPreviewPanel>(window, ClientBounds(window), 1, look, nullptr);
   panel_->SetPicture(&picture_);
-  FitToPicture();
+}
 
-  RECT frame{};
-  ::GetWindowRect(window_, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  ::SetWindowPos(window_, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-
-  win::RunModal({.window = window_,
-                 .closed = &closed_,
-                 .filter = [this](MSG& message) {
-                   const bool escape = message.message == WM_KEYDOWN &&
-                                       message.wParam == VK_ESCAPE &&
-                                       (message.hwnd == window_ || ::IsChild(window_, message.hwnd));
-                   if (escape) closed_ = true;
-                   return escape;
-                 }});
-  panel_.reset();
+bool TPreviewWindow::IsCloseKey(const MSG& message) const {
+  return message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+         (message.hwnd == window_.Get() || ::IsChild(window_.Get(), message.hwnd));
 }
 
 void TPreviewWindow::FitToPicture() {
   if (picture_.Width() <= 0) return;
-  HMONITOR monitor = ::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY);
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(monitor, &info);
-  const RECT client = ClientBounds(window_);
+  HWND window = window_.Get();
+  const RECT monitor = win::MonitorArea(window);
+  const RECT client = ClientBounds(window);
   RECT panel_client{};
   ::GetClientRect(panel_->Handle(), &panel_client);
-  const int width = PreviewClientExtent(info.rcMonitor.right - info.rcMonitor.left,
+  const int width = PreviewClientExtent(monitor.right - monitor.left,
                                         client.right, picture_.Width(), panel_client.right,
                                         2 * BorderWidth(), picture_.Width());
-  const int height = PreviewClientExtent(info.rcMonitor.bottom - info.rcMonitor.top,
+  const int height = PreviewClientExtent(monitor.bottom - monitor.top,
                                          client.bottom, picture_.Height(), panel_client.bottom,
                                          2 * BorderWidth(), picture_.Width());
   const SIZE frame = win::WindowSizeForClient(
-      SIZE{width, height}, static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE)),
-      static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE)), pixels_per_inch_);
-  ::SetWindowPos(window_, nullptr, 0, 0, frame.cx, frame.cy,
+      SIZE{width, height}, static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE)),
+      static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_EXSTYLE)), pixels_per_inch_);
+  ::SetWindowPos(window, nullptr, 0, 0, frame.cx, frame.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT TPreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SIZE:
-      if (panel_) panel_->SetBounds(ClientBounds(window));
-      return 0;
-    case WM_DPICHANGED: {
-      // Moved to a monitor of another scale: the border follows, the picture is stretched
-      // into the size the system suggests.
-      pixels_per_inch_ = HIWORD(wparam);
-      if (panel_) panel_->SetBorderWidth(BorderWidth());
-      const RECT& r = *reinterpret_cast<const RECT*>(lparam);
-      ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-      return 0;
-    }
-    case WM_CLOSE:
-      closed_ = true;
-      return 0;
-    default:
-      return ::DefWindowProcW(window, message, wparam, lparam);
+    case WM_SIZE: return FormResize();
+    case WM_DPICHANGED: return FormDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
+    case WM_CLOSE: return FormClose();
+    default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
+}
+
+LRESULT TPreviewWindow::FormResize() {
+  if (panel_) panel_->SetBounds(ClientBounds(window_.Get()));
+  return 0;
+}
+
+LRESULT TPreviewWindow::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+  // Moved to a monitor of another scale: the border follows, the picture is stretched into
+  // the size the system suggests.
+  pixels_per_inch_ = pixels_per_inch;
+  if (panel_) panel_->SetBorderWidth(BorderWidth());
+  ::SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
+LRESULT TPreviewWindow::FormClose() {
+  closed_ = true;
+  return 0;
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // The preview window of the picture save dialog: a modal sizing tool window "プレビュー"
-// centred on the screen, showing a copy of the picture stretched with its proportions
+// centred on the monitor of the dialog it is asked from, showing a copy of the picture stretched with its proportions
 // kept. Esc closes it; it is destroyed when closed.
 #include <windows.h>
 

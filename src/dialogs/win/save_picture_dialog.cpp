@@ -134,42 +134,48 @@ void TSavePictureDialog::CreatePreviewControls(HWND template_dialog) {
                                          .bounds = layout.label,
                                          .id = kPictureLabelId,
                                          .font = font});
+  CreatePaintPanel(layout.paint, font);
+  CreatePreviewButton(template_dialog, layout.button, font);
+}
 
+void TSavePictureDialog::CreatePaintPanel(const RECT& bounds, HFONT font) {
   TPreviewPanel::Look paint_look;
   paint_look.bevels = true;
-  paint_panel_ = std::make_unique<TPreviewPanel>(picture_panel_->Handle(), layout.paint,
+  paint_panel_ = std::make_unique<TPreviewPanel>(picture_panel_->Handle(), bounds,
                                                  kPaintPanelId, paint_look, font);
   paint_panel_->SetCaption(strings::kPreviewNone);
   paint_panel_->SetPicture(&picture_);
   paint_panel_->SetOnDoubleClick([this] { OpenPreviewWindow(); });
   paint_panel_->SetOnDrawFailure([this] { paint_panel_->SetCaption(strings::kPreviewInvalid); });
+}
 
+void TSavePictureDialog::CreatePreviewButton(HWND template_dialog, const RECT& bounds,
+                                             HFONT font) {
   button_ = win::CreateControlIfPossible({.parent = picture_panel_->Handle(),
                                           .window_class = L"BUTTON",
                                           .style = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP,
-                                          .bounds = layout.button,
+                                          .bounds = bounds,
                                           .id = kPreviewButtonId,
                                           .font = font});
-  if (button_) {
-    LoadGlyph();
-    ::SetWindowPos(button_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    ::EnableWindow(button_, FALSE);
+  if (!button_) return;
+  LoadGlyph();
+  ::SetWindowPos(button_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ::EnableWindow(button_, FALSE);
 
-    tooltip_.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     template_dialog, nullptr, ::GetModuleHandleW(nullptr),
-                                     nullptr));
-    if (tooltip_) {
-      std::wstring hint = win::WideFromSjis(strings::kPreview);
-      TOOLINFOW tool{};
-      tool.cbSize = TTTOOLINFOW_V2_SIZE;
-      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = picture_panel_->Handle();
-      tool.uId = reinterpret_cast<UINT_PTR>(button_);
-      tool.lpszText = hint.data();
-      ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
-  }
+  // The button's hint, "プレビュー"; the button works without it.
+  tooltip_.Reset(::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   template_dialog, nullptr, ::GetModuleHandleW(nullptr),
+                                   nullptr));
+  if (!tooltip_) return;
+  std::wstring hint = win::WideFromSjis(strings::kPreview);
+  TOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = picture_panel_->Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(button_);
+  tool.lpszText = hint.data();
+  ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TSavePictureDialog::LoadGlyph() {

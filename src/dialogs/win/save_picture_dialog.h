@@ -38,6 +38,8 @@ class TSavePictureDialog : public TSaveDialog {
 
  private:
   void CreatePreviewControls(HWND template_dialog);
+  void CreatePaintPanel(const RECT& bounds, HFONT font);
+  void CreatePreviewButton(HWND template_dialog, const RECT& bounds, HFONT font);
   void LayOutPreviewControls(const RECT& panel_bounds);
   void LoadGlyph();
   void DestroyPreviewControls();

@@ -100,7 +100,9 @@ TEST(PopupMenu, ItemsShowInTheirOwnPlaceAndCommandsReachTheirClick) {
       SCOPED_TRACE(item->Name());
       EXPECT_EQ(::GetMenuItemID(menu.Handle(), static_cast<int>(position)), item->Command());
       EXPECT_EQ(IsSeparatorAt(menu.Handle(), position), item->IsSeparator());
-      if (!item->IsSeparator()) EXPECT_EQ(MenuCaption(menu.Handle(), position), item->Caption());
+      if (!item->IsSeparator()) {
+        EXPECT_EQ(MenuCaption(menu.Handle(), position), item->Caption());
+      }
       ++position;
     }
     EXPECT_EQ(::GetMenuItemCount(menu.Handle()), static_cast<int>(position));
@@ -142,8 +144,13 @@ void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
                                            : MenuCaption(g_menu_watch->menu, position));
     }
   }
+  // Esc closes the menu, as the user closes it; should the key be lost, the menu is told.
+  if (!g_menu_watch->seen) {
+    test::PressKey(VK_ESCAPE);
+  } else if (g_menu_watch->ticks % 20 == 0) {
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
   g_menu_watch->seen = true;
-  ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
 TEST(MainWindow, ContextMenuOpensFromTheTextView) {

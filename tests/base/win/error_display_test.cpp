@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
 
 #include "base/errors.h"
@@ -9,40 +10,24 @@
 #include "base/win/text.h"
 #include "base/win/window.h"
 #include "support/win/dialog_driver.h"
+#include "support/win/wait.h"
 
 namespace pelmora::win {
 namespace {
 
-// What a timer saw of the error box while it was up; the timer also closes the box.
+// What the driver saw of the error box while it was up, before it closed it.
 struct BoxWatch {
   HWND box = nullptr;
   std::string caption;
   std::string text;
   bool window_enabled_meanwhile = true;
-  HWND watched_window = nullptr;
-  int ticks = 0;
+  bool closed_with_ok = false;
 };
-BoxWatch* g_watch = nullptr;
 
 std::string TextOf(HWND window) {
   wchar_t text[512] = {};
   const int n = ::GetWindowTextW(window, text, 512);
   return SjisFromWide(std::wstring_view(text, n > 0 ? n : 0));
-}
-
-void CALLBACK OnTick(HWND, UINT, UINT_PTR timer, DWORD) {
-  BoxWatch& watch = *g_watch;
-  // Gives up after five seconds; the box, if any, is closed on every tick it is seen.
-  if (++watch.ticks > 100) ::KillTimer(nullptr, timer);
-  HWND box = test::FindThreadWindow(::GetCurrentThreadId(), L"#32770");
-  if (!box) return;
-  if (!watch.box) {
-    watch.box = box;
-    watch.caption = TextOf(box);
-    watch.text = TextOf(::GetDlgItem(box, 0xFFFF));
-    watch.window_enabled_meanwhile = ::IsWindowEnabled(watch.watched_window) != FALSE;
-  }
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
 // A window whose WM_APP handler raises what the test gives it.
@@ -79,19 +64,31 @@ class ErrorDisplay : public ::testing::Test {
   }
   void TearDown() override { SetErrorDisplayOwner(nullptr, "Error"); }
 
-  // Raises error inside the window's handler and returns what the box showed.
+  // Raises error inside the window's handler and returns what the box showed; a second
+  // thread reads the box and presses its OK button.
   BoxWatch Raise(std::function<void()> error) {
     BoxWatch watch;
-    watch.watched_window = window_.Get();
-    g_watch = &watch;
     thrower_.raise = std::move(error);
     thrower_.finished = false;
     ::SetActiveWindow(window_.Get());
     ::SetFocus(window_.Get());
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &OnTick);
+    std::atomic<bool> returned{false};
+    test::DialogDriver driver([&](DWORD thread) {
+      HWND box = nullptr;
+      test::WaitUntil([&] {
+        return (box = test::FindThreadWindow(thread, L"#32770")) != nullptr || returned;
+      });
+      if (box == nullptr) return;
+      watch.box = box;
+      test::WaitForDialogStanding(box);
+      watch.caption = TextOf(box);
+      watch.text = TextOf(::GetDlgItem(box, 0xFFFF));
+      watch.window_enabled_meanwhile = ::IsWindowEnabled(window_.Get()) != FALSE;
+      watch.closed_with_ok = test::CloseWithButton(box, IDOK);
+    });
     result_ = ::SendMessageW(window_.Get(), WM_APP, 0, 0);
-    ::KillTimer(nullptr, timer);
-    g_watch = nullptr;
+    returned = true;
+    driver.Join();
     return watch;
   }
 
@@ -106,6 +103,7 @@ TEST_F(ErrorDisplay, ShowsTheMessageWithTheTitleAndGoesOn) {
   {  // A Japanese message gets an ASCII full stop; the rest of the handler is skipped.
     BoxWatch watch = Raise([] { throw Exception("クリップボードを開くことができません"); });
     ASSERT_TRUE(watch.box);
+    EXPECT_TRUE(watch.closed_with_ok);
     EXPECT_EQ(watch.caption, "Pelmora");
     EXPECT_EQ(watch.text, "クリップボードを開くことができません.");
     EXPECT_FALSE(thrower_.finished);

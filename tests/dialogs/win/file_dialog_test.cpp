@@ -10,12 +10,13 @@
 #include "dialogs/win/dialog_host.h"
 #include "support/temp_folder.h"
 #include "support/win/dialog_driver.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
 
 using test::DialogDriver;
-using test::PressButton;
+using test::CloseWithButton;
 using test::TypeFileName;
 using test::WaitForThreadWindow;
 
@@ -56,7 +57,7 @@ bool RunDriven(TOpenDialog& dialog, const std::wstring& name, int button, Observ
     ::GetWindowRect(box, &seen.bounds);
     if (other_window) seen.other_window_enabled = ::IsWindowEnabled(other_window) != FALSE;
     if (!name.empty()) TypeFileName(box, name);
-    PressButton(box, button);
+    CloseWithButton(box, button);
   });
   const bool result = dialog.Execute();
   driver.Join();
@@ -164,13 +165,8 @@ TEST(FileDialogTest, DisablesOtherWindowsAndCentresOnTheMainForm) {
   EXPECT_FALSE(seen.other_window_enabled);
   EXPECT_TRUE(::IsWindowEnabled(form));
 
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST), &info);
-  const RECT& m = info.rcMonitor;
-  const DialogOrigin expected = CentredDialogOrigin(
-      m.left, m.top, m.right - m.left, m.bottom - m.top, placed.right - placed.left,
-      placed.bottom - placed.top);
+  const DialogOrigin expected =
+      test::CentredOnMonitorOf(form, placed, VerticalPlace::UpperThird);
   EXPECT_EQ(placed.left, expected.left);
   EXPECT_EQ(placed.top, expected.top);
   EXPECT_EQ(seen.bounds.left, placed.left);

@@ -31,7 +31,7 @@ bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>&
     found = true;
     test::WaitForDialogStanding(box);
     if (act) act(box);
-    test::PressButton(box, button);
+    test::CloseWithButton(box, button);
   });
   const bool result = dialog.Execute();
   driver.Join();
@@ -66,11 +66,9 @@ class RecordSizeWatch {
   static inline DWORD seen_ = 0;
 };
 
-void SelectInList(HWND dialog, int list_id, int index) {
-  HWND list = ::GetDlgItem(dialog, list_id);
-  ::SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(list_id, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(list));
+// Picks entry index of one of the dialog's lists with the mouse.
+bool SelectInList(HWND dialog, int list_id, int index) {
+  return test::ChooseInComboBox(::GetDlgItem(dialog, list_id), index);
 }
 
 TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
@@ -104,13 +102,8 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(dialog.FontSize(), 9);
 
   // No form of the program is up, so it stands on the primary monitor.
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
-  const RECT& m = info.rcMonitor;
   const DialogOrigin expected =
-      CentredDialogOrigin(m.left, m.top, m.right - m.left, m.bottom - m.top,
-                          bounds.right - bounds.left, bounds.bottom - bounds.top);
+      test::CentredOnMonitorOf(nullptr, bounds, VerticalPlace::UpperThird);
   EXPECT_EQ(bounds.left, expected.left);
   EXPECT_EQ(bounds.top, expected.top);
 }
@@ -121,14 +114,16 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
     TFontDialog dialog;
     COLORREF picked = 0;
     bool found = false;
+    bool chosen = false;
     ASSERT_TRUE(RunDriven(
         dialog, IDOK,
         [&](HWND box) {
-          SelectInList(box, kColorList, 1);
+          chosen = SelectInList(box, kColorList, 1);
           picked = static_cast<COLORREF>(
               ::SendDlgItemMessageW(box, kColorList, CB_GETITEMDATA, 1, 0));
         },
         found));
+    ASSERT_TRUE(chosen);
     EXPECT_EQ(dialog.Font().color, picked);
     EXPECT_EQ(dialog.Font().charset, 128);
   }
@@ -140,6 +135,7 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
     std::wstring face;
     int script = -1;
     bool found = false;
+    bool chosen = false;
     ASSERT_TRUE(RunDriven(
         dialog, IDOK,
         [&](HWND box) {
@@ -151,7 +147,7 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
             if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
             ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
             if (::lstrcmpiW(text, current.c_str()) != 0 && text[0] != L'@') {
-              SelectInList(box, kFaceList, i);
+              chosen = SelectInList(box, kFaceList, i);
               face = text;
               break;
             }
@@ -164,6 +160,7 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
         },
         found));
     ASSERT_FALSE(face.empty());
+    ASSERT_TRUE(chosen);
     EXPECT_EQ(dialog.Font().name, win::SjisFromWide(face));
     if (script >= 0) {
       EXPECT_EQ(dialog.Font().charset, script);
@@ -177,9 +174,11 @@ TEST(FontDialogTest, CancelKeepsTheFont) {
   dialog.Font().height = -20;
   dialog.Font().color = 0x000000FF;
   bool found = false;
+  bool chosen = false;
   EXPECT_FALSE(RunDriven(
-      dialog, IDCANCEL, [&](HWND box) { SelectInList(box, kColorList, 2); }, found));
+      dialog, IDCANCEL, [&](HWND box) { chosen = SelectInList(box, kColorList, 2); }, found));
   EXPECT_TRUE(found);
+  EXPECT_TRUE(chosen);
   EXPECT_EQ(dialog.Font().height, -20);
   EXPECT_EQ(dialog.Font().color, 0x000000FFu);
   EXPECT_EQ(dialog.Font().name, "ＭＳ Ｐゴシック");

@@ -14,6 +14,7 @@
 #include "support/win/dialog_driver.h"
 #include "support/win/keyboard.h"
 #include "support/win/screenshot.h"
+#include "support/win/window_query.h"
 #include "support/win/wait.h"
 
 namespace pelmora {
@@ -106,11 +107,13 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   PutOnClipboard("before");
   HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
                                  10, 100, 80, nullptr, nullptr, nullptr, nullptr);
+  ::SetActiveWindow(other);
   bool found = false;
   bool other_enabled = true;
   bool centred = false;
   bool copied = false;
   bool error_box = true;
+  bool closed_with_ok = false;
   std::wstring caption;
   test::DialogDriver driver([&](DWORD thread) {
     HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
@@ -118,10 +121,11 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     found = true;
     other_enabled = ::IsWindowEnabled(other) != FALSE;
     caption = test::WindowText(box);
+    // On the monitor of the form that was active, in its middle.
     RECT r{};
     ::GetWindowRect(box, &r);
-    centred = r.left == (::GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2 &&
-              r.top == (::GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+    centred = test::CentredOnMonitorOf(other, r, VerticalPlace::Middle) ==
+              DialogOrigin{r.left, r.top};
     test::WaitForDialogStanding(box);
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
@@ -133,7 +137,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
     test::ThreadAnswers(box);
     error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
-    test::PressButton(box, IDOK);
+    closed_with_ok = test::CloseWithButton(box, IDOK);
   });
   ShowMessage("ctrl-c test: ファイル書き込みエラー");
   driver.Join();
@@ -143,6 +147,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   EXPECT_TRUE(centred);
   EXPECT_TRUE(copied);
   EXPECT_FALSE(error_box);
+  EXPECT_TRUE(closed_with_ok);
   EXPECT_EQ(caption, L"dialogs_win_tests");  // the first character stays as it is
   EXPECT_EQ(ClipboardText(),
             MessageBoxClipboardText("dialogs_win_tests", "ctrl-c test: ファイル書き込みエラー",
@@ -167,13 +172,12 @@ TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
           const std::wstring text = test::WindowText(child);
           if (text.find(L"クリップボード") != std::wstring::npos) error_text = text;
         }
-        test::PressButton(error, IDOK);
-        test::WaitUntil([&] { return !::IsWindow(error); }, 5000);
+        test::CloseWithButton(error, IDOK);
       }
     }
     box_still_up = ::IsWindowVisible(box) &&
                    test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
-    test::PressButton(box, IDOK);
+    test::CloseWithButton(box, IDOK);
   });
   ShowMessage("held");
   driver.Join();

@@ -95,14 +95,14 @@ HWND WaitForPreviewDialog(DWORD thread, PreviewControls& controls) {
   HWND top = test::WaitForThreadWindow(thread, L"#32770");
   if (top == nullptr) return nullptr;
   if (!test::WaitUntil([&] { return controls.Find(top); }, 5000)) {
-    test::PressButton(top, IDCANCEL);
+    test::CloseWithButton(top, IDCANCEL);
     return nullptr;
   }
   return top;
 }
 
-// Selects the file called name in the dialog's file list, as a click on it would; the
-// dialog then reports the selection change to its hook.
+// Clicks the file called name in the dialog's file list, as a user picks it; the dialog
+// then reports the selection change to its hook.
 bool SelectInFileList(HWND dialog, const std::wstring& name) {
   // The list is made anew when the dialog changes folder or filter, so look it up afresh.
   HWND list = nullptr;
@@ -120,24 +120,12 @@ bool SelectInFileList(HWND dialog, const std::wstring& name) {
         return index >= 0;
       },
       5000);
-  if (index < 0) return false;
-  LVITEMW clear{};
-  clear.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&clear));
-  LVITEMW item{};
-  item.state = item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  return true;
+  return index >= 0 && test::ClickListItem(list, index);
 }
 
-// Picks an entry of the file-type list as a user's choice would end (the dialog acts on
-// the end of the choice).
-void ChooseFileType(HWND dialog, HWND types, int index) {
-  ::SendMessageW(types, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(types));
-  ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK),
-                 reinterpret_cast<LPARAM>(types));
+// Picks an entry of the file-type list with the mouse.
+bool ChooseFileType(HWND dialog, int index) {
+  return test::ChooseInComboBox(::GetDlgItem(dialog, 0x470), index);
 }
 
 struct PreviewState {
@@ -187,8 +175,10 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   bool controls_found = false;
   PreviewState at_start, after_bitmap, after_photo, after_damaged;
   bool selected_bitmap = false, selected_photo = false, selected_damaged = false;
+  bool chose_jpeg = false, chose_bitmap = false;
   std::wstring preview_caption;
   SIZE preview_client{};
+  bool preview_centred = false;
   bool preview_closed = false;
   test::DialogDriver driver([&](DWORD thread) {
     PreviewControls controls;
@@ -203,29 +193,33 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
     test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog.png");
 
     // The preview button opens the preview window; Esc closes it.
-    ::PostMessageW(controls.button, BM_CLICK, 0, 0);
+    test::PressButton(::GetParent(controls.button), Dialog::kPreviewButtonId);
     if (HWND preview = test::WaitForThreadWindow(thread, L"PelmoraPicturePreview", 5000)) {
       preview_caption = test::WindowText(preview);
       RECT client{};
       ::GetClientRect(preview, &client);
       preview_client = {client.right, client.bottom};
+      // In the middle of the monitor of the dialog it was opened from.
+      RECT frame{};
+      ::GetWindowRect(preview, &frame);
+      preview_centred = test::CentredOnMonitorOf(top, frame, VerticalPlace::Middle) ==
+                        DialogOrigin{frame.left, frame.top};
       test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
-      ::PostMessageW(preview, WM_KEYDOWN, VK_ESCAPE, 0);
+      test::PressKeyIn(preview, VK_ESCAPE);
       preview_closed = test::WaitUntil([&] { return !::IsWindowVisible(preview); }, 5000);
     }
 
     // Switch the file type to JPEG, as the user would, so the list shows the photo.
-    HWND types = ::GetDlgItem(top, 0x470);
-    ChooseFileType(top, types, 0);
+    chose_jpeg = ChooseFileType(top, 0);
     selected_photo = SelectInFileList(top, L"photo.jpg");
     test::WaitUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000);
     after_photo = Read(controls);
 
-    ChooseFileType(top, types, 1);
+    chose_bitmap = ChooseFileType(top, 1);
     selected_damaged = SelectInFileList(top, L"damaged.bmp");
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);
-    test::PressButton(top, IDCANCEL);
+    test::CloseWithButton(top, IDCANCEL);
   });
   const bool confirmed = dialog.Execute();
   driver.Join();
@@ -245,13 +239,16 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   // The picture, the border widths (5 pixels at 96 pixels per inch) and the frame.
   EXPECT_EQ(preview_client.cx, 200 + 2 * test::Scaled(5) + 2);
   EXPECT_EQ(preview_client.cy, 150 + 2 * test::Scaled(5) + 2);
+  EXPECT_TRUE(preview_centred);
   EXPECT_TRUE(preview_closed);
 
+  ASSERT_TRUE(chose_jpeg);
   ASSERT_TRUE(selected_photo);
   ExpectPreview(after_photo,
                 L" (" + std::to_wstring(photo_width) + L"x" + std::to_wstring(photo_height) + L")",
                 L"", true);
 
+  ASSERT_TRUE(chose_bitmap);
   ASSERT_TRUE(selected_damaged);
   ExpectPreview(after_damaged, L"画像:", L"(なし)", false);
 }
@@ -303,7 +300,7 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
     button = RectIn(controls.button, picture_panel);
     test::SaveWindowScreenshot(top,
                                PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_resized.png");
-    test::PressButton(top, IDCANCEL);
+    test::CloseWithButton(top, IDCANCEL);
   });
   dialog.Execute();
   driver.Join();
@@ -335,7 +332,7 @@ TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
     test::WaitForDialogStanding(top);
     test::TypeWithKeyboard(top, thread, name + L"\r");
     if (!test::WaitUntil([&] { return !::IsWindow(top) || !::IsWindowVisible(top); }, 5000)) {
-      test::PressButton(top, IDCANCEL);
+      test::CloseWithButton(top, IDCANCEL);
     }
   });
   const bool confirmed = dialog.Execute();
@@ -378,7 +375,7 @@ TEST(SavePictureDialogTest, PreviewShowsPngFilesWithTheirTransparency) {
     selected_damaged = SelectInFileList(top, L"damaged.png");
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);
-    test::PressButton(top, IDCANCEL);
+    test::CloseWithButton(top, IDCANCEL);
   });
   EXPECT_FALSE(dialog.Execute());
   driver.Join();

@@ -1,5 +1,9 @@
 #include "support/win/dialog_driver.h"
 
+#include <commctrl.h>
+
+#include "support/win/keyboard.h"
+#include "support/win/mouse.h"
 #include "support/win/wait.h"
 
 namespace pelmora::test {
@@ -55,17 +59,151 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-void PressButton(HWND dialog, int id) {
-  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+namespace {
+
+constexpr DWORD kInputTimeoutMs = 5000;
+
+POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+POINT MiddleOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return MiddleOf(r);
+}
+
+// A rectangle in window's client coordinates, in screen coordinates.
+RECT OnScreen(HWND window, RECT r) {
+  ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// True when a click at point reaches window or one of its children.
+bool ClickReaches(POINT point, HWND window) {
+  HWND hit = ::WindowFromPoint(point);
+  return hit == window || ::IsChild(window, hit);
+}
+
+HWND FocusOfThread(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Moves the keyboard focus of control's thread to control, as a click or the Tab key would
+// (a click is not used: the dialog may still be moving into place). True once it has it.
+bool GiveFocus(HWND control) {
+  BringToForeground(control);
+  const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, TRUE);
+  ::SetFocus(control);
+  ::AttachThreadInput(::GetCurrentThreadId(), thread, FALSE);
+  return WaitUntil([&] { return FocusOfThread(control) == control; }, kInputTimeoutMs);
+}
+
+// The edit the user types a file name into: inside the combo box cmb13 (a ComboBoxEx32 in
+// Wine's dialog, a ComboBox in Windows'), or the edit edt1 of older layouts.
+HWND FileNameEdit(HWND dialog) {
+  HWND box = ::GetDlgItem(dialog, 0x47C);
+  if (box == nullptr) return ::GetDlgItem(dialog, 0x480);
+  wchar_t kind[32] = {};
+  ::GetClassNameW(box, kind, 32);
+  if (::lstrcmpiW(kind, WC_COMBOBOXEXW) == 0) {
+    return reinterpret_cast<HWND>(::SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
+  }
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetComboBoxInfo(box, &info) ? info.hwndItem : box;
+}
+
+}  // namespace
+
+bool PressButton(HWND dialog, int id) {
+  HWND button = ::GetDlgItem(dialog, id);
+  if (button == nullptr || !::IsWindowVisible(button) || !::IsWindowEnabled(button)) return false;
+  BringToForeground(dialog);
+  const POINT middle = MiddleOf(button);
+  if (ClickReaches(middle, button)) {
+    ClickAt(middle);
+    return true;
+  }
+  if (!GiveFocus(button)) return false;
+  PressKey(VK_SPACE);
+  return true;
+}
+
+bool CloseWithButton(HWND dialog, int id) {
+  const auto gone = [&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); };
+  // Wine now and then loses a click on a button whose dialog has just taken the focus from
+  // another control; a user who sees the dialog stay up clicks again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (!PressButton(dialog, id)) break;
+    if (WaitUntil(gone, 2000)) return true;
+  }
+  if (gone()) return true;
+  ::PostMessageW(dialog, WM_CLOSE, 0, 0);
+  WaitUntil(gone, kInputTimeoutMs);
+  return false;
 }
 
 bool TypeFileName(HWND dialog, const std::wstring& name) {
-  HWND box = ::GetDlgItem(dialog, 0x47C);
-  if (box == nullptr) box = ::GetDlgItem(dialog, 0x480);
-  if (box == nullptr) return false;
-  ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  return true;
+  HWND edit = FileNameEdit(dialog);
+  if (edit == nullptr || !GiveFocus(edit)) return false;
+  PressKey(VK_HOME);
+  PressChord({VK_SHIFT, VK_END});
+  TypeText(name);
+  return WaitUntil([&] { return WindowText(edit) == name; }, kInputTimeoutMs);
+}
+
+bool ChooseInComboBox(HWND combo, int index) {
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetComboBoxInfo(combo, &info) || info.hwndList == nullptr) return false;
+  const auto dropped = [&] { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; };
+  const bool drops = (::GetWindowLongPtrW(combo, GWL_STYLE) & 3) != CBS_SIMPLE;
+  BringToForeground(combo);
+  if (drops) {
+    ClickAt(MiddleOf(OnScreen(combo, info.rcButton)));
+    if (!WaitUntil(dropped, kInputTimeoutMs)) return false;
+  }
+  // Scrolled as the wheel would, so the entry is in sight.
+  HWND list = info.hwndList;
+  RECT item{};
+  RECT client{};
+  ::GetClientRect(list, &client);
+  ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  if (item.top < client.top || item.bottom > client.bottom) {
+    ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                   reinterpret_cast<LPARAM>(&item));
+  }
+  ClickAt(MiddleOf(OnScreen(list, item)));
+  const bool chosen = WaitUntil(
+      [&] {
+        return ::SendMessageW(combo, CB_GETCURSEL, 0, 0) == index && !(drops && dropped());
+      },
+      kInputTimeoutMs);
+  // A list left open would take the next click for itself.
+  if (drops && dropped()) ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  return chosen;
+}
+
+bool ClickListItem(HWND list, int index) {
+  ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+  RECT label{};
+  label.left = LVIR_LABEL;
+  if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(&label))) {
+    return false;
+  }
+  BringToForeground(list);
+  ClickAt(MiddleOf(OnScreen(list, label)));
+  return WaitUntil(
+      [&] {
+        return ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index),
+                              LVIS_SELECTED) != 0;
+      },
+      kInputTimeoutMs);
 }
 
 }  // namespace pelmora::test

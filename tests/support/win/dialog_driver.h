@@ -29,12 +29,29 @@ bool WaitForDialogStanding(HWND dialog, DWORD timeout_ms = 5000);
 
 std::wstring WindowText(HWND window);
 
-// Presses a dialog button the way the dialog's own keyboard handling does.
-void PressButton(HWND dialog, int id);
+// Presses a dialog button as a user does: brings the dialog to the foreground and clicks
+// the button with the mouse, or, when another window covers its middle, gives it the focus
+// and presses Space. False when the dialog has no such button, or it is hidden or disabled.
+bool PressButton(HWND dialog, int id);
+
+// Presses the button (PressButton) of a dialog the press is to close, and waits until it
+// has gone. A dialog that stays up is then closed with WM_CLOSE, so that the thread in its
+// modal loop comes back whatever happened, and the answer is false.
+bool CloseWithButton(HWND dialog, int id);
 
 // Types a name into an explorer-style file dialog's file-name box (the combo box cmb13,
-// or the edit edt1 of older layouts).
+// or the edit edt1 of older layouts) as a user does: a click in the box, Home and
+// Shift+End to select what it holds, and the name typed over it. True once the box holds
+// the name.
 bool TypeFileName(HWND dialog, const std::wstring& name);
+
+// Chooses entry index of a combo box with the mouse: a click drops its list down (a simple
+// combo box shows it always), the list is scrolled to the entry and the entry clicked.
+// True once the combo box has it selected and its list is closed.
+bool ChooseInComboBox(HWND combo, int index);
+
+// Clicks item index of a list view, scrolled into sight first; true once it is selected.
+bool ClickListItem(HWND list, int index);
 
 // Runs script on a second thread for the lifetime of the object. The script gets the id of
 // the thread that created the driver, whose windows it is to drive.

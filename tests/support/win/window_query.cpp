@@ -71,6 +71,17 @@ SIZE ClientSize(HWND window) {
   return SIZE{client.right - client.left, client.bottom - client.top};
 }
 
+DialogOrigin CentredOnMonitorOf(HWND form, const RECT& bounds, VerticalPlace place) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(form ? ::MonitorFromWindow(form, MONITOR_DEFAULTTONEAREST)
+                         : ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY),
+                    &info);
+  const RECT& m = info.rcMonitor;
+  return CentredDialogOrigin(m.left, m.top, m.right - m.left, m.bottom - m.top,
+                             bounds.right - bounds.left, bounds.bottom - bounds.top, place);
+}
+
 int Scaled(int designed) { return ScaledMeasure(designed, win::SystemPixelsPerInch()); }
 
 }  // namespace pelmora::test

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "dialogs/dialog_position.h"
+
 namespace pelmora::test {
 
 // The first top-level window of the process with this class name (any visibility when
@@ -18,6 +20,10 @@ std::string WindowTextSjis(HWND window);
 
 // The client area's size.
 SIZE ClientSize(HWND window);
+
+// Where a window of the given outer bounds stands when centred on the monitor of form (the
+// primary monitor when form is null), down by place.
+DialogOrigin CentredOnMonitorOf(HWND form, const RECT& bounds, VerticalPlace place);
 
 // A designed measure (at 96 pixels per inch) at the session's scale.
 int Scaled(int designed);
