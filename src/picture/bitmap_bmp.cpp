@@ -381,6 +381,54 @@ constexpr std::uint32_t kV5HeaderSize = 124;
 constexpr std::uint32_t kLcsSrgb = 0x73524742;  // 'sRGB'
 constexpr std::uint32_t kLcsGmImages = 4;
 
+// The core header of an OS/2 bitmap and its colour table, every entry of the depth's
+// table present (missing ones black).
+bmp::Writer CoreHeader(const raster::InfoHeader& h, std::span<const raster::Rgb> table) {
+  bmp::Writer head;
+  head.U32(raster::kCoreHeaderSize);
+  head.U16(static_cast<std::uint16_t>(h.width));
+  head.U16(static_cast<std::uint16_t>(h.height));
+  head.U16(1);
+  head.U16(h.bit_count);
+  if (h.bit_count <= 8) {
+    const std::size_t entries = std::size_t{1} << h.bit_count;
+    for (std::size_t i = 0; i < entries; ++i) {
+      const raster::Rgb c = i < table.size() ? table[i] : raster::Rgb{};
+      head.U8(c.blue);
+      head.U8(c.green);
+      head.U8(c.red);
+    }
+  }
+  return head;
+}
+
+// The info header, the bit-field masks when the compression uses them, and the colour table.
+bmp::Writer InfoHeader(const raster::InfoHeader& h, const raster::Masks& masks,
+                       std::span<const raster::Rgb> table) {
+  bmp::Writer head;
+  head.U32(raster::kInfoHeaderSize);
+  head.I32(h.width);
+  head.I32(h.height);
+  head.U16(1);
+  head.U16(h.bit_count);
+  head.U32(h.compression);
+  head.U32(h.size_image);
+  head.I32(h.x_pels_per_meter);
+  head.I32(h.y_pels_per_meter);
+  head.U32(h.clr_used);
+  head.U32(h.clr_important);
+  if (h.bit_count > 8 && (h.compression & 3) != 0) {
+    for (std::uint32_t m : masks) head.U32(m);
+  }
+  for (const raster::Rgb& c : table) {
+    head.U8(c.blue);
+    head.U8(c.green);
+    head.U8(c.red);
+    head.U8(0);
+  }
+  return head;
+}
+
 }  // namespace
 
 std::size_t TBitmap::DibV5Size() const {
@@ -460,7 +508,6 @@ void TBitmap::SaveToStream(TStream& stream) {
   h.y_pels_per_meter = d.header.y_pels_per_meter;
   h.clr_used = d.header.clr_used;
   h.clr_important = d.header.clr_important;
-  const raster::Masks& masks = section.BitMasks();
 
   std::span<const raster::Rgb> table = section.ColourTable();
   if (h.clr_used > 0 && h.clr_used < table.size()) table = table.first(h.clr_used);
@@ -477,44 +524,7 @@ void TBitmap::SaveToStream(TStream& stream) {
                    h.compression == raster::kBiRgb &&
                    (h.bit_count <= 8 || h.bit_count == 24);
 
-  bmp::Writer head;
-  if (os2) {
-    head.U32(raster::kCoreHeaderSize);
-    head.U16(static_cast<std::uint16_t>(h.width));
-    head.U16(static_cast<std::uint16_t>(h.height));
-    head.U16(1);
-    head.U16(h.bit_count);
-    if (h.bit_count <= 8) {
-      const std::size_t entries = std::size_t{1} << h.bit_count;
-      for (std::size_t i = 0; i < entries; ++i) {
-        raster::Rgb c = i < table.size() ? table[i] : raster::Rgb{};
-        head.U8(c.blue);
-        head.U8(c.green);
-        head.U8(c.red);
-      }
-    }
-  } else {
-    head.U32(raster::kInfoHeaderSize);
-    head.I32(h.width);
-    head.I32(h.height);
-    head.U16(1);
-    head.U16(h.bit_count);
-    head.U32(h.compression);
-    head.U32(h.size_image);
-    head.I32(h.x_pels_per_meter);
-    head.I32(h.y_pels_per_meter);
-    head.U32(h.clr_used);
-    head.U32(h.clr_important);
-    if (h.bit_count > 8 && (h.compression & 3) != 0) {
-      for (std::uint32_t m : masks) head.U32(m);
-    }
-    for (const raster::Rgb& c : table) {
-      head.U8(c.blue);
-      head.U8(c.green);
-      head.U8(c.red);
-      head.U8(0);
-    }
-  }
+  const bmp::Writer head = os2 ? CoreHeader(h, table) : InfoHeader(h, section.BitMasks(), table);
 
   const std::uint32_t offset = static_cast<std::uint32_t>(bmp::kFileHeaderSize + head.Size());
   bmp::Writer file;
