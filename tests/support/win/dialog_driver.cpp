@@ -120,7 +120,10 @@ HWND FileNameEdit(HWND dialog) {
 
 bool PressButton(HWND dialog, int id) {
   HWND button = ::GetDlgItem(dialog, id);
-  if (button == nullptr || !::IsWindowVisible(button) || !::IsWindowEnabled(button)) return false;
+  if (button == nullptr || !::IsWindowVisible(button) || !::IsWindowEnabled(button) ||
+      !::IsWindowEnabled(::GetAncestor(button, GA_ROOT))) {
+    return false;
+  }
   BringToForeground(dialog);
   const POINT middle = MiddleOf(button);
   if (ClickReaches(middle, button)) {
@@ -160,32 +163,33 @@ bool ChooseInComboBox(HWND combo, int index) {
   info.cbSize = sizeof info;
   if (!::GetComboBoxInfo(combo, &info) || info.hwndList == nullptr) return false;
   const auto dropped = [&] { return ::SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != FALSE; };
-  const bool drops = (::GetWindowLongPtrW(combo, GWL_STYLE) & 3) != CBS_SIMPLE;
-  BringToForeground(combo);
-  if (drops) {
-    ClickAt(MiddleOf(OnScreen(combo, info.rcButton)));
-    if (!WaitUntil(dropped, kInputTimeoutMs)) return false;
+  const auto selected = [&] { return ::SendMessageW(combo, CB_GETCURSEL, 0, 0) == index; };
+  if ((::GetWindowLongPtrW(combo, GWL_STYLE) & 3) == CBS_SIMPLE) {
+    // A list always in sight: scrolled to the entry as the wheel would, and clicked.
+    HWND list = info.hwndList;
+    RECT item{};
+    RECT client{};
+    ::GetClientRect(list, &client);
+    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    if (item.top < client.top || item.bottom > client.bottom) {
+      ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+      ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+    BringToForeground(combo);
+    ClickAt(MiddleOf(OnScreen(list, item)));
+    return WaitUntil(selected, kInputTimeoutMs);
   }
-  // Scrolled as the wheel would, so the entry is in sight.
-  HWND list = info.hwndList;
-  RECT item{};
-  RECT client{};
-  ::GetClientRect(list, &client);
-  ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-  if (item.top < client.top || item.bottom > client.bottom) {
-    ::SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
-    ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
-                   reinterpret_cast<LPARAM>(&item));
-  }
-  ClickAt(MiddleOf(OnScreen(list, item)));
-  const bool chosen = WaitUntil(
-      [&] {
-        return ::SendMessageW(combo, CB_GETCURSEL, 0, 0) == index && !(drops && dropped());
-      },
-      kInputTimeoutMs);
-  // A list left open would take the next click for itself.
-  if (drops && dropped()) ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
-  return chosen;
+  // A drop-down list, from the keyboard: F4 drops it, Home and Down go to the entry and
+  // Enter takes it and closes the list. (A click on the entry of a list that drops below
+  // the dialog's bottom edge now and then reached the dialog's own buttons under Wine.)
+  if (!GiveFocus(combo)) return false;
+  PressKey(VK_F4);
+  if (!WaitUntil(dropped, kInputTimeoutMs)) return false;
+  PressKey(VK_HOME);
+  for (int i = 0; i < index; ++i) PressKey(VK_DOWN);
+  PressKey(VK_RETURN);
+  return WaitUntil([&] { return selected() && !dropped(); }, kInputTimeoutMs);
 }
 
 bool ClickListItem(HWND list, int index) {

@@ -31,7 +31,8 @@ std::wstring WindowText(HWND window);
 
 // Presses a dialog button as a user does: brings the dialog to the foreground and clicks
 // the button with the mouse, or, when another window covers its middle, gives it the focus
-// and presses Space. False when the dialog has no such button, or it is hidden or disabled.
+// and presses Space. False when the dialog has no such button, the button is hidden or
+// disabled, or the dialog is disabled (a box it opened is up).
 bool PressButton(HWND dialog, int id);
 
 // Presses the button (PressButton) of a dialog the press is to close, and waits until it
@@ -45,9 +46,10 @@ bool CloseWithButton(HWND dialog, int id);
 // the name.
 bool TypeFileName(HWND dialog, const std::wstring& name);
 
-// Chooses entry index of a combo box with the mouse: a click drops its list down (a simple
-// combo box shows it always), the list is scrolled to the entry and the entry clicked.
-// True once the combo box has it selected and its list is closed.
+// Chooses entry index of a combo box as a user does: a simple combo box's entry is clicked
+// in its list; a drop-down list is given the focus, dropped with F4, walked with Home and
+// Down and closed on the entry with Enter. True once the combo box has it selected and
+// its list is closed.
 bool ChooseInComboBox(HWND combo, int index);
 
 // Clicks item index of a list view, scrolled into sight first; true once it is selected.
