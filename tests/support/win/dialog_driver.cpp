@@ -176,9 +176,13 @@ bool ChooseInComboBox(HWND combo, int index) {
       ::SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&item));
     }
-    BringToForeground(combo);
-    ClickAt(MiddleOf(OnScreen(list, item)));
-    return WaitUntil(selected, kInputTimeoutMs);
+    // A lost click is given again, far enough apart not to make a double click.
+    for (int click = 0; click < 3; ++click) {
+      BringToForeground(combo);
+      ClickAt(MiddleOf(OnScreen(list, item)));
+      if (WaitUntil(selected, 2000)) return true;
+    }
+    return false;
   }
   // A drop-down list, from the keyboard: F4 drops it, Home and Down go to the entry and
   // Enter takes it and closes the list. (A click on the entry of a list that drops below
@@ -193,21 +197,24 @@ bool ChooseInComboBox(HWND combo, int index) {
 }
 
 bool ClickListItem(HWND list, int index) {
-  ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
-  RECT label{};
-  label.left = LVIR_LABEL;
-  if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
-                      reinterpret_cast<LPARAM>(&label))) {
-    return false;
+  const auto selected = [&] {
+    return ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_SELECTED) != 0;
+  };
+  // A click Wine lost (a dialog just opened may still be settling) is given again, as a
+  // user clicks again; the clicks are far enough apart not to make a double click.
+  for (int click = 0; click < 3; ++click) {
+    ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), FALSE);
+    RECT label{};
+    label.left = LVIR_LABEL;
+    if (!::SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(&label))) {
+      return false;
+    }
+    BringToForeground(list);
+    ClickAt(MiddleOf(OnScreen(list, label)));
+    if (WaitUntil(selected, 2000)) return true;
   }
-  BringToForeground(list);
-  ClickAt(MiddleOf(OnScreen(list, label)));
-  return WaitUntil(
-      [&] {
-        return ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index),
-                              LVIS_SELECTED) != 0;
-      },
-      kInputTimeoutMs);
+  return false;
 }
 
 }  // namespace pelmora::test
