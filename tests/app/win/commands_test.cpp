@@ -593,6 +593,7 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
     const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
     ASSERT_TRUE(seen.dialog);
     ASSERT_TRUE(chosen);
+    EXPECT_EQ(seen.prompt, L"") << win::SjisFromWide(seen.prompt);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
     const std::string bytes = ReadBytes(typed + (type == 0 ? L".jpg" : L".bmp"));
     EXPECT_TRUE(type == 0 ? IsJpeg(bytes) : IsBmp(bytes)) << bytes.substr(0, 4);
