@@ -90,10 +90,7 @@ TEST(BitmapAlpha, BrokenPackedBitmapLeavesTheBitmapAsItWas) {
   EXPECT_TRUE(bitmap.HasAlpha());
 }
 
-std::vector<std::uint8_t> RowsOf(const TBitmap& bitmap) {
-  std::shared_ptr<const raster::Image> image = bitmap.Image();
-  return std::vector<std::uint8_t>(image->Bits(), image->Bits() + image->PixelBytes());
-}
+using test::RowsOf;
 
 // A 16 x 2 bitmap with alpha: left half opaque red, right half transparent but for one
 // half-transparent blue pixel at (12, 0).

@@ -49,4 +49,13 @@ inline raster::Rgb PixelOf(const TBitmap& bitmap, int x, int y) {
   return bitmap.Image()->Pixel(x, y);
 }
 
+// Every used byte of every row, the fourth byte of 32-bit pixels included.
+inline std::vector<std::uint8_t> RowsOf(const TBitmap& bitmap) {
+  std::shared_ptr<const raster::Image> image = bitmap.Image();
+  std::vector<std::uint8_t> rows;
+  const std::size_t used = static_cast<std::size_t>(image->Width()) * image->BitCount() / 8;
+  for (int y = 0; y < image->Height(); ++y) rows.insert(rows.end(), image->Row(y), image->Row(y) + used);
+  return rows;
+}
+
 }  // namespace pelmora::test

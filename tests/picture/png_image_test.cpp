@@ -38,14 +38,7 @@ std::unique_ptr<TPngImage> LoadPng(const std::vector<std::uint8_t>& bytes) {
   return png;
 }
 
-// Every byte of every row, the fourth byte of 32-bit pixels included.
-std::vector<std::uint8_t> RowsOf(const TBitmap& bitmap) {
-  std::shared_ptr<const raster::Image> image = bitmap.Image();
-  std::vector<std::uint8_t> rows;
-  const std::size_t used = static_cast<std::size_t>(image->Width()) * image->BitCount() / 8;
-  for (int y = 0; y < image->Height(); ++y) rows.insert(rows.end(), image->Row(y), image->Row(y) + used);
-  return rows;
-}
+using test::RowsOf;
 
 TEST(PngImage, SavedPicturesLoadBackWithTheSamePixelsAndAlpha) {
   // With transparency: every alpha from 0 to 255 against varying colours.
