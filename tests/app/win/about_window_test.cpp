@@ -6,7 +6,7 @@
 
 #include "app/win/application.h"
 #include "app/win/main_window.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
 #include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
@@ -94,7 +94,7 @@ TEST(AboutWindow, ModalOverTheMainWindowAndShownAgainUnchanged) {
     // A second request while it is up changes nothing (no user can make one: the menu's
     // window is disabled; a stray command must not open the window twice).
     ::PostMessageW(run.main(), WM_COMMAND, about_command, 0);
-    test::PressWithAlt(about, VK_F4);
+    ASSERT_TRUE(test::PressKeys(about, {VK_MENU, VK_F4}));
     EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(about); }, 5000));
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(run.main()) != FALSE; }, 5000));
     EXPECT_TRUE(::IsWindow(about));  // hidden, not destroyed

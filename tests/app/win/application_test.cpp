@@ -2,7 +2,7 @@
 // through it.
 #include <gtest/gtest.h>
 
-#include "support/win/mouse.h"
+#include "support/win/input.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/window_query.h"
 
@@ -25,7 +25,9 @@ TEST(Application, MinimisingHidesTheMainWindowAndRestoringBringsItBack) {
     --minimise.x;
   }
   ASSERT_GT(minimise.x, bar.rcTitleBar.left) << "no minimise button on the title bar";
-  test::ClickAt(POINT{minimise.x - 3, minimise.y});
+  POINT at{minimise.x - 3, minimise.y};
+  ::ScreenToClient(run.main(), &at);
+  ASSERT_TRUE(test::ClickAt(run.main(), at));
   EXPECT_TRUE(test::WaitUntil([&] { return ::IsIconic(application) != FALSE; }, 5000));
   EXPECT_TRUE(test::WaitUntil([&] { return !::IsWindowVisible(run.main()); }, 5000));
   // What a click on the taskbar button sends (the test display has no taskbar to click).

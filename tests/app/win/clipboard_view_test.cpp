@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -29,12 +30,12 @@
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_holder.h"
 #include "support/win/clipboard_notices.h"
-#include "support/win/dialog_driver.h"
 #include "support/win/clipboard_text.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
 #include "support/win/menus.h"
 #include "support/win/delayed_clipboard_owner.h"
-#include "support/win/mouse.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
@@ -351,25 +352,8 @@ TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
   EXPECT_EQ(form_.Panel().Caption(), "No Data");
 }
 
-// Clicks the item of the open popup menu that carries a command, with the real mouse, when
-// a timer fires inside the menu's loop.
-UINT g_menu_command = 0;
-HMENU g_menu = nullptr;
-void CALLBACK ClickMenuItemOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
-  for (int i = 0, n = ::GetMenuItemCount(g_menu); i < n; ++i) {
-    RECT item{};
-    if (::GetMenuItemID(g_menu, i) != g_menu_command ||
-        !::GetMenuItemRect(nullptr, g_menu, static_cast<UINT>(i), &item)) {
-      continue;
-    }
-    ::KillTimer(nullptr, timer);
-    test::ClickAt(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
-    return;
-  }
-}
-
 TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
-  const DWORD thread = ::GetCurrentThreadId();
+  ASSERT_TRUE(test::Activate(form_.Handle()));
   auto copied_with = [&](const std::function<void()>& copy) {
     const DWORD before = ::GetClipboardSequenceNumber();
     copy();
@@ -384,8 +368,9 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
     // Ctrl+A and Ctrl+C in the view, as the user presses them.
     HWND view = form_.TextView().Handle();
     ::SetFocus(view);
-    test::PressWithCtrl(view, thread, 'A');
-    EXPECT_TRUE(test::SameUnits(copied_with([&] { test::PressWithCtrl(view, thread, 'C'); }), text))
+    ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'A'}));
+    EXPECT_TRUE(test::SameUnits(
+        copied_with([&] { ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'C'})); }), text))
         << sample.name;
     // The view follows the clipboard's rich text that the copy placed: the same text again.
     EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.TextView().Text(), text); }, 5000))
@@ -399,53 +384,26 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
   ASSERT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.TextView().Text(), all); }, 5000));
   HWND view = form_.TextView().Handle();
   ::SetFocus(view);
-  test::PressWithCtrl(view, thread, 'A');
-  g_menu = form_.ContextMenu();
-  g_menu_command = form_.CommandId(MenuCommand::CopySelection);
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &ClickMenuItemOnTick);
-  POINT inside{40, 40};
-  ::ClientToScreen(view, &inside);
-  EXPECT_TRUE(test::SameUnits(copied_with([&] { test::ClickAt(inside, true); }), all));
-  ::KillTimer(nullptr, timer);
+  ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'A'}));
+  // The right click opens the menu in this thread's loop; the watcher chooses the item.
+  const UINT copy = form_.CommandId(MenuCommand::CopySelection);
+  EXPECT_TRUE(test::SameUnits(copied_with([&] {
+                                test::Watched(
+                                    [&] {
+                                      const DWORD before = ::GetClipboardSequenceNumber();
+                                      EXPECT_TRUE(test::ClickAt(view, POINT{40, 40}, true));
+                                      test::WaitUntil(
+                                          [&] { return ::GetClipboardSequenceNumber() != before; },
+                                          test::kStandTimeoutMs);
+                                    },
+                                    [&](test::Watcher& watcher) {
+                                      ASSERT_TRUE(test::ChooseInOpenMenu(watcher.Thread(), copy));
+                                    });
+                              }),
+                              all));
   EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
   form_.TextView().SetCaret(0);
   Screenshot("clipboard-every-script.png");
-}
-
-// Counts the error boxes shown on this thread and closes each with a click on its OK
-// button. A box the click did not close is closed by its command after a while and noted,
-// so the test never hangs.
-struct BoxWatch {
-  int seen = 0;
-  int missed_clicks = 0;
-  int ticks_open = 0;
-};
-BoxWatch* g_box_watch = nullptr;
-
-void CALLBACK ClickErrorBoxesClosed(HWND, UINT, UINT_PTR, DWORD) {
-  struct Finder {
-    static BOOL CALLBACK Each(HWND window, LPARAM found) {
-      wchar_t name[16] = {};
-      ::GetClassNameW(window, name, 16);
-      if (std::wstring_view(name) == L"#32770" && ::IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-      }
-      return TRUE;
-    }
-  };
-  HWND box = nullptr;
-  ::EnumThreadWindows(::GetCurrentThreadId(), &Finder::Each, reinterpret_cast<LPARAM>(&box));
-  if (!box) return;
-  if (::GetPropW(box, L"pelmora.counted") == nullptr) {
-    ::SetPropW(box, L"pelmora.counted", reinterpret_cast<HANDLE>(1));
-    ++g_box_watch->seen;
-    g_box_watch->ticks_open = 0;
-    test::ClickWindow(::GetDlgItem(box, IDOK));
-  } else if (++g_box_watch->ticks_open == 60) {
-    ++g_box_watch->missed_clicks;
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }
 }
 
 TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnceItIsFree) {
@@ -456,24 +414,34 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
   auto holder = std::make_unique<test::ClipboardHolder>();
   ASSERT_TRUE(holder->Held());
 
-  BoxWatch watch;
-  g_box_watch = &watch;
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &ClickErrorBoxesClosed);
-  EXPECT_TRUE(test::WaitUntil([&] { return watch.seen == 1; }, 5000));
-  EXPECT_TRUE(test::WaitUntil(
-      [&] { return test::FindThreadWindow(::GetCurrentThreadId(), L"#32770") == nullptr; }, 5000));
-  test::DrainMessages();
-  // Repaints, activation and resizes with nothing changed do not look again.
-  ::RedrawWindow(form_.Handle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  ::SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
-  ResizeClient(300, 200);
-  // A box a look raised would come from the messages these queued.
-  test::DrainMessages();
-  ::KillTimer(nullptr, timer);
-  g_box_watch = nullptr;
-  EXPECT_EQ(watch.seen, 1);
-  EXPECT_EQ(watch.missed_clicks, 0);
+  // The error boxes shown on this thread are counted, and each closed with its OK button.
+  std::atomic<int> boxes{0};
+  test::Watched(
+      [&] {
+        // The change is looked at, and reported, from this thread's message loop.
+        EXPECT_TRUE(test::WaitUntil(
+            [&] {
+              return boxes == 1 &&
+                     test::FindThreadWindow(::GetCurrentThreadId(), L"#32770") == nullptr;
+            },
+            test::kStandTimeoutMs));
+        test::DrainMessages();
+        // Repaints, activation and resizes with nothing changed do not look again.
+        ::RedrawWindow(form_.Handle(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ::SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+        ResizeClient(300, 200);
+        // A box a look raised would come from the messages these queued.
+        test::DrainMessages();
+      },
+      [&](test::Watcher& watcher) {
+        while (HWND box = watcher.NextOrEnd({L"#32770"})) {
+          ++boxes;
+          ASSERT_TRUE(test::PressDialogButton(box, IDOK));
+          ASSERT_TRUE(watcher.WaitGone(box));
+        }
+      });
+  EXPECT_EQ(boxes, 1);
   // A clipboard that could not be read is no change: the view keeps what it showed.
   EXPECT_TRUE(form_.ImageView().Visible());
   EXPECT_EQ(form_.ImageView().Picture().Width(), 20);

@@ -32,11 +32,12 @@
 #include "support/temp_folder.h"
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
-#include "support/win/dialog_driver.h"
-#include "support/win/keyboard.h"
-#include "support/win/mouse.h"
+#include "support/win/input.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
+#include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
@@ -214,10 +215,6 @@ bool HasMarker(const std::string& jpeg, unsigned char marker) {
 
 constexpr int kFileTypeList = 0x470;
 
-// Picks an entry of a file dialog's type list with the mouse; true once it is chosen.
-bool ChooseFileType(HWND dialog, int index) {
-  return test::ChooseInComboBox(::GetDlgItem(dialog, kFileTypeList), index);
-}
 
 // The texts a box shows, its buttons' included, one after another.
 std::wstring BoxText(HWND box) {
@@ -236,10 +233,10 @@ struct Script {
   std::function<void(HWND dialog)> act;
   int button = IDOK;
   // Acts on a box that comes up after the dialog, before the box is closed.
-  std::function<void(HWND box, DWORD thread)> on_box;
+  std::function<void(HWND box)> on_box;
 };
 
-// What the driver saw while the command ran.
+// What the watcher saw while the command ran.
 struct Seen {
   bool dialog = false;
   std::wstring prompt;     // anything the dialog itself asked before it closed
@@ -247,93 +244,55 @@ struct Seen {
   std::wstring box_text;
 };
 
-void CloseBox(HWND box) {
-  test::PressButton(box, IDOK);
-  if (!test::WaitUntil([&] { return !::IsWindowVisible(box); }, 3000)) {
-    ::PostMessageW(box, WM_CLOSE, 0, 0);
-    test::WaitUntil([&] { return !::IsWindowVisible(box); }, 3000);
-  }
+// Closes a box the command showed: the program's own with a click on its OK button, the
+// system's through its button's BM_CLICK.
+void CloseBox(test::Watcher& watcher, HWND box, bool ours) {
+  ASSERT_TRUE(ours ? test::Click(::GetDlgItem(box, IDOK)) : test::PressDialogButton(box, IDOK));
+  ASSERT_TRUE(watcher.WaitGone(box));
 }
 
-// Runs command on this thread while a second thread answers its dialog by script and
-// then, until the command returns, reads and closes any box that comes up.
+// Runs command on this thread while the watcher answers its dialog by script and then,
+// until the command returns, reads and closes any box that comes up.
 Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
   Seen seen;
-  std::atomic<bool> done{false};
-  test::DialogDriver driver([&](DWORD thread) {
-    HWND dialog = nullptr;
-    test::WaitUntil(
-        [&] {
-          dialog = test::FindThreadWindow(thread, L"#32770");
-          return dialog != nullptr || done;
-        },
-        test::kDialogTimeoutMs);
-    if (dialog == nullptr) return;
+  test::Watched(command, [&](test::Watcher& watcher) {
+    HWND dialog = watcher.WaitFor(L"#32770");
+    ASSERT_NE(dialog, nullptr);
     seen.dialog = true;
-    test::WaitForDialogStanding(dialog);
-    if (!script.file_name.empty()) test::TypeFileName(dialog, script.file_name);
+    if (!script.file_name.empty()) {
+      ASSERT_TRUE(test::TypeFileName(dialog, script.file_name));
+    }
     if (script.act) script.act(dialog);
+    ASSERT_TRUE(test::PressDialogButton(dialog, script.button));
     // The dialog closes, unless it asks something first (an overwrite prompt, a bad path).
-    // A click Wine lost is given again, as a user whose dialog stays up clicks again; after
-    // three lost clicks the button's command is sent as the button would send it, so that
-    // what the test is about is still checked.
-    auto dialog_up = [&] { return ::IsWindow(dialog) && ::IsWindowVisible(dialog); };
     HWND prompt = nullptr;
-    auto answered = [&] {
-      prompt = test::FindThreadWindow(thread, L"#32770", dialog);
-      return !dialog_up() || prompt != nullptr;
-    };
-    for (int click = 0; click < 3 && !answered(); ++click) {
-      test::PressButton(dialog, script.button);
-      if (test::WaitUntil(answered, 3000)) break;
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+          prompt = test::FindThreadWindow(watcher.Thread(), L"#32770", dialog);
+          return !::IsWindowVisible(dialog) || (prompt != nullptr && ::IsWindowEnabled(prompt));
+        },
+        test::kStandTimeoutMs))
+        << "the dialog neither closed nor asked anything";
+    if (prompt != nullptr) {
+      seen.prompt = BoxText(prompt);
+      // A question is answered No; a notice has only OK.
+      const int answer = ::GetDlgItem(prompt, IDNO) != nullptr ? IDNO : IDOK;
+      ASSERT_TRUE(test::PressDialogButton(prompt, answer));
+      ASSERT_TRUE(watcher.WaitGone(prompt));
+      ASSERT_TRUE(test::PressDialogButton(dialog, IDCANCEL));
+      ASSERT_TRUE(watcher.WaitGone(dialog));
     }
-    if (!answered()) {
-      ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(script.button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(::GetDlgItem(dialog, script.button)));
-      test::WaitUntil(answered, 5000);
-    }
-    if (dialog_up()) {
-      if (prompt != nullptr) {
-        seen.prompt = BoxText(prompt);
-        test::PressButton(prompt, IDNO);
-        test::PressButton(prompt, IDOK);
-        test::WaitUntil([&] { return !::IsWindowVisible(prompt); }, 3000);
-      } else {
-        seen.prompt = L"<the dialog stayed up>";
-      }
-      test::PressButton(dialog, IDCANCEL);
-      test::WaitUntil([&] { return !dialog_up(); }, 3000);
-    }
-
     // Whatever the command shows afterwards is read and closed; the first box is noted.
-    const ULONGLONG end = ::GetTickCount64() + test::kDialogTimeoutMs;
-    while (!done && ::GetTickCount64() < end) {
-      HWND box = nullptr;
-      const wchar_t* box_class = nullptr;
-      test::WaitUntil(
-          [&] {
-            for (const wchar_t* name : {L"PelmoraMessageForm", L"#32770"}) {
-              if ((box = test::FindThreadWindow(thread, name)) != nullptr) {
-                box_class = name;
-                return true;
-              }
-            }
-            return done.load();
-          },
-          static_cast<DWORD>(end - std::min(end, ::GetTickCount64())));
-      if (box == nullptr) continue;
-      test::WaitForDialogStanding(box);
+    while (HWND box = watcher.NextOrEnd({L"PelmoraMessageForm", L"#32770"})) {
+      const bool ours = test::ClassOf(box) == "PelmoraMessageForm";
       if (seen.box_class.empty()) {
-        seen.box_class = box_class;
+        seen.box_class = ours ? L"PelmoraMessageForm" : L"#32770";
         seen.box_text = BoxText(box);
-        if (script.on_box) script.on_box(box, thread);
+        if (script.on_box) script.on_box(box);
       }
-      CloseBox(box);
+      CloseBox(watcher, box, ours);
     }
   });
-  command();
-  done = true;
-  driver.Join();
   return seen;
 }
 
@@ -518,9 +477,9 @@ TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
   DWORD sequence_before_copy = 0;
   bool copied = false;
   Script script{folder + L"\\missing-folder\\text.txt"};
-  script.on_box = [&](HWND box, DWORD thread) {
+  script.on_box = [&](HWND box) {
     sequence_before_copy = ::GetClipboardSequenceNumber();
-    test::PressCtrlC(box, thread);
+    ASSERT_TRUE(test::PressKeys(box, {VK_CONTROL, 'C'}));
     copied = test::WaitUntil(
         [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
@@ -584,15 +543,13 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
   for (const int type : {0, 1}) {
     SCOPED_TRACE(type == 0 ? "no extension, JPEG chosen" : "no extension, bitmap chosen");
     const std::wstring typed = folder + (type == 0 ? L"\\bare" : L"\\plain");
-    bool chosen = false;
-    Script script{typed};
+    Script script;
     script.act = [&](HWND dialog) {
-      chosen = ChooseFileType(dialog, type);
-      test::TypeFileName(dialog, typed);
+      ASSERT_TRUE(test::ChooseInDialogList(dialog, kFileTypeList, type));
+      ASSERT_TRUE(test::TypeFileName(dialog, typed));
     };
     const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
     ASSERT_TRUE(seen.dialog);
-    ASSERT_TRUE(chosen);
     EXPECT_EQ(seen.prompt, L"") << win::SjisFromWide(seen.prompt);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
     const std::string bytes = ReadBytes(typed + (type == 0 ? L".jpg" : L".bmp"));
@@ -993,7 +950,8 @@ TEST_F(CommandsTest, RestyleWithAnotherFaceKeepsTheTextsFace) {
           win::SjisFromWide(face) == face_before) {
         continue;
       }
-      if (test::ChooseInComboBox(faces, i)) chosen = face;
+      EXPECT_TRUE(test::ChooseInDialogList(dialog, kFaceList, i));
+      chosen = face;
       return;
     }
   };

@@ -24,7 +24,7 @@
 #include "richtext/win/rich_edit.h"
 #include "support/temp_folder.h"
 #include "support/win/clipboard_text.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
 #include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
@@ -138,7 +138,7 @@ TEST(DisplayScale, ScreenshotsAtOneAndAHalfAndTwiceTheSize) {
       return (about = run->Find(L"PelmoraAboutWindow")) != nullptr && !::IsWindowEnabled(run->main());
     }));
     test::SaveWindowScreenshot(about, path("about-window-"));
-    test::PressWithAlt(about, VK_F4);
+    ASSERT_TRUE(test::PressKeys(about, {VK_MENU, VK_F4}));
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(run->main()) != FALSE; }));
     EXPECT_EQ(run->Close(), std::optional<DWORD>(0));
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +15,10 @@
 #include "base/win/handles.h"
 #include "base/win/text.h"
 #include "support/win/clipboard_text.h"
-#include "support/win/dialog_driver.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
 #include "support/win/menus.h"
-#include "support/win/mouse.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/wait.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 
@@ -120,37 +122,37 @@ TEST(PopupMenu, ItemsShowInTheirOwnPlaceAndCommandsReachTheirClick) {
   EXPECT_FALSE(menu.DispatchCommand(1));
 }
 
-// A thread timer that notes the context menu while it is up and closes it.
-struct MenuWatch {
+// What the watcher saw of a menu of the test's thread while it was up.
+struct MenuSeen {
   RECT rect{};
   HMENU menu = nullptr;
   std::vector<std::string> captions;  // "-" for a separator
-  bool seen = false;
-  int ticks = 0;
 };
-MenuWatch* g_menu_watch = nullptr;
 
-void CALLBACK CloseMenuOnTick(HWND, UINT, UINT_PTR timer, DWORD) {
-  if (++g_menu_watch->ticks > 100) ::KillTimer(nullptr, timer);
-  HWND menu = test::FindThreadWindow(::GetCurrentThreadId(), L"#32768");
-  if (!menu) return;
-  if (!g_menu_watch->seen) {
-    ::GetWindowRect(menu, &g_menu_watch->rect);
-    g_menu_watch->menu = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
-    for (int i = 0; i < ::GetMenuItemCount(g_menu_watch->menu); ++i) {
-      const UINT position = static_cast<UINT>(i);
-      g_menu_watch->captions.push_back(IsSeparatorAt(g_menu_watch->menu, position)
-                                           ? "-"
-                                           : MenuCaption(g_menu_watch->menu, position));
-    }
-  }
-  // Esc closes the menu, as the user closes it; should the key be lost, the menu is told.
-  if (!g_menu_watch->seen) {
-    test::PressKey(VK_ESCAPE);
-  } else if (g_menu_watch->ticks % 20 == 0) {
-    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-  }
-  g_menu_watch->seen = true;
+// Runs open, which brings up a menu in this thread's popup-menu loop, while the watcher
+// reads the menu and closes it with Esc, as the user closes it.
+MenuSeen WatchMenu(const std::function<void()>& open) {
+  MenuSeen seen;
+  std::atomic<bool> closed{false};
+  test::Watched(
+      [&] {
+        open();
+        test::WaitUntil([&] { return closed.load(); }, test::kStandTimeoutMs);
+      },
+      [&](test::Watcher& watcher) {
+        HWND menu = nullptr;
+        ASSERT_TRUE(test::WaitUntil(
+            [&] { return (menu = test::OpenMenuOf(watcher.Thread())) != nullptr; },
+            test::kStandTimeoutMs))
+            << "no menu came up";
+        ::GetWindowRect(menu, &seen.rect);
+        seen.menu = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+        seen.captions = test::MenuCaptions(seen.menu);
+        ASSERT_TRUE(test::PressKeysInMenu(watcher.Thread(), {VK_ESCAPE}));
+        ASSERT_TRUE(watcher.WaitGone(menu));
+        closed = true;
+      });
+  return seen;
 }
 
 TEST(MainWindow, ContextMenuOpensFromTheTextView) {
@@ -164,20 +166,16 @@ TEST(MainWindow, ContextMenuOpensFromTheTextView) {
   HWND text_view = form.TextView().Handle();
   ASSERT_NE(text_view, nullptr);
 
+  ASSERT_TRUE(test::Activate(form.Handle()));
   auto open_from = [&](LPARAM position) {
-    MenuWatch watch;
-    g_menu_watch = &watch;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseMenuOnTick);
-    ::SendMessageW(text_view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text_view), position);
-    ::KillTimer(nullptr, timer);
-    g_menu_watch = nullptr;
-    return watch;
+    return WatchMenu([&] {
+      ::SendMessageW(text_view, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(text_view), position);
+    });
   };
   {  // A right click in the text: the menu opens at the click.
     POINT click{30, 20};
     ::ClientToScreen(text_view, &click);
-    const MenuWatch watch = open_from(MAKELPARAM(click.x, click.y));
-    EXPECT_TRUE(watch.seen);
+    const MenuSeen watch = open_from(MAKELPARAM(click.x, click.y));
     EXPECT_EQ(watch.captions,
               (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "Ｃｏｐｙ", "-",
                                         "名前を付けて保存", "-", "ファイルの読込み", "-",
@@ -186,8 +184,7 @@ TEST(MainWindow, ContextMenuOpensFromTheTextView) {
     EXPECT_LE(std::abs(watch.rect.top - click.y), 2);
   }
   {  // The context-menu key: at the main window's client area.
-    const MenuWatch watch = open_from(MAKELPARAM(-1, -1));
-    EXPECT_TRUE(watch.seen);
+    const MenuSeen watch = open_from(MAKELPARAM(-1, -1));
     POINT origin{0, 0};
     ::ClientToScreen(form.Handle(), &origin);
     EXPECT_LE(std::abs(watch.rect.left - origin.x), 2);
@@ -199,8 +196,7 @@ TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
   TApplication application(::GetModuleHandleW(nullptr));
   MainWindow form(application);
   form.Show(SW_SHOWNORMAL);
-  ::SetForegroundWindow(form.Handle());
-  test::WaitUntil([&] { return ::GetForegroundWindow() == form.Handle(); });
+  ASSERT_TRUE(test::Activate(form.Handle()));
   test::DrainMessages();
 
   {  // A right click on the title bar opens the window's system menu, not the program's.
@@ -212,15 +208,10 @@ TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
     const POINT on_title{(frame.left + frame.right) / 2, (frame.top + client_origin.y) / 2};
     ASSERT_EQ(::SendMessageW(form.Handle(), WM_NCHITTEST, 0, MAKELPARAM(on_title.x, on_title.y)),
               HTCAPTION);
-    MenuWatch watch;
-    g_menu_watch = &watch;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseMenuOnTick);
-    test::ClickAt(on_title, true);
-    test::WaitUntil([&] { return watch.seen; }, 5000);
-    test::WaitUntil([] { return test::FindThreadWindow(::GetCurrentThreadId(), L"#32768") == nullptr; });
-    ::KillTimer(nullptr, timer);
-    g_menu_watch = nullptr;
-    EXPECT_TRUE(watch.seen);
+    const MenuSeen watch = WatchMenu([&] {
+      EXPECT_TRUE(test::ClickAt(form.Handle(), POINT{on_title.x - client_origin.x,
+                                                     on_title.y - client_origin.y}, true));
+    });
     EXPECT_NE(watch.menu, form.ContextMenu());
     EXPECT_EQ(watch.menu, ::GetSystemMenu(form.Handle(), FALSE));
   }
@@ -231,8 +222,8 @@ TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
     ::SetWindowTextA(text_view, "abc");
     ::SendMessageW(text_view, EM_SETSEL, 3, 3);
     ::SetFocus(text_view);
-    test::PressKey(VK_TAB);
-    test::PressKey('X');
+    ASSERT_TRUE(test::PressKeys(text_view, {VK_TAB}));
+    ASSERT_TRUE(test::PressKeys(text_view, {'X'}));
     ASSERT_TRUE(test::WaitUntil([&] { return test::WindowTextSjis(text_view).size() > 3; }, 5000));
     EXPECT_EQ(test::WindowTextSjis(text_view), "abcx");
     EXPECT_EQ(::GetFocus(), text_view);

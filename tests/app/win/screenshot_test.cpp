@@ -5,8 +5,7 @@
 #include <functional>
 
 #include "support/win/clipboard_text.h"
-#include "support/win/keyboard.h"
-#include "support/win/mouse.h"
+#include "support/win/input.h"
 #include "support/win/pelmora_run.h"
 #include "support/win/png.h"
 #include "support/win/screenshot.h"
@@ -16,18 +15,20 @@ namespace {
 
 // Opens the menu as the user does (a right click, or the keyboard) and returns its window
 // once it is on the screen.
-HWND OpenMenu(test::PelmoraRun& run, const std::function<void()>& open) {
-  ::SetForegroundWindow(run.main());
-  test::WaitUntil([&] { return ::GetForegroundWindow() == run.main(); }, 3000);
-  open();
+HWND OpenMenu(test::PelmoraRun& run, const std::function<testing::AssertionResult()>& open) {
+  EXPECT_TRUE(test::Activate(run.main()));
+  EXPECT_TRUE(open());
+  const DWORD thread = ::GetWindowThreadProcessId(run.main(), nullptr);
   HWND menu = nullptr;
-  test::WaitUntil([&] { return (menu = run.Find(L"#32768")) != nullptr; }, 5000);
+  EXPECT_TRUE(test::WaitUntil([&] { return (menu = test::OpenMenuOf(thread)) != nullptr; }, 5000))
+      << "no menu came up";
   return menu;
 }
 
 void CloseMenu(test::PelmoraRun& run) {
-  test::PressKey(VK_ESCAPE);
-  EXPECT_TRUE(test::WaitUntil([&] { return run.Find(L"#32768") == nullptr; }, 3000));
+  const DWORD thread = ::GetWindowThreadProcessId(run.main(), nullptr);
+  EXPECT_TRUE(test::PressKeysInMenu(thread, {VK_ESCAPE}));
+  EXPECT_TRUE(test::WaitUntil([&] { return test::OpenMenuOf(thread) == nullptr; }, 5000));
 }
 
 TEST(Screenshots, MainWindowAndContextMenu) {
@@ -42,9 +43,9 @@ TEST(Screenshots, MainWindowAndContextMenu) {
   HWND panel = ::GetWindow(run.main(), GW_CHILD);
   ASSERT_NE(panel, nullptr);
   {  // A right click on the panel.
+    HWND menu = OpenMenu(run, [&] { return test::ClickAt(panel, POINT{60, 40}, true); });
     POINT click{60, 40};
     ::ClientToScreen(panel, &click);
-    HWND menu = OpenMenu(run, [&] { test::ClickAt(click, true); });
     ASSERT_NE(menu, nullptr);
     RECT menu_rect, main_rect;
     ::GetWindowRect(menu, &menu_rect);
@@ -60,7 +61,7 @@ TEST(Screenshots, MainWindowAndContextMenu) {
     CloseMenu(run);
   }
   {  // The keyboard's context-menu key (no position): at the window's client area.
-    HWND menu = OpenMenu(run, [] { test::PressKey(VK_APPS); });
+    HWND menu = OpenMenu(run, [&] { return test::PressKeys(run.main(), {VK_APPS}); });
     ASSERT_NE(menu, nullptr);
     RECT menu_rect;
     ::GetWindowRect(menu, &menu_rect);

@@ -2,26 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <stdexcept>
 
 #include "base/errors.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
-#include "support/win/dialog_driver.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/wait.h"
 
 namespace pelmora::win {
 namespace {
 
-// What the driver saw of the error box while it was up, before it closed it.
+// What the watcher saw of the error box while it was up, before it closed it.
 struct BoxWatch {
   HWND box = nullptr;
   std::string caption;
   std::string text;
   bool window_enabled_meanwhile = true;
-  bool closed_with_ok = false;
 };
 
 std::string TextOf(HWND window) {
@@ -72,23 +71,18 @@ class ErrorDisplay : public ::testing::Test {
     thrower_.finished = false;
     ::SetActiveWindow(window_.Get());
     ::SetFocus(window_.Get());
-    std::atomic<bool> returned{false};
-    test::DialogDriver driver([&](DWORD thread) {
-      HWND box = nullptr;
-      test::WaitUntil([&] {
-        return (box = test::FindThreadWindow(thread, L"#32770")) != nullptr || returned;
-      });
-      if (box == nullptr) return;
-      watch.box = box;
-      test::WaitForDialogStanding(box);
-      watch.caption = TextOf(box);
-      watch.text = TextOf(::GetDlgItem(box, 0xFFFF));
-      watch.window_enabled_meanwhile = ::IsWindowEnabled(window_.Get()) != FALSE;
-      watch.closed_with_ok = test::CloseWithButton(box, IDOK);
-    });
-    result_ = ::SendMessageW(window_.Get(), WM_APP, 0, 0);
-    returned = true;
-    driver.Join();
+    // The system's message box is the platform's: its OK button is pressed through BM_CLICK.
+    result_ = test::Watched([&] { return ::SendMessageW(window_.Get(), WM_APP, 0, 0); },
+                            [&](test::Watcher& watcher) {
+                              HWND box = watcher.NextOrEnd({L"#32770"});
+                              if (box == nullptr) return;
+                              watch.box = box;
+                              watch.caption = TextOf(box);
+                              watch.text = TextOf(::GetDlgItem(box, 0xFFFF));
+                              watch.window_enabled_meanwhile = ::IsWindowEnabled(window_.Get()) != FALSE;
+                              ASSERT_TRUE(test::PressDialogButton(box, IDOK));
+                              ASSERT_TRUE(watcher.WaitGone(box));
+                            });
     return watch;
   }
 
@@ -103,7 +97,6 @@ TEST_F(ErrorDisplay, ShowsTheMessageWithTheTitleAndGoesOn) {
   {  // A Japanese message gets an ASCII full stop; the rest of the handler is skipped.
     BoxWatch watch = Raise([] { throw Exception("クリップボードを開くことができません"); });
     ASSERT_TRUE(watch.box);
-    EXPECT_TRUE(watch.closed_with_ok);
     EXPECT_EQ(watch.caption, "Pelmora");
     EXPECT_EQ(watch.text, "クリップボードを開くことができません.");
     EXPECT_FALSE(thrower_.finished);

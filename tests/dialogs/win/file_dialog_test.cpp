@@ -9,16 +9,12 @@
 #include "dialogs/dialog_position.h"
 #include "dialogs/win/dialog_host.h"
 #include "support/temp_folder.h"
-#include "support/win/dialog_driver.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/window_query.h"
 
 namespace pelmora {
 namespace {
-
-using test::DialogDriver;
-using test::CloseWithButton;
-using test::TypeFileName;
-using test::WaitForThreadWindow;
 
 // A wide literal with its embedded zeros, without its own terminator.
 template <std::size_t N>
@@ -26,9 +22,8 @@ std::wstring Zeros(const wchar_t (&text)[N]) {
   return std::wstring(text, N - 1);
 }
 
-// What the driver saw of the dialog while it was up.
+// What the watcher saw of the dialog while it was up.
 struct Observed {
-  bool found = false;
   RECT bounds{};
   bool other_window_enabled = true;
 };
@@ -46,22 +41,23 @@ class RecordSizeSaveDialog final : public TSaveDialog {
   }
 };
 
-// Runs dialog with a driver that types name (when not empty) and presses button.
+// Runs dialog with a watcher that types name (when not empty) and presses button.
 bool RunDriven(TOpenDialog& dialog, const std::wstring& name, int button, Observed& seen,
                HWND other_window = nullptr) {
-  DialogDriver driver([&](DWORD thread) {
-    HWND box = WaitForThreadWindow(thread, L"#32770");
-    if (box == nullptr) return;
-    seen.found = true;
-    test::WaitForDialogStanding(box);
-    ::GetWindowRect(box, &seen.bounds);
-    if (other_window) seen.other_window_enabled = ::IsWindowEnabled(other_window) != FALSE;
-    if (!name.empty()) TypeFileName(box, name);
-    CloseWithButton(box, button);
-  });
-  const bool result = dialog.Execute();
-  driver.Join();
-  return result;
+  return test::Watched([&] { return dialog.Execute(); },
+                       [&](test::Watcher& watcher) {
+                         HWND box = watcher.WaitFor(L"#32770");
+                         ASSERT_NE(box, nullptr);
+                         ::GetWindowRect(box, &seen.bounds);
+                         if (other_window) {
+                           seen.other_window_enabled = ::IsWindowEnabled(other_window) != FALSE;
+                         }
+                         if (!name.empty()) {
+                           ASSERT_TRUE(test::TypeFileName(box, name));
+                         }
+                         ASSERT_TRUE(test::PressDialogButton(box, button));
+                         ASSERT_TRUE(watcher.WaitGone(box));
+                       });
 }
 
 TEST(FileDialogTest, FilterBecomesZeroSeparatedListInUtf16) {
@@ -97,7 +93,6 @@ TEST(FileDialogTest, SaveReturnsTypedNameAndKeepsFilterIndex) {
     Observed seen;
     const std::wstring typed = folder + L"\\保存テスト.bmp";
     ASSERT_TRUE(RunDriven(dialog, typed, IDOK, seen));
-    EXPECT_TRUE(seen.found);
     EXPECT_EQ(dialog.FileName(), FileName(typed));
     EXPECT_EQ(dialog.FilterIndex(), 2);
     EXPECT_EQ(dialog.record_size, sizeof(OPENFILENAMEW));
@@ -121,7 +116,6 @@ TEST(FileDialogTest, CancelChangesNothing) {
 
   Observed seen;
   EXPECT_FALSE(RunDriven(dialog, folder + L"\\other.txt", IDCANCEL, seen));
-  EXPECT_TRUE(seen.found);
   EXPECT_EQ(dialog.FileName(), before);
   EXPECT_EQ(dialog.FilterIndex(), 2);
 }

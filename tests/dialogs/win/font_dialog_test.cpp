@@ -9,7 +9,8 @@
 #include "base/sjis.h"
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
-#include "support/win/dialog_driver.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
 #include "support/win/window_query.h"
 
@@ -20,22 +21,17 @@ constexpr int kFaceList = 1136;
 constexpr int kColorList = 1139;
 constexpr int kScriptList = 1140;
 
-// Runs the dialog; once it stands, act(dialog) runs on the driver's thread and then
-// button is pressed.
-bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>& act,
-               bool& found) {
-  found = false;
-  test::DialogDriver driver([&](DWORD thread) {
-    HWND box = test::WaitForThreadWindow(thread, L"#32770");
-    if (box == nullptr) return;
-    found = true;
-    test::WaitForDialogStanding(box);
-    if (act) act(box);
-    test::CloseWithButton(box, button);
-  });
-  const bool result = dialog.Execute();
-  driver.Join();
-  return result;
+// Runs the dialog; once it stands, act(dialog) runs on the watcher's thread and then the
+// dialog's button is pressed.
+bool RunDriven(TFontDialog& dialog, int button, const std::function<void(HWND)>& act) {
+  return test::Watched([&] { return dialog.Execute(); },
+                       [&](test::Watcher& watcher) {
+                         HWND box = watcher.WaitFor(L"#32770");
+                         ASSERT_NE(box, nullptr);
+                         if (act) act(box);
+                         ASSERT_TRUE(test::PressDialogButton(box, button));
+                         ASSERT_TRUE(watcher.WaitGone(box));
+                       });
 }
 
 // The record size the platform passed on to the font dialog, read from the WM_INITDIALOG
@@ -66,11 +62,6 @@ class RecordSizeWatch {
   static inline DWORD seen_ = 0;
 };
 
-// Picks entry index of one of the dialog's lists with the mouse.
-bool SelectInList(HWND dialog, int list_id, int index) {
-  return test::ChooseInComboBox(::GetDlgItem(dialog, list_id), index);
-}
-
 TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   TFontDialog dialog;
   EXPECT_EQ(dialog.Font().color, 0x80000008u);
@@ -79,18 +70,13 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   EXPECT_EQ(dialog.Font().charset, 128);
   dialog.Font().style = fsBold | fsItalic;
 
-  bool found = false;
   RECT bounds{};
   RecordSizeWatch record_size;
   ASSERT_TRUE(record_size.Hooked());
-  const bool confirmed = RunDriven(
-      dialog, IDOK,
-      [&](HWND box) {
-        ::GetWindowRect(box, &bounds);
-        test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/font_dialog.png");
-      },
-      found);
-  ASSERT_TRUE(found);
+  const bool confirmed = RunDriven(dialog, IDOK, [&](HWND box) {
+    ::GetWindowRect(box, &bounds);
+    test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/font_dialog.png");
+  });
   ASSERT_TRUE(confirmed);
   EXPECT_EQ(record_size.Seen(), sizeof(CHOOSEFONTW));
   EXPECT_EQ(dialog.Font().color, 0x80000008u);
@@ -113,17 +99,10 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
     // A colour picked in the colour list replaces the window-text code.
     TFontDialog dialog;
     COLORREF picked = 0;
-    bool found = false;
-    bool chosen = false;
-    ASSERT_TRUE(RunDriven(
-        dialog, IDOK,
-        [&](HWND box) {
-          chosen = SelectInList(box, kColorList, 1);
-          picked = static_cast<COLORREF>(
-              ::SendDlgItemMessageW(box, kColorList, CB_GETITEMDATA, 1, 0));
-        },
-        found));
-    ASSERT_TRUE(chosen);
+    ASSERT_TRUE(RunDriven(dialog, IDOK, [&](HWND box) {
+      EXPECT_TRUE(test::ChooseInDialogList(box, kColorList, 1));
+      picked = static_cast<COLORREF>(::SendDlgItemMessageW(box, kColorList, CB_GETITEMDATA, 1, 0));
+    }));
     EXPECT_EQ(dialog.Font().color, picked);
     EXPECT_EQ(dialog.Font().charset, 128);
   }
@@ -134,33 +113,27 @@ TEST(FontDialogTest, PickedColourAndFaceComeBack) {
     dialog.Font().charset = 0;  // ANSI, so a face's own (Shift-JIS) set shows as a change
     std::wstring face;
     int script = -1;
-    bool found = false;
-    bool chosen = false;
-    ASSERT_TRUE(RunDriven(
-        dialog, IDOK,
-        [&](HWND box) {
-          HWND faces = ::GetDlgItem(box, kFaceList);
-          const int count = static_cast<int>(::SendMessageW(faces, CB_GETCOUNT, 0, 0));
-          const std::wstring current = test::WindowText(faces);
-          for (int i = 0; i < count; ++i) {
-            wchar_t text[LF_FACESIZE + 8] = {};
-            if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
-            ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            if (::lstrcmpiW(text, current.c_str()) != 0 && text[0] != L'@') {
-              chosen = SelectInList(box, kFaceList, i);
-              face = text;
-              break;
-            }
-          }
-          HWND scripts = ::GetDlgItem(box, kScriptList);
-          const LRESULT selected = ::SendMessageW(scripts, CB_GETCURSEL, 0, 0);
-          if (selected >= 0) {
-            script = static_cast<int>(::SendMessageW(scripts, CB_GETITEMDATA, selected, 0));
-          }
-        },
-        found));
+    ASSERT_TRUE(RunDriven(dialog, IDOK, [&](HWND box) {
+      HWND faces = ::GetDlgItem(box, kFaceList);
+      const int count = static_cast<int>(::SendMessageW(faces, CB_GETCOUNT, 0, 0));
+      const std::wstring current = test::WindowText(faces);
+      for (int i = 0; i < count; ++i) {
+        wchar_t text[LF_FACESIZE + 8] = {};
+        if (::SendMessageW(faces, CB_GETLBTEXTLEN, i, 0) >= LF_FACESIZE) continue;
+        ::SendMessageW(faces, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        if (::lstrcmpiW(text, current.c_str()) != 0 && text[0] != L'@') {
+          EXPECT_TRUE(test::ChooseInDialogList(box, kFaceList, i));
+          face = text;
+          break;
+        }
+      }
+      HWND scripts = ::GetDlgItem(box, kScriptList);
+      const LRESULT selected = ::SendMessageW(scripts, CB_GETCURSEL, 0, 0);
+      if (selected >= 0) {
+        script = static_cast<int>(::SendMessageW(scripts, CB_GETITEMDATA, selected, 0));
+      }
+    }));
     ASSERT_FALSE(face.empty());
-    ASSERT_TRUE(chosen);
     EXPECT_EQ(dialog.Font().name, win::SjisFromWide(face));
     if (script >= 0) {
       EXPECT_EQ(dialog.Font().charset, script);
@@ -173,12 +146,9 @@ TEST(FontDialogTest, CancelKeepsTheFont) {
   TFontDialog dialog;
   dialog.Font().height = -20;
   dialog.Font().color = 0x000000FF;
-  bool found = false;
-  bool chosen = false;
-  EXPECT_FALSE(RunDriven(
-      dialog, IDCANCEL, [&](HWND box) { chosen = SelectInList(box, kColorList, 2); }, found));
-  EXPECT_TRUE(found);
-  EXPECT_TRUE(chosen);
+  EXPECT_FALSE(RunDriven(dialog, IDCANCEL, [&](HWND box) {
+    EXPECT_TRUE(test::ChooseInDialogList(box, kColorList, 2));
+  }));
   EXPECT_EQ(dialog.Font().height, -20);
   EXPECT_EQ(dialog.Font().color, 0x000000FFu);
   EXPECT_EQ(dialog.Font().name, "ＭＳ Ｐゴシック");

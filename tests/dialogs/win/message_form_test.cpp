@@ -11,8 +11,9 @@
 #include "dialogs/message_box_layout.h"
 #include "support/win/clipboard_holder.h"
 #include "support/win/clipboard_text.h"
-#include "support/win/dialog_driver.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
 #include "support/win/window_query.h"
 #include "support/win/wait.h"
@@ -108,17 +109,12 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
   HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
                                  10, 100, 80, nullptr, nullptr, nullptr, nullptr);
   ::SetActiveWindow(other);
-  bool found = false;
   bool other_enabled = true;
   bool centred = false;
-  bool copied = false;
-  bool error_box = true;
-  bool closed_with_ok = false;
   std::wstring caption;
-  test::DialogDriver driver([&](DWORD thread) {
-    HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
-    if (box == nullptr) return;
-    found = true;
+  test::Watched([&] { ShowMessage("ctrl-c test: ファイル書き込みエラー"); }, [&](test::Watcher& watcher) {
+    HWND box = watcher.WaitFor(L"PelmoraMessageForm");
+    ASSERT_NE(box, nullptr);
     other_enabled = ::IsWindowEnabled(other) != FALSE;
     caption = test::WindowText(box);
     // On the monitor of the form that was active, in its middle.
@@ -126,28 +122,21 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     ::GetWindowRect(box, &r);
     centred = test::CentredOnMonitorOf(other, r, VerticalPlace::Middle) ==
               DialogOrigin{r.left, r.top};
-    test::WaitForDialogStanding(box);
     test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    test::PressCtrlC(box, thread);
-    copied = test::WaitUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000);
+    ASSERT_TRUE(test::PressKeys(box, {VK_CONTROL, 'C'}));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::GetClipboardSequenceNumber() != sequence; }, 5000));
     // The copy has finished once the clipboard is closed and the box's key handler has
     // returned; an error box would be up by then.
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
-    test::ThreadAnswers(box);
-    error_box = test::FindThreadWindow(thread, L"#32770") != nullptr;
-    closed_with_ok = test::CloseWithButton(box, IDOK);
+    ASSERT_TRUE(test::Click(::GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(watcher.WaitGone(box));
+    EXPECT_EQ(test::FindThreadWindow(watcher.Thread(), L"#32770"), nullptr) << "an error box came up";
   });
-  ShowMessage("ctrl-c test: ファイル書き込みエラー");
-  driver.Join();
-  EXPECT_TRUE(found);
   EXPECT_FALSE(other_enabled);
   EXPECT_TRUE(::IsWindowEnabled(other));
   EXPECT_TRUE(centred);
-  EXPECT_TRUE(copied);
-  EXPECT_FALSE(error_box);
-  EXPECT_TRUE(closed_with_ok);
   EXPECT_EQ(caption, L"dialogs_win_tests");  // the first character stays as it is
   EXPECT_EQ(ClipboardText(),
             MessageBoxClipboardText("dialogs_win_tests", "ctrl-c test: ファイル書き込みエラー",
@@ -156,34 +145,25 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
 }
 
 TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
-  bool found = false;
   std::wstring error_text;
-  bool box_still_up = false;
-  test::DialogDriver driver([&](DWORD thread) {
-    HWND box = test::WaitForThreadWindow(thread, L"PelmoraMessageForm");
-    if (box == nullptr) return;
-    found = true;
+  test::Watched([] { ShowMessage("held"); }, [&](test::Watcher& watcher) {
+    HWND box = watcher.WaitFor(L"PelmoraMessageForm");
+    ASSERT_NE(box, nullptr);
     {
       test::ClipboardHolder holder;
-      test::PressCtrlC(box, thread);
-      if (HWND error = test::WaitForThreadWindow(thread, L"#32770", 5000)) {
-        for (HWND child = ::GetWindow(error, GW_CHILD); child;
-             child = ::GetWindow(child, GW_HWNDNEXT)) {
-          const std::wstring text = test::WindowText(child);
-          if (text.find(L"クリップボード") != std::wstring::npos) error_text = text;
-        }
-        test::CloseWithButton(error, IDOK);
-      }
+      ASSERT_TRUE(test::PressKeys(box, {VK_CONTROL, 'C'}));
+      HWND error = watcher.WaitFor(L"#32770");
+      ASSERT_NE(error, nullptr);
+      error_text = test::DialogText(error);
+      ASSERT_TRUE(test::PressDialogButton(error, IDOK));
+      ASSERT_TRUE(watcher.WaitGone(error));
     }
-    box_still_up = ::IsWindowVisible(box) &&
-                   test::WaitUntil([&] { return ::IsWindowEnabled(box) != FALSE; }, 5000);
-    test::CloseWithButton(box, IDOK);
+    // The box stays up, and takes input again.
+    EXPECT_TRUE(::IsWindowVisible(box));
+    ASSERT_TRUE(test::Click(::GetDlgItem(box, IDOK)));
+    ASSERT_TRUE(watcher.WaitGone(box));
   });
-  ShowMessage("held");
-  driver.Join();
-  EXPECT_TRUE(found);
   EXPECT_EQ(error_text, L"クリップボードを開くことができません.");
-  EXPECT_TRUE(box_still_up);
 }
 
 }  // namespace

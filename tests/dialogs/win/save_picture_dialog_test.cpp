@@ -16,8 +16,9 @@
 #include "picture/picture.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
-#include "support/win/dialog_driver.h"
-#include "support/win/keyboard.h"
+#include "support/win/input.h"
+#include "support/win/modal_watcher.h"
+#include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
 #include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
@@ -70,7 +71,7 @@ void WriteBmp(const std::wstring& path, int width, int height) {
   test::WriteBytes(path, std::string(file.begin(), file.end()));
 }
 
-// The preview's controls inside the dialog, found from the driver's thread.
+// The preview's controls inside the dialog, found from the watcher's thread.
 struct PreviewControls {
   HWND dialog = nullptr;
   HWND label = nullptr;
@@ -89,44 +90,25 @@ struct PreviewControls {
   }
 };
 
-// Waits for the dialog of thread and its preview controls; null when either did not come,
-// with a dialog that came but lacks them cancelled.
-HWND WaitForPreviewDialog(DWORD thread, PreviewControls& controls) {
-  HWND top = test::WaitForThreadWindow(thread, L"#32770");
+// Waits for the dialog and its preview controls; null, with the test failed, when either
+// does not come.
+HWND WaitForPreviewDialog(test::Watcher& watcher, PreviewControls& controls) {
+  HWND top = watcher.WaitFor(L"#32770");
   if (top == nullptr) return nullptr;
   if (!test::WaitUntil([&] { return controls.Find(top); }, 5000)) {
-    test::CloseWithButton(top, IDCANCEL);
+    ADD_FAILURE() << "the dialog has no preview";
     return nullptr;
   }
   return top;
 }
 
-// Clicks the file called name in the dialog's file list, as a user picks it; the dialog
-// then reports the selection change to its hook.
-bool SelectInFileList(HWND dialog, const std::wstring& name) {
-  // The list is made anew when the dialog changes folder or filter, so look it up afresh.
-  HWND list = nullptr;
-  int index = -1;
-  test::WaitUntil(
-      [&] {
-        HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
-        list = view ? ::FindWindowExW(view, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
-        if (list == nullptr) return false;
-        LVFINDINFOW find{};
-        find.flags = LVFI_STRING;
-        find.psz = name.c_str();
-        index = static_cast<int>(::SendMessageW(list, LVM_FINDITEMW, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(&find)));
-        return index >= 0;
-      },
-      5000);
-  return index >= 0 && test::ClickListItem(list, index);
+// Closes the dialog with its Cancel button.
+void Cancel(test::Watcher& watcher, HWND dialog) {
+  ASSERT_TRUE(test::PressDialogButton(dialog, IDCANCEL));
+  ASSERT_TRUE(watcher.WaitGone(dialog));
 }
 
-// Picks an entry of the file-type list with the mouse.
-bool ChooseFileType(HWND dialog, int index) {
-  return test::ChooseInComboBox(::GetDlgItem(dialog, 0x470), index);
-}
+constexpr int kFileTypeList = 0x470;
 
 struct PreviewState {
   std::wstring label;
@@ -172,67 +154,57 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   dialog.SetDefaultExt("Jpg");
   dialog.SetFileName(FileName(folder + L"\\saved.jpg"));
 
-  bool controls_found = false;
   PreviewState at_start, after_bitmap, after_photo, after_damaged;
-  bool selected_bitmap = false, selected_photo = false, selected_damaged = false;
-  bool chose_jpeg = false, chose_bitmap = false;
   std::wstring preview_caption;
   SIZE preview_client{};
   bool preview_centred = false;
-  bool preview_closed = false;
-  test::DialogDriver driver([&](DWORD thread) {
+  const bool confirmed = test::Watched([&] { return dialog.Execute(); }, [&](test::Watcher& watcher) {
     PreviewControls controls;
-    HWND top = WaitForPreviewDialog(thread, controls);
-    controls_found = top != nullptr;
-    if (!controls_found) return;
+    HWND top = WaitForPreviewDialog(watcher, controls);
+    ASSERT_NE(top, nullptr);
     at_start = Read(controls);
 
-    selected_bitmap = SelectInFileList(top, kAnyScriptBmp);
-    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
+    ASSERT_TRUE(test::SelectInFileList(top, kAnyScriptBmp));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000));
     after_bitmap = Read(controls);
     test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog.png");
 
     // The preview button opens the preview window; Esc closes it.
-    test::PressButton(::GetParent(controls.button), Dialog::kPreviewButtonId);
-    if (HWND preview = test::WaitForThreadWindow(thread, L"PelmoraPicturePreview", 5000)) {
-      preview_caption = test::WindowText(preview);
-      RECT client{};
-      ::GetClientRect(preview, &client);
-      preview_client = {client.right, client.bottom};
-      // In the middle of the monitor of the dialog it was opened from.
-      RECT frame{};
-      ::GetWindowRect(preview, &frame);
-      preview_centred = test::CentredOnMonitorOf(top, frame, VerticalPlace::Middle) ==
-                        DialogOrigin{frame.left, frame.top};
-      test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
-      test::PressKeyIn(preview, VK_ESCAPE);
-      preview_closed = test::WaitUntil([&] { return !::IsWindowVisible(preview); }, 5000);
-    }
+    ASSERT_TRUE(test::Click(controls.button));
+    HWND preview = watcher.WaitFor(L"PelmoraPicturePreview");
+    ASSERT_NE(preview, nullptr);
+    preview_caption = test::WindowText(preview);
+    RECT client{};
+    ::GetClientRect(preview, &client);
+    preview_client = {client.right, client.bottom};
+    // In the middle of the monitor of the dialog it was opened from.
+    RECT frame{};
+    ::GetWindowRect(preview, &frame);
+    preview_centred = test::CentredOnMonitorOf(top, frame, VerticalPlace::Middle) ==
+                      DialogOrigin{frame.left, frame.top};
+    test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
+    ASSERT_TRUE(test::PressKeys(preview, {VK_ESCAPE}));
+    ASSERT_TRUE(watcher.WaitGone(preview));
 
-    // Switch the file type to JPEG, as the user would, so the list shows the photo.
-    chose_jpeg = ChooseFileType(top, 0);
-    selected_photo = SelectInFileList(top, L"photo.jpg");
-    test::WaitUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000);
+    // Switch the file type to JPEG, so the list shows the photo.
+    ASSERT_TRUE(test::ChooseInDialogList(top, kFileTypeList, 0));
+    ASSERT_TRUE(test::SelectInFileList(top, L"photo.jpg"));
+    EXPECT_TRUE(test::WaitUntil([&] { return test::WindowText(controls.label) != after_bitmap.label; }, 5000));
     after_photo = Read(controls);
 
-    chose_bitmap = ChooseFileType(top, 1);
-    selected_damaged = SelectInFileList(top, L"damaged.bmp");
-    test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
+    ASSERT_TRUE(test::ChooseInDialogList(top, kFileTypeList, 1));
+    ASSERT_TRUE(test::SelectInFileList(top, L"damaged.bmp"));
+    EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000));
     after_damaged = Read(controls);
-    test::CloseWithButton(top, IDCANCEL);
+    Cancel(watcher, top);
   });
-  const bool confirmed = dialog.Execute();
-  driver.Join();
   DoneJpegImageKind();
 
   EXPECT_FALSE(confirmed);
-  ASSERT_TRUE(controls_found);
   // Empty, or "画像:" when the dialog already reported the name it started with.
   EXPECT_TRUE(at_start.label.empty() || at_start.label == L"画像:");
   EXPECT_EQ(at_start.caption, L"(なし)");
   EXPECT_FALSE(at_start.button_enabled);
-
-  ASSERT_TRUE(selected_bitmap);
   ExpectPreview(after_bitmap, L" (200x150)", L"", true);
 
   EXPECT_EQ(preview_caption, L"プレビュー");
@@ -240,16 +212,10 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   EXPECT_EQ(preview_client.cx, 200 + 2 * test::Scaled(5) + 2);
   EXPECT_EQ(preview_client.cy, 150 + 2 * test::Scaled(5) + 2);
   EXPECT_TRUE(preview_centred);
-  EXPECT_TRUE(preview_closed);
 
-  ASSERT_TRUE(chose_jpeg);
-  ASSERT_TRUE(selected_photo);
   ExpectPreview(after_photo,
                 L" (" + std::to_wstring(photo_width) + L"x" + std::to_wstring(photo_height) + L")",
                 L"", true);
-
-  ASSERT_TRUE(chose_bitmap);
-  ASSERT_TRUE(selected_damaged);
   ExpectPreview(after_damaged, L"画像:", L"(なし)", false);
 }
 
@@ -266,14 +232,13 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
   dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
   dialog.SetFileName(FileName(folder + L"\\saved.bmp"));
 
-  bool controls_found = false, followed = false;
+  bool followed = false;
   RECT client_before{}, client_after{}, panel{}, paint{}, button{};
   RECT panel_in_dialog{}, file_list_in_dialog{};
-  test::DialogDriver driver([&](DWORD thread) {
+  test::Watched([&] { return dialog.Execute(); }, [&](test::Watcher& watcher) {
     PreviewControls controls;
-    HWND top = WaitForPreviewDialog(thread, controls);
-    controls_found = top != nullptr;
-    if (!controls_found) return;
+    HWND top = WaitForPreviewDialog(watcher, controls);
+    ASSERT_NE(top, nullptr);
     HWND child = ::FindWindowExW(top, nullptr, L"#32770", nullptr);
     HWND picture_panel = ::GetDlgItem(child, Dialog::kPicturePanelId);
     ::GetClientRect(child, &client_before);
@@ -291,7 +256,8 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
         5000);
     // The dialog's thread moves the panel and then its children in one handler; a message
     // sent to it is answered only once that handler has finished.
-    test::ThreadAnswers(top);
+    DWORD_PTR answered = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(top, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answered));
     panel = RectIn(picture_panel, child);
     panel_in_dialog = RectIn(picture_panel, top);
     file_list_in_dialog =
@@ -300,12 +266,9 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
     button = RectIn(controls.button, picture_panel);
     test::SaveWindowScreenshot(top,
                                PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_resized.png");
-    test::CloseWithButton(top, IDCANCEL);
+    Cancel(watcher, top);
   });
-  dialog.Execute();
-  driver.Join();
 
-  ASSERT_TRUE(controls_found);
   EXPECT_TRUE(followed) << "client right " << client_after.right << ", panel right "
                         << panel.right << ", client bottom " << client_after.bottom
                         << ", panel bottom " << panel.bottom;
@@ -325,18 +288,15 @@ TEST(SavePictureDialogTest, ANameTypedAsSoonAsItOpensIsTaken) {
   const std::wstring name = test::EmptyTempFolder(L"pelmora-picture-typed").native() + L"\\typed.bmp";
   Dialog dialog;
   dialog.SetFilter("ビットマップ (*.bmp)|*.bmp");
-  test::DialogDriver driver([&](DWORD thread) {
+  // The name is typed with Enter where the focus is as soon as the dialog stands: the
+  // file-name box, where the dialog's own code leaves it.
+  const bool confirmed = test::Watched([&] { return dialog.Execute(); }, [&](test::Watcher& watcher) {
     PreviewControls controls;
-    HWND top = WaitForPreviewDialog(thread, controls);
-    if (top == nullptr) return;
-    test::WaitForDialogStanding(top);
-    test::TypeWithKeyboard(top, thread, name + L"\r");
-    if (!test::WaitUntil([&] { return !::IsWindow(top) || !::IsWindowVisible(top); }, 5000)) {
-      test::CloseWithButton(top, IDCANCEL);
-    }
+    HWND top = WaitForPreviewDialog(watcher, controls);
+    ASSERT_NE(top, nullptr);
+    ASSERT_TRUE(test::TypeText(test::FileNameEdit(top), name + L"\r"));
+    ASSERT_TRUE(watcher.WaitGone(top));
   });
-  const bool confirmed = dialog.Execute();
-  driver.Join();
   EXPECT_TRUE(confirmed) << "the typed name went elsewhere";
   EXPECT_EQ(dialog.FileName(), FileName(name));
 }
@@ -363,25 +323,20 @@ TEST(SavePictureDialogTest, PreviewShowsPngFilesWithTheirTransparency) {
   dialog.SetFileName(FileName(folder + L"\\saved.png"));
 
   PreviewState after_png, after_damaged;
-  bool selected_png = false, selected_damaged = false;
-  test::DialogDriver driver([&](DWORD thread) {
+  EXPECT_FALSE(test::Watched([&] { return dialog.Execute(); }, [&](test::Watcher& watcher) {
     PreviewControls controls;
-    HWND top = WaitForPreviewDialog(thread, controls);
-    if (top == nullptr) return;
-    selected_png = SelectInFileList(top, L"transparent.png");
+    HWND top = WaitForPreviewDialog(watcher, controls);
+    ASSERT_NE(top, nullptr);
+    ASSERT_TRUE(test::SelectInFileList(top, L"transparent.png"));
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
     after_png = Read(controls);
     test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_png.png");
-    selected_damaged = SelectInFileList(top, L"damaged.png");
+    ASSERT_TRUE(test::SelectInFileList(top, L"damaged.png"));
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);
-    test::CloseWithButton(top, IDCANCEL);
-  });
-  EXPECT_FALSE(dialog.Execute());
-  driver.Join();
-  ASSERT_TRUE(selected_png);
+    Cancel(watcher, top);
+  }));
   ExpectPreview(after_png, L" (120x120)", L"", true);
-  ASSERT_TRUE(selected_damaged);
   ExpectPreview(after_damaged, L"画像:", L"(なし)", false);
 }
 

@@ -1,9 +1,6 @@
 #include "support/win/menus.h"
 
 #include "base/win/text.h"
-#include "support/win/keyboard.h"
-#include "support/win/mouse.h"
-#include "support/win/wait.h"
 
 namespace pelmora::test {
 
@@ -27,21 +24,6 @@ std::vector<std::string> MenuCaptions(HMENU menu) {
     captions.push_back(IsSeparatorAt(menu, position) ? "-" : MenuCaption(menu, position));
   }
   return captions;
-}
-
-bool ChooseFromContextMenu(HWND window, POINT client_point, int from_bottom) {
-  ::SetForegroundWindow(::GetAncestor(window, GA_ROOT));
-  ::ClientToScreen(window, &client_point);
-  ClickAt(client_point, true);
-  auto menu_up = [] {
-    HWND menu = ::FindWindowW(L"#32768", nullptr);
-    return menu != nullptr && ::IsWindowVisible(menu);
-  };
-  if (!WaitUntil(menu_up, 5000)) return false;
-  // With nothing selected, Up selects the last item.
-  for (int i = 0; i <= from_bottom; ++i) PressKey(VK_UP);
-  PressKey(VK_RETURN);
-  return WaitUntil([&] { return !menu_up(); }, 5000);
 }
 
 }  // namespace pelmora::test

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include <vector>
+#include <algorithm>
 
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
@@ -39,6 +39,49 @@ HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible
   return search.found;
 }
 
+HWND FindThreadWindow(DWORD thread, const wchar_t* class_name, HWND except) {
+  struct Search {
+    const wchar_t* class_name;
+    HWND except;
+    HWND found = nullptr;
+  } search{class_name, except};
+  ::EnumThreadWindows(
+      thread,
+      [](HWND window, LPARAM pointer) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(pointer);
+        wchar_t name[256] = {};
+        ::GetClassNameW(window, name, 256);
+        if (window == s->except || !::IsWindowVisible(window) ||
+            std::wstring_view(name) != s->class_name) {
+          return TRUE;
+        }
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(std::max(0, ::GetWindowTextW(window, text.data(), length + 1))));
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  if (window == nullptr) return "no window";
+  wchar_t name[256] = {};
+  ::GetClassNameW(window, name, 256);
+  return AsciiOf(name);
+}
+
+std::string AsciiOf(const wchar_t* text) {
+  std::string ascii;
+  for (; *text; ++text) ascii += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return ascii;
+}
+
 HWND FindChildWindow(HWND parent, const wchar_t* class_name) {
   struct Search {
     const wchar_t* class_name;
@@ -58,12 +101,7 @@ HWND FindChildWindow(HWND parent, const wchar_t* class_name) {
   return search.found;
 }
 
-std::string WindowTextSjis(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-  const int n = ::GetWindowTextW(window, text.data(), length + 1);
-  return win::SjisFromWide(std::wstring_view(text.data(), n > 0 ? n : 0));
-}
+std::string WindowTextSjis(HWND window) { return win::SjisFromWide(WindowText(window)); }
 
 SIZE ClientSize(HWND window) {
   RECT client{};

@@ -12,8 +12,18 @@ namespace pelmora::test {
 // visible_only is false); null when there is none.
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only = false);
 
+// The first visible top-level window of thread with the class name, other than except.
+HWND FindThreadWindow(DWORD thread, const wchar_t* class_name, HWND except = nullptr);
+
 // The first descendant of parent with this class name; null when there is none.
 HWND FindChildWindow(HWND parent, const wchar_t* class_name);
+
+std::wstring WindowText(HWND window);
+
+// A window's class name, "no window" for null; and a UTF-16 text with everything beyond
+// ASCII as "?", for messages.
+std::string ClassOf(HWND window);
+std::string AsciiOf(const wchar_t* text);
 
 // The window's text, converted to Shift-JIS.
 std::string WindowTextSjis(HWND window);
