@@ -426,7 +426,7 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
             },
             test::kStandTimeoutMs));
         test::DrainMessages();
-        // Repaints, activation and resizes with nothing changed do not look again.
+        // Repaints, activation and resizes with nothing changed do not look a second time.
         ::RedrawWindow(form_.Handle(), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         ::SendMessageW(form_.Handle(), WM_ACTIVATE, WA_ACTIVE, 0);

@@ -8,24 +8,28 @@ namespace pelmora::win {
 namespace {
 
 // Ends a modal loop that would otherwise not end, so a fault fails the test instead of
-// hanging it.
-bool* g_deadline_flag = nullptr;
-void CALLBACK DeadlinePassed(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_deadline_flag) *g_deadline_flag = true;
-}
-
+// hanging it: a thread timer whose message the loop's filter turns into the close.
 class Deadline {
  public:
-  explicit Deadline(bool& closed) : timer_(::SetTimer(nullptr, 0, 5000, &DeadlinePassed)) {
-    g_deadline_flag = &closed;
+  explicit Deadline(bool& closed) : closed_(closed), timer_(::SetTimer(nullptr, 0, 5000, nullptr)) {}
+  ~Deadline() { ::KillTimer(nullptr, timer_); }
+  Deadline(const Deadline&) = delete;
+  Deadline& operator=(const Deadline&) = delete;
+
+  // For the loop's filter: true, with the loop closed, for the deadline's message.
+  bool Ends(const MSG& message) {
+    if (message.message != WM_TIMER || message.hwnd != nullptr || message.wParam != timer_) {
+      return false;
+    }
+    passed_ = closed_ = true;
+    return true;
   }
-  ~Deadline() {
-    ::KillTimer(nullptr, timer_);
-    g_deadline_flag = nullptr;
-  }
+  bool Passed() const { return passed_; }
 
  private:
+  bool& closed_;
   UINT_PTR timer_;
+  bool passed_ = false;
 };
 
 UniqueWindow TopLevelWindow(const wchar_t* text, DWORD visible) {
@@ -50,12 +54,14 @@ TEST(ModalLoop, DisablesTheOtherWindowsUntilClosedThenGivesEverythingBack) {
     Deadline deadline(closed);
     ::PostMessageW(modal.Get(), WM_APP, 0, 0);
     RunModal({.window = modal.Get(), .closed = &closed, .filter = [&](MSG& message) {
+                if (deadline.Ends(message)) return true;
                 if (message.message != WM_APP) return false;
                 other_enabled = ::IsWindowEnabled(other.Get()) != FALSE;
                 modal_active = ::GetActiveWindow() == modal.Get();
                 closed = true;
                 return true;
               }});
+    EXPECT_FALSE(deadline.Passed());
     EXPECT_FALSE(other_enabled);
     EXPECT_TRUE(modal_active);
     EXPECT_TRUE(::IsWindowEnabled(other.Get()));
@@ -67,7 +73,9 @@ TEST(ModalLoop, DisablesTheOtherWindowsUntilClosedThenGivesEverythingBack) {
     bool closed = false;
     Deadline deadline(closed);
     ::PostQuitMessage(7);
-    RunModal({.window = modal.Get(), .closed = &closed});
+    RunModal({.window = modal.Get(), .closed = &closed, .filter = [&](MSG& message) {
+                return deadline.Ends(message);
+              }});
     EXPECT_FALSE(closed);
     EXPECT_TRUE(::IsWindowEnabled(other.Get()));
     MSG quit{};
@@ -80,6 +88,7 @@ TEST(ModalLoop, DisablesTheOtherWindowsUntilClosedThenGivesEverythingBack) {
     HWND doomed = modal.Release();
     ::PostMessageW(doomed, WM_APP, 0, 0);
     RunModal({.window = doomed, .closed = &closed, .filter = [&](MSG& message) {
+                if (deadline.Ends(message)) return true;
                 if (message.message != WM_APP) return false;
                 ::DestroyWindow(doomed);
                 return true;

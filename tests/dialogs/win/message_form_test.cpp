@@ -158,7 +158,7 @@ TEST(MessageFormTest, CtrlCWithClipboardHeldShowsTheErrorAndKeepsTheBox) {
       ASSERT_TRUE(test::PressDialogButton(error, IDOK));
       ASSERT_TRUE(watcher.WaitGone(error));
     }
-    // The box stays up, and takes input again.
+    // The box stays up, and still takes input.
     EXPECT_TRUE(::IsWindowVisible(box));
     ASSERT_TRUE(test::Click(::GetDlgItem(box, IDOK)));
     ASSERT_TRUE(watcher.WaitGone(box));

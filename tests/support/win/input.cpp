@@ -20,6 +20,13 @@ GUITHREADINFO ThreadState(DWORD thread) {
 
 DWORD ThreadOf(HWND window) { return ::GetWindowThreadProcessId(window, nullptr); }
 
+// A control as a message names it: its class, its id and its top-level window's class.
+std::string Describe(HWND control) {
+  HWND root = ::GetAncestor(control, GA_ROOT);
+  if (root == control || root == nullptr) return ClassOf(control);
+  return ClassOf(control) + " " + std::to_string(::GetDlgCtrlID(control)) + " of " + ClassOf(root);
+}
+
 // What the foreground, active and focus windows were, for a failure's message.
 std::string Seen(HWND target) {
   const GUITHREADINFO state = ThreadState(ThreadOf(target));
@@ -96,10 +103,10 @@ testing::AssertionResult WaitForFocus(HWND control) {
            (state.hwndFocus == control || ::IsChild(control, state.hwndFocus)) &&
            (state.flags & GUI_INMENUMODE) == 0;
   };
-  if (AwaitPrecondition("the keyboard focus in " + ClassOf(control), has_keyboard)) {
+  if (AwaitPrecondition("the keyboard focus in " + Describe(control), has_keyboard)) {
     return testing::AssertionSuccess();
   }
-  return testing::AssertionFailure() << "the keyboard never reached " << ClassOf(control)
+  return testing::AssertionFailure() << "the keyboard never reached " << Describe(control)
                                      << Seen(control);
 }
 
@@ -139,10 +146,10 @@ testing::AssertionResult ClickAt(HWND control, POINT client_point, bool right_bu
     return IsForeground(control) && (hit == control || ::IsChild(control, hit)) &&
            ThreadState(ThreadOf(control)).hwndCapture == nullptr && ::IsWindowEnabled(control);
   };
-  if (!AwaitPrecondition("a click reaching " + ClassOf(control), reaches)) {
+  if (!AwaitPrecondition("a click reaching " + Describe(control), reaches)) {
     return testing::AssertionFailure()
            << "a click at (" << point.x << ", " << point.y << ") never reached "
-           << ClassOf(control) << ": it reaches " << ClassOf(::WindowFromPoint(point))
+           << Describe(control) << ": it reaches " << Describe(::WindowFromPoint(point))
            << Seen(control);
   }
   // Absolute positions run from 0 to 65535 across the primary screen.
@@ -163,7 +170,8 @@ testing::AssertionResult ClickAt(HWND control, POINT client_point, bool right_bu
 }
 
 HWND OpenMenuOf(DWORD thread) {
-  if ((ThreadState(thread).flags & GUI_POPUPMENUMODE) == 0) return nullptr;
+  // Windows sets both flags for a popup menu; Wine sets only GUI_INMENUMODE.
+  if ((ThreadState(thread).flags & (GUI_POPUPMENUMODE | GUI_INMENUMODE)) == 0) return nullptr;
   return FindThreadWindow(thread, L"#32768");
 }
 

@@ -86,8 +86,10 @@ void AwaitEnd(Watcher& watcher) {
         reinterpret_cast<LPARAM>(&standing));
     for (HWND window : standing) {
       const std::string name = ClassOf(window);
-      if (name != "#32768" && name != "#32770" && name.rfind("Pelmora", 0) != 0) continue;
-      if (name == "PelmoraMainWindow") continue;
+      if (name != "#32768" && name != "#32770" && name != "PelmoraMessageForm" &&
+          name != "PelmoraPicturePreview" && name != "PelmoraAboutWindow") {
+        continue;
+      }
       if (left.find(name) == std::string::npos) left += " " + name;
       if (name == "#32768") {
         ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
