@@ -9,6 +9,7 @@
 #endif
 
 #include <spng.h>
+#include <zlib.h>
 
 #include "base/errors.h"
 #include "base/strings.h"
@@ -225,6 +226,36 @@ int AppendToVector(spng_ctx*, void* user, void* data, std::size_t length) {
   }
 }
 
+// The share of pixels equal to their left neighbour, over every 16th row: near 0 for a
+// photograph, high for a screen capture, a drawing or an icon on a transparent ground.
+double Flatness(int width, int height, int channels,
+                const std::function<const std::uint8_t*(int y)>& row) {
+  std::uint64_t same = 0, all = 0;
+  const auto step = static_cast<std::size_t>(channels);
+  for (int y = 0; y < height; y += 16) {
+    const std::uint8_t* pixels = row(y);
+    for (std::size_t x = step; x < step * static_cast<std::size_t>(width); x += step) {
+      same += std::memcmp(pixels + x, pixels + x - step, step) == 0;
+    }
+    all += static_cast<std::uint64_t>(width) - 1;
+  }
+  return all == 0 ? 1.0 : static_cast<double>(same) / static_cast<double>(all);
+}
+
+// The compression, chosen by measuring saves of real pictures (a wallpaper, screen captures,
+// plots and an icon with alpha) against libspng's default of level 6 with every filter tried
+// on every row: that took seconds for a 4096 x 4096 picture. Flat pictures are smallest left
+// unfiltered, where deflate finds their repeats itself; photographs need a filter, and after
+// Paeth's, run-length matching at level 1 keeps them within a few per cent of the default's
+// size. Both take a fifth of the default's time or less.
+void ChooseCompression(spng_ctx* ctx, double flatness) {
+  const bool flat = flatness >= 0.5;
+  Check(spng_set_option(ctx, SPNG_IMG_COMPRESSION_LEVEL, flat ? 4 : 1));
+  Check(spng_set_option(ctx, SPNG_IMG_COMPRESSION_STRATEGY, flat ? Z_DEFAULT_STRATEGY : Z_RLE));
+  Check(spng_set_option(ctx, SPNG_FILTER_CHOICE,
+                        flat ? SPNG_FILTER_CHOICE_NONE : SPNG_FILTER_CHOICE_PAETH));
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> Encode(int width, int height, bool alpha,
@@ -238,6 +269,7 @@ std::vector<std::uint8_t> Encode(int width, int height, bool alpha,
   ihdr.bit_depth = 8;
   ihdr.color_type = alpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
   Check(spng_set_ihdr(ctx.get(), &ihdr));
+  ChooseCompression(ctx.get(), Flatness(width, height, alpha ? 4 : 3, row));
   Check(spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
                           SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE));
   const std::size_t length = static_cast<std::size_t>(width) * (alpha ? 4 : 3);

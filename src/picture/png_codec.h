@@ -49,8 +49,9 @@ class Decoder {
   std::unique_ptr<State> state_;
 };
 
-// Encodes width x height rows as an 8-bit RGB (alpha false) or RGBA PNG with libspng's
-// default filtering and compression; row(y) gives row y in the layout above.
+// Encodes width x height rows as an 8-bit RGB (alpha false) or RGBA PNG, filtered and
+// compressed as suits the picture (flat or photographic); row(y) gives row y in the layout
+// above.
 std::vector<std::uint8_t> Encode(int width, int height, bool alpha,
                                  const std::function<const std::uint8_t*(int y)>& row);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "picture/png_image.h"
 
 #include <spng.h>
+#include <zlib.h>
 
 namespace pelmora {
 namespace {
@@ -74,6 +76,44 @@ TEST(PngImage, SavedPicturesLoadBackWithTheSamePixelsAndAlpha) {
   TMemoryStream again;
   LoadPng(file)->SaveToStream(again);
   EXPECT_EQ(again.Bytes(), file);
+}
+
+// The filter type of each row of a PNG file: its image data inflated, one byte a row.
+std::vector<int> RowFilters(const std::vector<std::uint8_t>& file, std::size_t row_bytes) {
+  std::vector<std::uint8_t> deflated;
+  for (std::size_t at = 8; at + 12 <= file.size();) {
+    const std::size_t length = std::size_t{file[at]} << 24 | std::size_t{file[at + 1]} << 16 |
+                               std::size_t{file[at + 2]} << 8 | file[at + 3];
+    if (std::memcmp(&file[at + 4], "IDAT", 4) == 0) {
+      deflated.insert(deflated.end(), &file[at + 8], &file[at + 8] + length);
+    }
+    at += 12 + length;
+  }
+  std::vector<std::uint8_t> rows(1 << 20);
+  uLongf size = static_cast<uLongf>(rows.size());
+  EXPECT_EQ(uncompress(rows.data(), &size, deflated.data(), static_cast<uLong>(deflated.size())), Z_OK);
+  std::vector<int> filters;
+  for (std::size_t at = 0; at < size; at += row_bytes + 1) filters.push_back(rows[at]);
+  return filters;
+}
+
+TEST(PngImage, FlatPicturesAreSavedUnfilteredAndPhotographsThroughPaeth) {
+  // A screen capture's flat areas, and a photograph's noise: each loads back exactly.
+  auto flat = test::Bitmap24(300, 40);
+  auto photograph = test::Bitmap24(300, 40);
+  std::uint32_t seed = 7;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 300 * 3; ++x) {
+      flat->ScanLine(y)[x] = x < 450 ? 240 : 30;
+      seed = seed * 1103515245u + 12345u;
+      photograph->ScanLine(y)[x] = static_cast<std::uint8_t>(x / 4 + y + (seed >> 28));
+    }
+  }
+  for (const auto& [picture, filter] : {std::pair{flat.get(), 0}, std::pair{photograph.get(), 4}}) {
+    const std::vector<std::uint8_t> file = SavePng(*picture);
+    EXPECT_EQ(RowFilters(file, 300 * 3), std::vector<int>(40, filter));
+    EXPECT_EQ(RowsOf(LoadPng(file)->Bitmap()), RowsOf(*picture));
+  }
 }
 
 TEST(PngImage, FilesCannotMakeTheProgramTakeMoreThanTheyJustify) {
