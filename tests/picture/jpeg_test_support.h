@@ -3,6 +3,8 @@
 // writes (CMYK, YCCK, 4:4:4, many scans) made with libjpeg directly (jpeg_direct.h).
 #include <gtest/gtest.h>
 
+#include "support/test_paths.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +24,7 @@ namespace pelmora::jpeg_test {
 using Bytes = std::vector<std::uint8_t>;
 
 inline Bytes ReadTestFile(const std::string& name) {
-  std::ifstream in(std::string(PELMORA_TEST_DATA) + "/jpeg/" + name, std::ios::binary);
+  std::ifstream in(test::DataPath("jpeg") / name, std::ios::binary);
   return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

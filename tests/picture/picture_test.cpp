@@ -16,6 +16,7 @@
 #include "picture/icon.h"
 #include "picture/jpeg_image.h"
 #include "picture/metafile.h"
+#include "support/test_paths.h"
 #include "support/error_message.h"
 #include "support/file_bytes.h"
 
@@ -54,7 +55,7 @@ class PictureTest : public ::testing::Test {
     test::WriteBytes(path, bytes);
     return path;
   }
-  static std::string Read(const std::string& path) { return test::ReadBytes(path); }
+  static std::string Read(const std::filesystem::path& path) { return test::ReadBytes(path); }
   // Loads a fake graphic holding data and forgets the change that made it.
   FakeGraphic& HoldFake(const std::string& data) {
     picture_.LoadFromFile(Write("held.fak", data));
@@ -304,7 +305,7 @@ std::string SmallBmp() {
 TEST_F(PictureTest, BitmapsAndJpegImagesLoadByExtensionAndSaveInTheirOwnFormat) {
   InitJpegImageKind(24);
   const std::string bmp = SmallBmp();
-  const std::string jpeg = Read(std::string(PELMORA_TEST_DATA) + "/jpeg/testorig.jpg");
+  const std::string jpeg = Read(test::DataPath("jpeg/testorig.jpg"));
   ASSERT_FALSE(jpeg.empty());
   {  // A name ending .BmP, in mixed case, loads as a bitmap; saved as .jpg it is still BMP.
     picture_.LoadFromFile(Write("photo.BmP", bmp));

@@ -13,6 +13,7 @@
 #include "base/format.h"
 #include "base/strings.h"
 #include "picture/bmp_builder.h"
+#include "support/test_paths.h"
 #include "support/file_bytes.h"
 
 namespace pelmora {
@@ -42,7 +43,7 @@ std::string SmallBmp(int width) {
 class PictureToolTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tool_ = fs::path(PELMORA_BUILD_DIR) / "tools" / "picture-tool";
+    tool_ = test::BuildPath("tools/picture-tool");
     if (!fs::exists(tool_)) GTEST_SKIP() << "picture-tool is not built at " << tool_;
     dir_ = fs::temp_directory_path() / ("pelmora-picture-tool-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
@@ -128,7 +129,7 @@ TEST_F(PictureToolTest, ReadsAndWritesBitmaps) {
 }
 
 TEST_F(PictureToolTest, ConvertsBetweenJpegAndBitmap) {
-  const std::string jpeg = std::string(PELMORA_TEST_DATA) + "/jpeg/testorig.jpg";
+  const std::string jpeg = test::DataPath("jpeg/testorig.jpg").string();
   {
     Outcome o = Run({"info", jpeg});
     EXPECT_EQ(o.exit_code, 0) << o.err;
@@ -155,7 +156,7 @@ TEST_F(PictureToolTest, ConvertsBetweenJpegAndBitmap) {
 }
 
 TEST_F(PictureToolTest, ReadsAndWritesPngWithItsAlpha) {
-  const std::string png = std::string(PELMORA_TEST_DATA) + "/png/pngsuite/basn6a08.png";
+  const std::string png = test::DataPath("png/pngsuite/basn6a08.png").string();
   EXPECT_EQ(Run({"info", png}).out, "png 32 32 32 alpha\n");
   EXPECT_EQ(Run({"view", png}).out, "32 32\n");
   {  // Transparency on white in BMP; kept in PNG.
@@ -166,7 +167,7 @@ TEST_F(PictureToolTest, ReadsAndWritesPngWithItsAlpha) {
     EXPECT_EQ(Run({"info", PathOf("again.png")}).out, "png 32 32 32 alpha\n");
   }
   {  // A damaged file.
-    Outcome o = Run({"info", std::string(PELMORA_TEST_DATA) + "/png/crashers/badcrc.png"});
+    Outcome o = Run({"info", test::DataPath("png/crashers/badcrc.png").string()});
     EXPECT_EQ(o.exit_code, 1);
     EXPECT_EQ(o.err.rfind("EPNG: PNG ", 0), 0u) << o.err;
     EXPECT_NE(o.err.find(" #18\n"), std::string::npos) << o.err;

@@ -13,12 +13,13 @@
 #include "base/strings.h"
 #include "picture/png_image.h"
 #include "picture/png_reference.h"
+#include "support/test_paths.h"
 #include "support/file_bytes.h"
 
 namespace pelmora {
 namespace {
 
-const std::filesystem::path kPngData = std::filesystem::path(PELMORA_TEST_DATA) / "png";
+const std::filesystem::path kPngData = test::DataPath("png");
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;

@@ -27,6 +27,7 @@
 #include "picture/bitmap.h"
 #include "picture/jpeg_image.h"
 #include "richtext/win/rich_edit.h"
+#include "support/test_paths.h"
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_holder.h"
 #include "support/win/clipboard_notices.h"
@@ -127,7 +128,7 @@ class ClipboardView : public ::testing::Test {
   void Screenshot(const char* name) {
     test::DrainMessages();
     EXPECT_TRUE(test::SaveWindowScreenshot(
-        form_.Handle(), std::string(PELMORA_BUILD_DIR) + "/screenshots/" + name));
+        form_.Handle(), test::BuildPath("screenshots/" + std::string(name))));
   }
 
   TApplication application_{::GetModuleHandleW(nullptr)};
@@ -456,7 +457,7 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
 TEST_F(ClipboardView, ScreenshotsOfAPhotographAndOfRichText) {
   // A photograph, taken through the program's own JPEG decoder.
   TJPEGImage jpeg;
-  jpeg.LoadFromFile(std::string(PELMORA_TEST_DATA) + "/jpeg/testorig.jpg");
+  jpeg.LoadFromFile(test::DataPath("jpeg/testorig.jpg"));
   std::uint16_t format = 0;
   ClipboardData data;
   jpeg.SaveToClipboardFormat(format, data);

@@ -28,6 +28,7 @@
 #include "picture/png_image.h"
 #include "raster/screen.h"
 #include "richtext/win/rich_edit.h"
+#include "support/test_paths.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "support/unicode_samples.h"
@@ -679,7 +680,7 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
   }
   {
     SCOPED_TRACE("jpeg");
-    ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+    ::CopyFileW(test::DataPath("jpeg/testorig.jpg").c_str(),
                 (folder + L"\\photo.jpg").c_str(), FALSE);
     TJPEGImage original;
     original.LoadFromFile(FileName(folder + L"\\photo.jpg"));
@@ -730,7 +731,7 @@ TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
   EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
   EXPECT_EQ(ReadClipboardBitmap().width, 30);
 
-  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+  ::CopyFileW(test::DataPath("jpeg/testorig.jpg").c_str(),
               (folder + L"\\" + kAnyScript + L".jpg").c_str(), FALSE);
   TJPEGImage original;
   original.LoadFromFile(FileName(folder + L"\\" + kAnyScript + L".jpg"));
@@ -755,7 +756,7 @@ TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
 
 TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-load-truncated");
-  const std::string whole = ReadBytes(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg"));
+  const std::string whole = ReadBytes(test::DataPath("jpeg/testorig.jpg"));
   ASSERT_GT(whole.size(), 1000u);
   // Saved pictures may end in ".jpeg"; they load as JPEG like ".jpg" ones.
   WriteBytes(folder + L"\\half.jpeg", whole.substr(0, whole.size() / 2));

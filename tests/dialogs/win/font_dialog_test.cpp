@@ -9,6 +9,7 @@
 #include "base/sjis.h"
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
+#include "support/test_paths.h"
 #include "support/win/modal_watcher.h"
 #include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
@@ -75,7 +76,7 @@ TEST(FontDialogTest, ConfirmWithoutTouchingKeepsColourCodeAndStyle) {
   ASSERT_TRUE(record_size.Hooked());
   const bool confirmed = RunDriven(dialog, IDOK, [&](HWND box) {
     ::GetWindowRect(box, &bounds);
-    test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/font_dialog.png");
+    test::SaveWindowScreenshot(box, test::BuildPath("screenshots/font_dialog.png"));
   });
   ASSERT_TRUE(confirmed);
   EXPECT_EQ(record_size.Seen(), sizeof(CHOOSEFONTW));

@@ -9,6 +9,7 @@
 #include "base/strings.h"
 #include "base/win/text.h"
 #include "dialogs/message_box_layout.h"
+#include "support/test_paths.h"
 #include "support/win/clipboard_holder.h"
 #include "support/win/clipboard_text.h"
 #include "support/win/input.h"
@@ -122,7 +123,7 @@ TEST(MessageFormTest, ShownModallyClosesWithOkAndCopiesOnCtrlC) {
     ::GetWindowRect(box, &r);
     centred = test::CentredOnMonitorOf(other, r, VerticalPlace::Middle) ==
               DialogOrigin{r.left, r.top};
-    test::SaveWindowScreenshot(box, PELMORA_BUILD_DIR "/screenshots/message_box.png");
+    test::SaveWindowScreenshot(box, test::BuildPath("screenshots/message_box.png"));
     // Watch the clipboard without opening it, so the box's own opening cannot collide.
     const DWORD sequence = ::GetClipboardSequenceNumber();
     ASSERT_TRUE(test::PressKeys(box, {VK_CONTROL, 'C'}));

@@ -14,6 +14,7 @@
 #include "dialogs/win/preview_window.h"
 #include "picture/jpeg_image.h"
 #include "picture/picture.h"
+#include "support/test_paths.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
 #include "support/win/input.h"
@@ -135,7 +136,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
   const std::wstring folder = test::EmptyTempFolder(L"pelmora-picture-dialog").native();
   WriteBmp(folder + L"\\" + kAnyScriptBmp, 200, 150);
   test::WriteBytes(folder + L"\\damaged.bmp", "BM this is not a bitmap at all");
-  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/jpeg/testorig.jpg").c_str(),
+  ::CopyFileW(test::DataPath("jpeg/testorig.jpg").c_str(),
               (folder + L"\\photo.jpg").c_str(), FALSE);
   // The program registers the JPEG kind at start-up.
   InitJpegImageKind(24);
@@ -167,7 +168,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
     ASSERT_TRUE(test::SelectInFileList(top, kAnyScriptBmp));
     EXPECT_TRUE(test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000));
     after_bitmap = Read(controls);
-    test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog.png");
+    test::SaveWindowScreenshot(top, test::BuildPath("screenshots/save_picture_dialog.png"));
 
     // The preview button opens the preview window; Esc closes it.
     ASSERT_TRUE(test::Click(controls.button));
@@ -182,7 +183,7 @@ TEST(SavePictureDialogTest, PreviewShowsSizeOfPictureAndNothingForDamagedFile) {
     ::GetWindowRect(preview, &frame);
     preview_centred = test::CentredOnMonitorOf(top, frame, VerticalPlace::Middle) ==
                       DialogOrigin{frame.left, frame.top};
-    test::SaveWindowScreenshot(preview, PELMORA_BUILD_DIR "/screenshots/picture_preview.png");
+    test::SaveWindowScreenshot(preview, test::BuildPath("screenshots/picture_preview.png"));
     ASSERT_TRUE(test::PressKeys(preview, {VK_ESCAPE}));
     ASSERT_TRUE(watcher.WaitGone(preview));
 
@@ -265,7 +266,7 @@ TEST(SavePictureDialogTest, PreviewFollowsTheDialogWhenTheUserResizesIt) {
     paint = RectIn(controls.paint, picture_panel);
     button = RectIn(controls.button, picture_panel);
     test::SaveWindowScreenshot(top,
-                               PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_resized.png");
+                               test::BuildPath("screenshots/save_picture_dialog_resized.png"));
     Cancel(watcher, top);
   });
 
@@ -316,7 +317,7 @@ TEST(SavePictureDialogTest, PreviewWindowSizeFollowsPictureUpToThreeQuartersOfMo
 TEST(SavePictureDialogTest, PreviewShowsPngFilesWithTheirTransparency) {
   const std::wstring folder = test::EmptyTempFolder(L"pelmora-picture-dialog-png").native();
   test::WriteBytes(folder + L"\\transparent.png", test::TransparentPng());
-  ::CopyFileW(win::WideFromSjis(PELMORA_TEST_DATA "/png/crashers/badcrc.png").c_str(),
+  ::CopyFileW(test::DataPath("png/crashers/badcrc.png").c_str(),
               (folder + L"\\damaged.png").c_str(), FALSE);
   Dialog dialog;
   dialog.SetFilter("PNG イメージファイル (*.png)|*.png");
@@ -330,7 +331,7 @@ TEST(SavePictureDialogTest, PreviewShowsPngFilesWithTheirTransparency) {
     ASSERT_TRUE(test::SelectInFileList(top, L"transparent.png"));
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) != FALSE; }, 5000);
     after_png = Read(controls);
-    test::SaveWindowScreenshot(top, PELMORA_BUILD_DIR "/screenshots/save_picture_dialog_png.png");
+    test::SaveWindowScreenshot(top, test::BuildPath("screenshots/save_picture_dialog_png.png"));
     ASSERT_TRUE(test::SelectInFileList(top, L"damaged.png"));
     test::WaitUntil([&] { return ::IsWindowEnabled(controls.button) == FALSE; }, 5000);
     after_damaged = Read(controls);

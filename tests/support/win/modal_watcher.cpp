@@ -1,7 +1,7 @@
 #include "support/win/modal_watcher.h"
 
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
@@ -9,22 +9,18 @@
 namespace pelmora::test {
 namespace {
 
-// True once window's thread has handled everything sent to it before this call: a message
-// sent from another thread is answered only between two handlers.
-bool ThreadAnswers(HWND window) {
-  DWORD_PTR ignored = 0;
-  return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStandTimeoutMs, &ignored) !=
-         0;
-}
-
-bool Stands(HWND window) {
-  return ::IsWindowVisible(window) && ::IsWindowEnabled(window) &&
-         ::GetWindow(window, GW_CHILD) != nullptr;
-}
-
 // How long the modal work may take to end once the script is done: long enough for a
 // command on large content.
 constexpr DWORD kEndTimeoutMs = 60000;
+
+// Visible, enabled, its controls made, and its thread back in its message loop: a message
+// sent from another thread is answered only between two handlers.
+bool Stands(HWND window) {
+  DWORD_PTR ignored = 0;
+  return ::IsWindowVisible(window) && ::IsWindowEnabled(window) &&
+         ::GetWindow(window, GW_CHILD) != nullptr &&
+         ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kStandTimeoutMs, &ignored);
+}
 
 }  // namespace
 
@@ -36,28 +32,25 @@ HWND Watcher::WaitFor(const wchar_t* class_name, HWND except) {
         return (found != nullptr && Stands(found)) || ended_;
       },
       kStandTimeoutMs);
-  if (found == nullptr || !Stands(found) || !ThreadAnswers(found)) {
-    ADD_FAILURE() << "no " << AsciiOf(class_name) << " stood up"
-                  << (ended_ ? " before the modal work ended" : " in time");
-    return nullptr;
-  }
-  return found;
+  if (found != nullptr && Stands(found)) return found;
+  ADD_FAILURE() << "no " << AsciiOf(class_name) << " stood up"
+                << (ended_ ? " before the modal work ended" : " in time");
+  return nullptr;
 }
 
 HWND Watcher::NextOrEnd(std::initializer_list<const wchar_t*> class_names) {
   HWND found = nullptr;
-  const bool came = WaitUntil(
-      [&] {
-        for (const wchar_t* name : class_names) {
-          found = FindThreadWindow(thread_, name);
-          if (found != nullptr && Stands(found)) return true;
-        }
-        found = nullptr;
-        return ended_.load();
-      },
-      kEndTimeoutMs);
-  if (!came) ADD_FAILURE() << "neither a window stood up nor did the modal work end";
-  if (found != nullptr && !ThreadAnswers(found)) return nullptr;
+  const auto next = [&] {
+    for (const wchar_t* name : class_names) {
+      found = FindThreadWindow(thread_, name);
+      if (found != nullptr && Stands(found)) return true;
+    }
+    found = nullptr;
+    return ended_.load();
+  };
+  if (!WaitUntil(next, kEndTimeoutMs)) {
+    ADD_FAILURE() << "neither a window stood up nor did the modal work end";
+  }
   return found;
 }
 
@@ -72,29 +65,16 @@ testing::AssertionResult Watcher::WaitGone(HWND window) {
 
 void AwaitEnd(Watcher& watcher) {
   if (WaitUntil([&] { return watcher.Ended(); }, kEndTimeoutMs)) return;
+  // The test has failed: what stands is closed as its own close command would close it
+  // (Esc for a menu, WM_CLOSE for a window), only to bring the test's thread back.
   std::string left;
   while (!watcher.Ended()) {
-    // Whatever stands is closed as its own close command would: Esc for a menu, WM_CLOSE
-    // for a dialog or box. The test has failed already; this only brings its thread back.
-    std::vector<HWND> standing;
-    ::EnumThreadWindows(
-        watcher.Thread(),
-        [](HWND window, LPARAM list) -> BOOL {
-          if (::IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&standing));
-    for (HWND window : standing) {
-      const std::string name = ClassOf(window);
-      if (name != "#32768" && name != "#32770" && name != "PelmoraMessageForm" &&
-          name != "PelmoraPicturePreview" && name != "PelmoraAboutWindow") {
-        continue;
-      }
-      if (left.find(name) == std::string::npos) left += " " + name;
-      if (name == "#32768") {
-        ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
-      } else {
-        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    for (const wchar_t* name : {L"#32768", L"#32770", L"PelmoraMessageForm",
+                                L"PelmoraPicturePreview", L"PelmoraAboutWindow"}) {
+      if (HWND window = FindThreadWindow(watcher.Thread(), name)) {
+        left += " " + AsciiOf(name);
+        const bool menu = std::wstring_view(name) == L"#32768";
+        ::PostMessageW(window, menu ? WM_KEYDOWN : WM_CLOSE, menu ? VK_ESCAPE : 0, 0);
       }
     }
     WaitUntil([&] { return watcher.Ended(); }, 1000);

@@ -13,7 +13,6 @@
 #include <functional>
 #include <initializer_list>
 #include <thread>
-#include <utility>
 
 namespace pelmora::test {
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "support/test_paths.h"
 #include "support/win/process.h"
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
@@ -50,8 +51,8 @@ class PelmoraRun {
 };
 
 // The folder for screenshots of the running program.
-inline std::string ScreenshotPath(const char* name) {
-  return std::string(PELMORA_BUILD_DIR) + "/screenshots/" + name;
+inline std::filesystem::path ScreenshotPath(const char* name) {
+  return BuildPath("screenshots/" + std::string(name));
 }
 
 }  // namespace pelmora::test

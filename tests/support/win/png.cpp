@@ -68,7 +68,7 @@ std::string EncodePng(int width, int height, int channels, const std::vector<std
   return std::string(file.begin(), file.end());
 }
 
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
+bool WritePng(const std::filesystem::path& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
   if (width <= 0 || height <= 0) return false;
   if (rgb.size() < static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(height)) return false;
   try {

@@ -2,6 +2,7 @@
 // A minimal PNG writer for test screenshots and test pictures: 8-bit RGB or RGBA, stored
 // (uncompressed) deflate, with zlib's checksums.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace pelmora::test {
 
 // rgb holds height rows of width * 3 bytes, top row first. Returns false when the file
 // cannot be written.
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+bool WritePng(const std::filesystem::path& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
 // The PNG file of height rows of width * channels bytes (3: RGB, 4: RGBA), top row first.
 std::string EncodePng(int width, int height, int channels, const std::vector<std::uint8_t>& pixels);

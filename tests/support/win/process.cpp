@@ -1,5 +1,7 @@
 #include "support/win/process.h"
 
+#include "support/test_paths.h"
+
 #include <vector>
 
 namespace pelmora::test {
@@ -41,10 +43,9 @@ std::optional<DWORD> Process::WaitForExit(DWORD timeout_ms) {
 }
 
 std::wstring PelmoraProgramPath() {
-  std::string path = PELMORA_BUILD_DIR "/Pelmora.exe";
+  std::wstring wide = BuildPath("Pelmora.exe").wstring();
   // Under Wine the build folder is a Unix path; drive Z: is the Unix root.
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  std::wstring wide(path.begin(), path.end());
+  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
   for (wchar_t& c : wide) {
     if (c == L'/') c = L'\\';
   }

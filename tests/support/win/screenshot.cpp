@@ -60,7 +60,7 @@ std::vector<std::uint8_t> CaptureSettledScreenRect(const RECT& rect) {
   return rgb;
 }
 
-bool SaveWindowScreenshot(HWND window, const std::string& path) {
+bool SaveWindowScreenshot(HWND window, const std::filesystem::path& path) {
   RECT window_rect;
   if (!::GetWindowRect(window, &window_rect)) return false;
   // Only what lies on the screen: the display cannot read beyond it.
@@ -78,7 +78,7 @@ bool SaveWindowScreenshot(HWND window, const std::string& path) {
   const std::vector<std::uint8_t> rgb = CaptureSettledScreenRect(rect);
   if (rgb.empty()) return false;
   std::error_code ignored;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  std::filesystem::create_directories(path.parent_path(), ignored);
   return WritePng(path, rect.right - rect.left, rect.bottom - rect.top, rgb);
 }
 

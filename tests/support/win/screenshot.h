@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,6 @@ std::vector<std::uint8_t> CaptureSettledScreenRect(const RECT& rect);
 // Saves the window as it appears on the screen (its outer rectangle, as far as it lies on
 // the screen), once it has painted itself and what the screen shows of it has settled.
 // Creates the folder of path when missing. Returns false on failure.
-bool SaveWindowScreenshot(HWND window, const std::string& path);
+bool SaveWindowScreenshot(HWND window, const std::filesystem::path& path);
 
 }  // namespace pelmora::test
