@@ -215,21 +215,39 @@ testing::AssertionResult ChooseFromBottom(DWORD thread, int from_bottom) {
 testing::AssertionResult ChooseInOpenMenu(DWORD thread, UINT command) {
   if (auto ready = AwaitMenuKeyboard(thread); !ready) return ready;
   HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(OpenMenuOf(thread), MN_GETHMENU, 0, 0));
-  const int count = ::GetMenuItemCount(menu);
-  int position = 0;
-  while (position < count && ::GetMenuItemID(menu, position) != command) ++position;
-  if (position == count) {
+  // The items the keyboard stops at (separators are skipped), and where Up starts from: the
+  // item the pointer may already have highlighted, else below the last.
+  std::vector<int> stops;
+  int target = -1, from = -1;
+  for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+    const UINT state = ::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+    if (state & MF_SEPARATOR) continue;
+    if (::GetMenuItemID(menu, i) == command) target = static_cast<int>(stops.size());
+    if (state & MF_HILITE) from = static_cast<int>(stops.size());
+    stops.push_back(i);
+  }
+  if (target < 0) {
     return testing::AssertionFailure() << "the open menu has no item of command " << command;
   }
-  int from_bottom = 0;
-  for (int i = position + 1; i < count; ++i) {
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
-    ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-    if ((info.fType & MFT_SEPARATOR) == 0) ++from_bottom;
+  const int n = static_cast<int>(stops.size());
+  const int ups = from < 0 ? n - target : (from - target + n) % n;
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < ups; ++i) {
+    for (INPUT& key : Chord({VK_UP})) inputs.push_back(key);
   }
-  return ChooseFromBottom(thread, from_bottom);
+  if (auto sent = Send(std::move(inputs)); !sent) return sent;
+  const auto on_target = [&] {
+    return (::GetMenuState(menu, static_cast<UINT>(stops[target]), MF_BYPOSITION) & MF_HILITE) != 0;
+  };
+  if (!WaitUntil(on_target, kInputTimeoutMs)) {
+    return testing::AssertionFailure() << "Up did not bring the menu to the item of command "
+                                       << command;
+  }
+  if (auto sent = Send(Chord({VK_RETURN})); !sent) return sent;
+  if (WaitUntil([&] { return OpenMenuOf(thread) == nullptr; }, kInputTimeoutMs)) {
+    return testing::AssertionSuccess();
+  }
+  return testing::AssertionFailure() << "the menu stayed up after Enter";
 }
 
 testing::AssertionResult ChooseFromContextMenu(HWND window, POINT client_point,
