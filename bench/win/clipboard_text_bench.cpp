@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   // in one step that takes the new text in a new window of the control.
   HWND before = nullptr;
   auto shown = [&] {
-    while (form.TextView().Handle() == before) {
+    while (form.View().TextView().Handle() == before) {
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
       PumpMessages();
     }
@@ -149,11 +149,11 @@ int main(int argc, char** argv) {
     // The view holds text before each run; the new text comes in its place.
     ::ShowWindow(form.Handle(), SW_SHOW);
     Place(L"text before", "");
-    while (::GetWindowTextLengthW(form.TextView().Handle()) == 0) PumpMessages();
+    while (::GetWindowTextLengthW(form.View().TextView().Handle()) == 0) PumpMessages();
     const Commit idle = CommitCharge();
     const double ours = Measure(shown, [&] {
       text = c.text(++variant);
-      before = form.TextView().Handle();
+      before = form.View().TextView().Handle();
       Place(text, c.rtf(variant));
     });
     const Commit showing = CommitCharge();

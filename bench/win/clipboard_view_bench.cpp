@@ -129,7 +129,7 @@ int main() {
 
   // The window follows the clipboard by itself: the bitmap shows once its notice is handled.
   auto shown_after = [&](const TGraphic* before) {
-    for (int i = 0; i < 500 && form.ImageView().Picture().Graphic() == before; ++i) {
+    for (int i = 0; i < 500 && form.View().ImageView().Picture().Graphic() == before; ++i) {
       PumpMessages();
       ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
@@ -139,7 +139,7 @@ int main() {
   PlaceBitmap(MakeBitmap(kWidth, kHeight, 0));
   shown_after(nullptr);
 
-  HWND panel = form.Panel().Handle();
+  HWND panel = form.View().Panel().Handle();
   win::WindowDc screen(nullptr);
   const std::size_t pixel_bytes = static_cast<std::size_t>(kWidth) * kHeight * 4;
   BITMAPINFO info{};
@@ -163,7 +163,7 @@ int main() {
   bare_read(held.get());
 
   // Repaint with the clipboard unchanged, against drawing the held pixels.
-  const TRect fitted = form.ImageView().BoundsRect();
+  const TRect fitted = form.View().ImageView().BoundsRect();
   const double bare_draw = Measure([&] { bare_blit(held.get(), fitted); });
   auto repainted = [&] {
     ::RedrawWindow(form.Handle(), nullptr, nullptr,
@@ -183,7 +183,7 @@ int main() {
   };
   for (int which : {1, 0}) {
     resize_to(which);
-    fitted_at[which] = form.ImageView().BoundsRect();
+    fitted_at[which] = form.View().ImageView().BoundsRect();
   }
   int which = 0;
   const double bare_resize_draw = Measure([&] { bare_blit(held.get(), fitted_at[which ^= 1]); });
@@ -216,7 +216,7 @@ int main() {
   int shade = 0;
   const double change = Measure([&] { shown_after(before); },
                                 [&] {
-                                  before = form.ImageView().Picture().Graphic();
+                                  before = form.View().ImageView().Picture().Graphic();
                                   PlaceBitmap(MakeBitmap(kWidth, kHeight, shade += 40));
                                 });
   // Where a change spends its time: the clipboard's bitmap into a new engine image.
@@ -250,13 +250,13 @@ int main() {
     ::CloseClipboard();
     bare_alpha_blit(fresh.get(), fitted);
   };
-  before = form.ImageView().Picture().Graphic();
+  before = form.View().ImageView().Picture().Graphic();
   PlaceMemory(PngClipboardFormat, CopyOf(png_file));
   shown_after(before);
   const double bare_png = Measure(bare_png_change, {}, 7);
   const double png_change = Measure([&] { shown_after(before); },
                                     [&] {
-                                      before = form.ImageView().Picture().Graphic();
+                                      before = form.View().ImageView().Picture().Graphic();
                                       PlaceMemory(PngClipboardFormat, CopyOf(png_file));
                                     },
                                     7);
@@ -277,7 +277,7 @@ int main() {
   const double bare_dib = Measure(bare_dib_change, {}, 7);
   const double dib_change = Measure([&] { shown_after(before); },
                                     [&] {
-                                      before = form.ImageView().Picture().Graphic();
+                                      before = form.View().ImageView().Picture().Graphic();
                                       PlaceMemory(CF_DIB, DibOf(transparent, kWidth, kHeight));
                                     },
                                     7);

@@ -1,6 +1,5 @@
 #include "app/win/application.h"
 
-#include "base/win/error_display.h"
 #include "base/win/program_file.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
@@ -30,11 +29,6 @@ TApplication::TApplication(HINSTANCE instance)
       WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
       nullptr, instance, this));
   if (!window_) win::RaiseLastOSError();
-  win::SetErrorDisplayOwner(window_.Get(), title_);
-}
-
-TApplication::~TApplication() {
-  if (win::ErrorDisplayOwner() == window_.Get()) win::SetErrorDisplayOwner(nullptr, title_);
 }
 
 void TApplication::SetMainWindow(HWND window) {

@@ -1,6 +1,6 @@
 #pragma once
 // The application object: its hidden window, which carries the title and the taskbar
-// button and owns the other windows and the error boxes, and the message loop.
+// button and owns the program's other windows, and the message loop.
 #include <windows.h>
 
 #include <string>
@@ -12,7 +12,6 @@ namespace pelmora {
 class TApplication {
  public:
   explicit TApplication(HINSTANCE instance);
-  ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
@@ -25,7 +24,7 @@ class TApplication {
 
   // The window whose closing ends the program; the main window registers itself.
   void SetMainWindow(HWND window);
-  HWND MainWindow() const { return main_window_; }
+  HWND MainWindowHandle() const { return main_window_; }
 
   // Shows the hidden window's taskbar button; call once the main window is shown.
   void ShowTaskbarButton();
@@ -41,7 +40,6 @@ class TApplication {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
  private:
-
   HINSTANCE instance_;
   std::string title_;
   win::UniqueWindow window_;

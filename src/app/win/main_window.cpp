@@ -4,15 +4,13 @@
 
 #include "app/win/about_window.h"
 #include "app/win/application.h"
-#include "app/win/panel.h"
+#include "app/win/clipboard_view.h"
+#include "app/win/file_commands.h"
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
-#include "base/win/fonts.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
-#include "clipboard/image.h"
-#include "clipboard/win/dc_canvas.h"
 #include "pelmora_version.h"
 #include "richtext/win/rich_edit.h"
 
@@ -22,15 +20,12 @@ namespace {
 constexpr wchar_t kMainClass[] = L"PelmoraMainWindow";
 // A leading space, the product name, an ideographic space, four spaces, the version.
 constexpr char kCaption[] = " Pelmora　    Ver " PELMORA_VERSION_TEXT;
-constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
-constexpr int kFontHeight = 12;
 // The designed client area at 96 pixels per inch. Sizes and fonts follow the scale of the
 // window's monitor, so the window keeps its proportions on a denser screen; the outer size
 // follows the system's frame metrics around this client area (432 x 258 with the classic
 // 4-pixel frame and 19-pixel caption).
 constexpr int kClientWidth = 424;
 constexpr int kClientHeight = 231;
-constexpr RECT kImageViewBounds{6, 6, 16, 16};
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
@@ -47,32 +42,12 @@ SIZE OuterSize(int pixels_per_inch) {
 
 }  // namespace
 
-// The image view as the panel sees it: a windowless child drawn onto the panel's surface.
-class ImageViewChild final : public WindowlessChild {
- public:
-  explicit ImageViewChild(TImage& image) : image_(image) {}
-  RECT Bounds() const override {
-    const TRect r = image_.BoundsRect();
-    return RECT{r.left, r.top, r.right, r.bottom};
-  }
-  bool Visible() const override { return image_.Visible(); }
-  bool Opaque() const override { return image_.Opaque(); }
-  void Paint(HDC dc) override {
-    win::TDcCanvas canvas(dc);
-    image_.Paint(canvas);
-  }
-
- private:
-  TImage& image_;
-};
-
-MainWindow::MainWindow(TApplication& application)
+MainWindow::MainWindow(TApplication& application, AboutWindow& about)
     : application_(application),
+      about_(about),
       // Until the system has placed the window, the session's scale is the best guess.
-      pixels_per_inch_(win::SystemPixelsPerInch()),
-      font_(win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch_)) {
+      pixels_per_inch_(win::SystemPixelsPerInch()) {
   CreateMenu();
-  CreateDialogs();
 
   WNDCLASSEXW window_class = win::AttachedWindowClass<MainWindow>(application.Instance(), kMainClass);
   window_class.hIcon = ::LoadIconW(application.Instance(), MAKEINTRESOURCEW(1));
@@ -102,68 +77,38 @@ MainWindow::MainWindow(TApplication& application)
   }
 }
 
+// The views go before the window that holds them.
 MainWindow::~MainWindow() {
-  // The views go before the panel and the window that hold them.
-  text_view_.reset();
-  if (panel_ && image_view_child_) panel_->RemoveWindowlessChild(image_view_child_.get());
-  image_view_child_.reset();
-  image_view_.reset();
-  panel_.reset();
+  file_commands_.reset();
+  view_.reset();
 }
 
 void MainWindow::CreateMenu() {
   auto run = [this](void (MainWindow::*command)()) { return [this, command] { (this->*command)(); }; };
+  auto id = [](MenuCommand command) { return CommandIdOf(command); };
   TPopupMenu& menu = context_menu_;
-  items_.restyle_text = &menu.Add("RestyleText", "文字編集", true, run(&MainWindow::RestyleText));
-  items_.restyle_separator = &menu.Add("RestyleSeparator", "-", true);
-  items_.look_again = &menu.Add("LookAgain", "内容確認/貼り付け", true, run(&MainWindow::LookAgain));
-  items_.copy_selection = &menu.Add("CopySelection", "Ｃｏｐｙ", false, run(&MainWindow::CopySelection));
-  items_.save_separator = &menu.Add("SaveSeparator", "-", false);
-  items_.save_shown = &menu.Add("SaveShown", "名前を付けて保存", false, run(&MainWindow::SaveShown));
-  items_.load_separator = &menu.Add("LoadSeparator", "-", true);
-  items_.load_file = &menu.Add("LoadFile", "ファイルの読込み", true, run(&MainWindow::LoadFile));
-  items_.about_separator = &menu.Add("AboutSeparator", "-", true);
-  items_.show_about = &menu.Add("ShowAbout", "ソフトに付いて", true, run(&MainWindow::ShowAbout));
-  items_.quit = &menu.Add("Quit", "終　了", true, run(&MainWindow::Quit));
+  items_.restyle_text = &menu.Add(id(MenuCommand::RestyleText), "文字編集", true, run(&MainWindow::RestyleText));
+  items_.restyle_separator = &menu.AddSeparator(true);
+  menu.Add(id(MenuCommand::LookAgain), "内容確認/貼り付け", true, [this] { view_->Look(); });
+  items_.copy_selection = &menu.Add(id(MenuCommand::CopySelection), "Ｃｏｐｙ", false,
+                                    [this] { view_->CopySelection(); });
+  items_.save_separator = &menu.AddSeparator(false);
+  items_.save_shown = &menu.Add(id(MenuCommand::SaveShown), "名前を付けて保存", false,
+                                [this] { file_commands_->SaveShown(); });
+  menu.AddSeparator(true);
+  menu.Add(id(MenuCommand::LoadFile), "ファイルの読込み", true, [this] { file_commands_->LoadFile(); });
+  menu.AddSeparator(true);
+  menu.Add(id(MenuCommand::ShowAbout), "ソフトに付いて", true, run(&MainWindow::ShowAbout));
+  menu.Add(id(MenuCommand::Quit), "終　了", true, [this] { Close(); });
 }
 
-TMenuItem& MainWindow::ItemOf(MenuCommand command) const {
-  switch (command) {
-    case MenuCommand::RestyleText: return *items_.restyle_text;
-    case MenuCommand::LookAgain: return *items_.look_again;
-    case MenuCommand::CopySelection: return *items_.copy_selection;
-    case MenuCommand::SaveShown: return *items_.save_shown;
-    case MenuCommand::LoadFile: return *items_.load_file;
-    case MenuCommand::ShowAbout: return *items_.show_about;
-    case MenuCommand::Quit: break;
-  }
-  return *items_.quit;
-}
-
-void MainWindow::CreateViews(HWND window) {
-  RECT client;
-  ::GetClientRect(window, &client);
-  panel_ = std::make_unique<TPanel>(window, client, pixels_per_inch_);
-  // The image view: hidden, at (6, 6), 10 x 10, proportional drawing on.
-  image_view_ = std::make_unique<TImage>();
-  image_view_->SetVisible(false);
-  image_view_->SetProportional(true);
-  image_view_->SetBounds(kImageViewBounds.left, kImageViewBounds.top,
-                         kImageViewBounds.right - kImageViewBounds.left,
-                         kImageViewBounds.bottom - kImageViewBounds.top);
-  TPanel* panel = panel_.get();
-  image_view_->SetOnInvalidate([panel](const TRect& r) {
-    panel->InvalidateArea(RECT{r.left, r.top, r.right, r.bottom});
-  });
-  image_view_child_ = std::make_unique<ImageViewChild>(*image_view_);
-  panel_->AddWindowlessChild(image_view_child_.get());
-
-  // The text view: hidden, filling the panel; its window is made when it is first used.
-  RECT panel_client;
-  ::GetClientRect(panel_->Handle(), &panel_client);
-  text_view_ = std::make_unique<TRichEdit>(panel_->Handle(), panel_client);
-  text_view_->SetPixelsPerInch(pixels_per_inch_);
-  text_view_->SetOnContextMenu([this](POINT point) { OpenContextMenu(point); });
+void MainWindow::OnShown(ClipboardKind kind) {
+  const ClipboardMenuState state = MenuStateFor(kind);
+  items_.restyle_text->SetVisible(state.restyle);
+  items_.restyle_separator->SetVisible(state.restyle_separator);
+  items_.copy_selection->SetVisible(state.copy);
+  items_.save_separator->SetVisible(state.save_separator);
+  items_.save_shown->SetVisible(state.save);
 }
 
 void MainWindow::Show(int show_command) {
@@ -176,13 +121,11 @@ void MainWindow::Close() { ::PostMessageW(window_.Get(), WM_CLOSE, 0, 0); }
 
 void MainWindow::ApplyScale(int pixels_per_inch) {
   pixels_per_inch_ = pixels_per_inch;
-  font_ = win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch);
-  if (panel_) panel_->SetPixelsPerInch(pixels_per_inch);
-  if (text_view_) text_view_->SetPixelsPerInch(pixels_per_inch);
+  if (view_) view_->SetPixelsPerInch(pixels_per_inch);
 }
 
 void MainWindow::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
-  const TRichEdit::KeptTop kept(*text_view_);
+  const TRichEdit::KeptTop kept(view_->TextView());
   // The fonts and the zoom first: the resize that follows lays the views out at the new
   // scale and fits the picture to the new panel.
   ApplyScale(pixels_per_inch);
@@ -191,11 +134,25 @@ void MainWindow::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MainWindow::ShowAbout() {
-  if (about_) about_->ShowModal();
+void MainWindow::RestyleText() {
+  if (!font_dialog_.Execute()) return;
+  const TFont& font = font_dialog_.Font();
+  view_->RestyleText(font.color, font_dialog_.FontSize(), font.style);
 }
 
-void MainWindow::Quit() { Close(); }
+void MainWindow::ShowAbout() { about_.ShowModal(); }
+
+void MainWindow::FollowClipboard() {
+  HWND window = window_.Get();
+  // A minimised window waits until it is shown again, and a window disabled by a dialog or
+  // box of the program until that is closed: a command in its dialog keeps the view it
+  // started from.
+  if (window == nullptr || !view_ || ::IsIconic(window) || !::IsWindowVisible(window) ||
+      !::IsWindowEnabled(window)) {
+    return;
+  }
+  if (view_->ClipboardChanged()) view_->Look();
+}
 
 void MainWindow::PostFollowClipboard() {
   if (window_) ::PostMessageW(window_.Get(), kFollowClipboardMessage, 0, 0);
@@ -227,7 +184,9 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
     // The user has most likely just copied something in another program.
     case WM_ACTIVATE: if (LOWORD(wparam) != WA_INACTIVE) PostFollowClipboard(); break;
     case WM_CONTEXTMENU: if (OnContextMenu(window, lparam)) return 0; break;
-    case WM_NOTIFY: if (OnNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) return result; break;
+    case WM_NOTIFY:
+      if (view_ && view_->HandleNotify(*reinterpret_cast<const NMHDR*>(lparam), result)) return result;
+      break;
     case WM_COMMAND: if (OnCommand(wparam, lparam)) return 0; break;
     case WM_SYSCOMMAND: if (OnSysCommand(wparam)) return 0; break;
     case WM_CLOSE: application_.Terminate(); return 0;
@@ -237,8 +196,10 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPAR
 
 LRESULT MainWindow::OnCreate(HWND window) {
   try {
-    CreateViews(window);
-    text_view_->Clear();
+    view_ = std::make_unique<ClipboardView>(
+        window, pixels_per_inch_, [this](ClipboardKind kind) { OnShown(kind); },
+        [this](POINT point) { OpenContextMenu(point); });
+    file_commands_ = std::make_unique<FileCommands>(*view_);
   } catch (...) {
     // Raised by the constructor once the creation has ended.
     creation_error_ = std::current_exception();
@@ -253,17 +214,10 @@ LRESULT MainWindow::OnCreate(HWND window) {
 void MainWindow::OnDestroy(HWND window) { ::RemoveClipboardFormatListener(window); }
 
 void MainWindow::OnSize(HWND window, WPARAM kind) {
-  if (!panel_) return;
+  if (!view_) return;
   RECT client;
   ::GetClientRect(window, &client);
-  panel_->SetBounds(client);
-  text_view_->SetBounds(RECT{0, 0, client.right - client.left, client.bottom - client.top});
-  // The held picture is placed anew; the clipboard is not read, so a resize never raises an
-  // error box in the middle of the platform's sizing. The text view reflows by itself.
-  if (image_view_->Visible()) {
-    const TPicture& picture = image_view_->Picture();
-    PlacePicture(picture.Width(), picture.Height());
-  }
+  view_->SetBounds(client);
   // Back from minimised: a change that came meanwhile is shown now.
   if (kind == SIZE_MINIMIZED) {
     minimized_ = true;
@@ -274,8 +228,9 @@ void MainWindow::OnSize(HWND window, WPARAM kind) {
 }
 
 void MainWindow::OnPaint(HWND window) {
-  win::PaintDc paint(window);
-  FollowClipboard();
+  { win::PaintDc paint(window); }
+  // A change the paint finds is shown from the message loop, after the paint has ended.
+  if (view_ && view_->ClipboardChanged()) PostFollowClipboard();
 }
 
 bool MainWindow::OnContextMenu(HWND window, LPARAM at) {
@@ -290,10 +245,6 @@ bool MainWindow::OnContextMenu(HWND window, LPARAM at) {
   }
   OpenContextMenu(point);
   return true;
-}
-
-bool MainWindow::OnNotify(const NMHDR& header, LRESULT& result) {
-  return text_view_ && text_view_->HandleNotify(header, result);
 }
 
 bool MainWindow::OnCommand(WPARAM wparam, LPARAM lparam) {

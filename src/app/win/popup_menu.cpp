@@ -4,12 +4,6 @@
 #include "base/win/text.h"
 
 namespace pelmora {
-namespace {
-
-// Item commands start here, clear of the system's own command range.
-constexpr UINT kFirstCommand = 0x100;
-
-}  // namespace
 
 void TMenuItem::SetVisible(bool visible) {
   if (visible == visible_) return;
@@ -29,22 +23,16 @@ TPopupMenu::TPopupMenu() : menu_(::CreatePopupMenu()) {
   if (!menu_) win::RaiseOutOfResources();
 }
 
-TMenuItem& TPopupMenu::Add(std::string name, std::string caption, bool visible,
+TMenuItem& TPopupMenu::Add(UINT command, std::string caption, bool visible,
                            TMenuItem::ClickHandler on_click) {
-  const UINT command = kFirstCommand + static_cast<UINT>(items_.size());
   items_.push_back(std::unique_ptr<TMenuItem>(
-      new TMenuItem(*this, std::move(name), std::move(caption), command, std::move(on_click))));
+      new TMenuItem(*this, std::move(caption), command, std::move(on_click))));
   TMenuItem& item = *items_.back();
   item.SetVisible(visible);
   return item;
 }
 
-TMenuItem* TPopupMenu::Find(std::string_view name) const {
-  for (const auto& item : items_) {
-    if (item->Name() == name) return item.get();
-  }
-  return nullptr;
-}
+TMenuItem& TPopupMenu::AddSeparator(bool visible) { return Add(0, std::string(), visible); }
 
 UINT TPopupMenu::PositionOf(const TMenuItem& item) const {
   UINT position = 0;
@@ -84,7 +72,7 @@ void TPopupMenu::Popup(HWND owner, POINT screen_point) {
 
 bool TPopupMenu::DispatchCommand(UINT command) {
   for (const auto& item : items_) {
-    if (item->Command() == command) {
+    if (command != 0 && item->Command() == command) {
       item->Click();
       return true;
     }

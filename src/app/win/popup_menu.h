@@ -1,13 +1,12 @@
 #pragma once
-// The context menu: items with a name, a caption ("-" makes a separator line), a visible
-// flag and a click handler. A hidden item is taken out of the platform menu and put back
+// The context menu: items with a command identifier, a caption (or a separator line), a
+// visible flag and a click handler. A hidden item is taken out of the platform menu and put back
 // at its own place among the visible items when shown again.
 #include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/win/handles.h"
@@ -20,9 +19,8 @@ class TMenuItem {
  public:
   using ClickHandler = std::function<void()>;
 
-  const std::string& Name() const { return name_; }
   const std::string& Caption() const { return caption_; }
-  bool IsSeparator() const { return caption_ == "-"; }
+  bool IsSeparator() const { return caption_.empty(); }
   UINT Command() const { return command_; }
 
   bool Visible() const { return visible_; }
@@ -33,14 +31,12 @@ class TMenuItem {
 
  private:
   friend class TPopupMenu;
-  TMenuItem(TPopupMenu& menu, std::string name, std::string caption, UINT command,
-            ClickHandler on_click)
-      : menu_(menu), name_(std::move(name)), caption_(std::move(caption)), command_(command),
+  TMenuItem(TPopupMenu& menu, std::string caption, UINT command, ClickHandler on_click)
+      : menu_(menu), caption_(std::move(caption)), command_(command),
         on_click_(std::move(on_click)) {}
 
   TPopupMenu& menu_;
-  std::string name_;
-  std::string caption_;
+  std::string caption_;  // empty for a separator
   UINT command_;
   ClickHandler on_click_;
   bool visible_ = false;
@@ -52,11 +48,12 @@ class TPopupMenu {
   TPopupMenu(const TPopupMenu&) = delete;
   TPopupMenu& operator=(const TPopupMenu&) = delete;
 
-  // Appends an item; the reference stays valid for the menu's life.
-  TMenuItem& Add(std::string name, std::string caption, bool visible,
+  // Appends an item that sends command (not 0) when chosen; the reference stays valid for
+  // the menu's life.
+  TMenuItem& Add(UINT command, std::string caption, bool visible,
                  TMenuItem::ClickHandler on_click = {});
+  TMenuItem& AddSeparator(bool visible);
   const std::vector<std::unique_ptr<TMenuItem>>& Items() const { return items_; }
-  TMenuItem* Find(std::string_view name) const;
 
   HMENU Handle() const { return menu_.Get(); }
 

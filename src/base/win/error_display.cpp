@@ -1,6 +1,7 @@
 #include "base/win/error_display.h"
 
 #include <exception>
+#include <utility>
 
 #include "base/error_text.h"
 #include "base/errors.h"
@@ -23,9 +24,13 @@ OwnerState& Owner() {
 
 }  // namespace
 
-void SetErrorDisplayOwner(HWND owner, std::string title) {
-  Owner().window = owner;
-  Owner().title = std::move(title);
+ErrorDisplayOwnership::ErrorDisplayOwnership(HWND owner, std::string title)
+    : previous_owner_(std::exchange(Owner().window, owner)),
+      previous_title_(std::exchange(Owner().title, std::move(title))) {}
+
+ErrorDisplayOwnership::~ErrorDisplayOwnership() {
+  Owner().window = previous_owner_;
+  Owner().title = std::move(previous_title_);
 }
 
 HWND ErrorDisplayOwner() { return Owner().window; }

@@ -14,9 +14,20 @@ class Exception;
 
 namespace pelmora::win {
 
-// The window that owns the error boxes and the caption they carry. Set by the application
-// object at start-up; until then the boxes have no owner and the caption "Error".
-void SetErrorDisplayOwner(HWND owner, std::string title);
+// The window that owns the error boxes and the caption they carry, for the life of the
+// object (the program's start-up makes one); the previous owner and caption come back at
+// its end. Without one the boxes have no owner and the caption "Error".
+class ErrorDisplayOwnership {
+ public:
+  ErrorDisplayOwnership(HWND owner, std::string title);
+  ~ErrorDisplayOwnership();
+  ErrorDisplayOwnership(const ErrorDisplayOwnership&) = delete;
+  ErrorDisplayOwnership& operator=(const ErrorDisplayOwnership&) = delete;
+
+ private:
+  HWND previous_owner_;
+  std::string previous_title_;
+};
 HWND ErrorDisplayOwner();
 
 // Shows one message as the default error display does: ErrorDisplayText of it, OK and the

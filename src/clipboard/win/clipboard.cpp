@@ -1,5 +1,7 @@
 #include "clipboard/win/clipboard.h"
 
+#include <utility>
+
 #include "base/errors.h"
 #include "base/strings.h"
 #include "picture/picture.h"
@@ -26,7 +28,10 @@ void RegisterClipboardFormats() {
   PngClipboardFormat = static_cast<std::uint16_t>(::RegisterClipboardFormatA("PNG"));
 }
 
-void TClipboard::SetApplicationWindow(HWND window) { g_application_window = window; }
+ClipboardOwnerWindow::ClipboardOwnerWindow(HWND window)
+    : previous_(std::exchange(g_application_window, window)) {}
+
+ClipboardOwnerWindow::~ClipboardOwnerWindow() { g_application_window = previous_; }
 
 TClipboard& Clipboard() {
   static TClipboard clipboard;
@@ -76,7 +81,7 @@ bool TClipboard::FormatAvailable(std::uint16_t format) {
   return false;
 }
 
-HANDLE TClipboard::TakeHandle(std::uint16_t format) {
+HANDLE TClipboard::DataHandle(std::uint16_t format) {
   ClipboardOpening opening(*this);
   return ::GetClipboardData(format);
 }

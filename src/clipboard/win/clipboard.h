@@ -12,10 +12,6 @@ namespace pelmora {
 
 class TClipboard {
  public:
-  // The window that owns the clipboard while it is open: the application's own window.
-  // Without one, each opening makes a hidden utility window of its own.
-  static void SetApplicationWindow(HWND window);
-
   // Opens (nested). Raises Exception "クリップボードを開くことができません" when another
   // program holds the clipboard, leaving the count where it was.
   void Open();
@@ -26,7 +22,7 @@ class TClipboard {
   // picture format is also true when any format on the clipboard can make a picture.
   bool FormatAvailable(std::uint16_t format);
   // The clipboard's data handle for the format, or 0. The handle stays the clipboard's.
-  HANDLE TakeHandle(std::uint16_t format);
+  HANDLE DataHandle(std::uint16_t format);
   // Places a handle, which passes to the system. The first placement of an opening empties
   // the clipboard; later ones in the same opening add formats. Returns whether the system
   // took the handle; when it did not (or the opening failed), the caller still owns it.
@@ -46,6 +42,20 @@ class TClipboard {
 
 // The process-wide clipboard object, created on the first call.
 TClipboard& Clipboard();
+
+// The window that owns the clipboard while it is open, for the life of the object: the
+// application's own window (the program's start-up makes one). Without one, each opening
+// makes a hidden utility window of its own.
+class ClipboardOwnerWindow {
+ public:
+  explicit ClipboardOwnerWindow(HWND window);
+  ~ClipboardOwnerWindow();
+  ClipboardOwnerWindow(const ClipboardOwnerWindow&) = delete;
+  ClipboardOwnerWindow& operator=(const ClipboardOwnerWindow&) = delete;
+
+ private:
+  HWND previous_;
+};
 
 // Opens the clipboard for a scope and closes it at the scope's end, on every path.
 class ClipboardOpening {

@@ -41,9 +41,9 @@ std::wstring WideFromSystemCodePage(const std::string& text) {
 
 std::wstring TakePlainText(TClipboard& clipboard) {
   if (clipboard.FormatAvailable(CF_UNICODETEXT)) {
-    return ReadBlock<wchar_t>(clipboard.TakeHandle(CF_UNICODETEXT));
+    return ReadBlock<wchar_t>(clipboard.DataHandle(CF_UNICODETEXT));
   }
-  return WideFromSystemCodePage(ReadBlock<char>(clipboard.TakeHandle(CF_TEXT)));
+  return WideFromSystemCodePage(ReadBlock<char>(clipboard.DataHandle(CF_TEXT)));
 }
 
 }  // namespace
@@ -52,7 +52,7 @@ ClipboardText TakeClipboardText(TClipboard& clipboard) {
   ClipboardOpening opening(clipboard);
   ClipboardText text;
   if (clipboard.FormatAvailable(static_cast<std::uint16_t>(RichTextFormat()))) {
-    text.rtf = ReadBlock<char>(clipboard.TakeHandle(static_cast<std::uint16_t>(RichTextFormat())));
+    text.rtf = ReadBlock<char>(clipboard.DataHandle(static_cast<std::uint16_t>(RichTextFormat())));
   }
   if (text.rtf.empty()) text.text = TakePlainText(clipboard);
   return text;

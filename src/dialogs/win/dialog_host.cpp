@@ -1,5 +1,7 @@
 #include "dialogs/win/dialog_host.h"
 
+#include <utility>
+
 #include "base/win/error_display.h"
 
 namespace pelmora::win {
@@ -10,9 +12,13 @@ HWND g_main_form = nullptr;
 
 }  // namespace
 
-void SetDialogWindows(HWND application, HWND main_form) {
-  g_application = application;
-  g_main_form = main_form;
+DialogWindows::DialogWindows(HWND application, HWND main_form)
+    : previous_application_(std::exchange(g_application, application)),
+      previous_main_form_(std::exchange(g_main_form, main_form)) {}
+
+DialogWindows::~DialogWindows() {
+  g_application = previous_application_;
+  g_main_form = previous_main_form_;
 }
 
 HWND DialogOwner() {

@@ -11,9 +11,20 @@
 namespace pelmora::win {
 
 // The application's own top-level window, which owns every dialog, and the main form,
-// whose monitor a dialog goes to when no form of the program is active. Set once at
-// start-up; until then the owner is the error display's owner and there is no main form.
-void SetDialogWindows(HWND application, HWND main_form);
+// whose monitor a dialog goes to when no form of the program is active, for the life of
+// the object (the program's start-up makes one); the previous ones come back at its end.
+// Without one the owner is the error display's owner and there is no main form.
+class DialogWindows {
+ public:
+  DialogWindows(HWND application, HWND main_form);
+  ~DialogWindows();
+  DialogWindows(const DialogWindows&) = delete;
+  DialogWindows& operator=(const DialogWindows&) = delete;
+
+ private:
+  HWND previous_application_;
+  HWND previous_main_form_;
+};
 HWND DialogOwner();
 HWND DialogMainForm();
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "app/win/application.h"
-#include "app/win/main_window.h"
+#include "app/menu_command.h"
+#include "pelmora_version.h"
 #include "support/win/input.h"
 #include "support/win/menus.h"
 #include "support/win/pelmora_run.h"
@@ -42,7 +43,7 @@ TEST(AboutWindow, WindowAsDesigned) {
   EXPECT_EQ(rect.top, Scaled(94));
   EXPECT_EQ(rect.right - rect.left, Scaled(350));
   EXPECT_EQ(rect.bottom - rect.top, Scaled(195));
-  const std::vector<std::string> expected{"Ver 1.00", "バージョンアップは",
+  const std::vector<std::string> expected{"Ver " PELMORA_VERSION_TEXT, "バージョンアップは",
                                           "https://pelmora.example/", "このプログラムに付いて",
                                           "support@pelmora.example"};
   EXPECT_EQ(ChildTexts(window), expected);
@@ -67,12 +68,7 @@ TEST(AboutWindow, WindowAsDesigned) {
 TEST(AboutWindow, ModalOverTheMainWindowAndShownAgainUnchanged) {
   test::PelmoraRun run;
   ASSERT_NE(run.main(), nullptr);
-  UINT about_command = 0;
-  {
-    TApplication application(::GetModuleHandleW(nullptr));
-    MainWindow form(application);
-    about_command = form.CommandId(MenuCommand::ShowAbout);
-  }
+  const UINT about_command = CommandIdOf(MenuCommand::ShowAbout);
   RECT first_place{};
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);

@@ -15,8 +15,9 @@
 #include <thread>
 
 #include "app/clipboard_kind.h"
-#include "app/win/application.h"
+#include "app/win/clipboard_view.h"
 #include "app/win/main_window.h"
+#include "app/win/program.h"
 #include "app/win/panel.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
@@ -88,22 +89,14 @@ HANDLE Metafile() {
 class ClipboardView : public ::testing::Test {
  protected:
   void SetUp() override {
-    RegisterClipboardFormats();
-    InitJpegImageKind(32);
-    TClipboard::SetApplicationWindow(application_.Handle());
-    win::SetDialogWindows(application_.Handle(), form_.Handle());
     form_.Show();
     // Shown and painted: the first look at the clipboard is done.
     test::WaitUntil([&] { return ::GetUpdateRect(form_.Handle(), nullptr, FALSE) == FALSE; });
     test::DrainMessages();
   }
-  void TearDown() override {
-    TClipboard::SetApplicationWindow(nullptr);
-    DoneJpegImageKind();
-  }
 
   std::string ShownText() const {
-    HWND view = const_cast<MainWindow&>(form_).TextView().Handle();
+    HWND view = form_.View().TextView().Handle();
     // The length may count characters, not bytes: room for two bytes each.
     const int room = 2 * ::GetWindowTextLengthA(view) + 1;
     std::string text(static_cast<std::size_t>(room), '\0');
@@ -112,13 +105,13 @@ class ClipboardView : public ::testing::Test {
   }
   CHARRANGE Selection() {
     CHARRANGE range{};
-    ::SendMessageW(form_.TextView().Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    ::SendMessageW(form_.View().TextView().Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
     return range;
   }
   int FirstVisibleLine() {
-    return static_cast<int>(::SendMessageW(form_.TextView().Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    return static_cast<int>(::SendMessageW(form_.View().TextView().Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
   }
-  TRect ImageBounds() { return form_.ImageView().BoundsRect(); }
+  TRect ImageBounds() { return form_.View().ImageView().BoundsRect(); }
   void ResizeClient(int width, int height) {
     RECT outer{0, 0, width, height};
     ::AdjustWindowRectEx(&outer, ::GetWindowLongW(form_.Handle(), GWL_STYLE), FALSE, 0);
@@ -131,66 +124,66 @@ class ClipboardView : public ::testing::Test {
         form_.Handle(), test::BuildPath("screenshots/" + std::string(name))));
   }
 
-  TApplication application_{::GetModuleHandleW(nullptr)};
-  MainWindow form_{application_};
+  Program program_{::GetModuleHandleW(nullptr)};
+  MainWindow& form_ = program_.Window();
 };
 
 TEST_F(ClipboardView, TextIsShownInTheTextViewWithItsCommands) {
   SetClipboard({{CF_TEXT, Text("クリップボードの文字\r\n二行目")}});
-  form_.Run(MenuCommand::LookAgain);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
-  EXPECT_TRUE(form_.TextView().Visible());
-  EXPECT_FALSE(form_.ImageView().Visible());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
+  EXPECT_TRUE(form_.View().TextView().Visible());
+  EXPECT_FALSE(form_.View().ImageView().Visible());
   EXPECT_EQ(test::MenuCaptions(form_.ContextMenu()),
             (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "Ｃｏｐｙ", "-",
                                       "名前を付けて保存", "-", "ファイルの読込み", "-",
                                       "ソフトに付いて", "終　了"}));
   char text[256] = {};
-  ::GetWindowTextA(form_.TextView().Handle(), text, sizeof text);
+  ::GetWindowTextA(form_.View().TextView().Handle(), text, sizeof text);
   EXPECT_EQ(std::string(text), "クリップボードの文字\r\n二行目");
   CHARRANGE caret{};
-  ::SendMessageW(form_.TextView().Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  ::SendMessageW(form_.View().TextView().Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   EXPECT_EQ(caret.cpMin, 1);
   EXPECT_EQ(caret.cpMax, 1);
 
   // Text wins over a bitmap.
   SetClipboard({{CF_BITMAP, Bitmap(50, 50)}, {CF_TEXT, Text("both")}});
-  form_.Run(MenuCommand::LookAgain);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
-  EXPECT_FALSE(form_.ImageView().Visible());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
+  EXPECT_FALSE(form_.View().ImageView().Visible());
 }
 
 TEST_F(ClipboardView, BitmapsAreFittedToThePanelByItsProportions) {
   // Larger than the panel: scaled by the heights, centred.
   SetClipboard({{CF_BITMAP, Bitmap(1000, 800)}});
-  form_.Run(MenuCommand::LookAgain);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-  EXPECT_TRUE(form_.ImageView().Visible());
-  EXPECT_FALSE(form_.TextView().Visible());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+  EXPECT_TRUE(form_.View().ImageView().Visible());
+  EXPECT_FALSE(form_.View().TextView().Visible());
   EXPECT_EQ(test::MenuCaptions(form_.ContextMenu()),
             (std::vector<std::string>{"内容確認/貼り付け", "-", "名前を付けて保存", "-",
                                       "ファイルの読込み", "-", "ソフトに付いて", "終　了"}));
-  EXPECT_TRUE(form_.ImageView().Stretch());
-  EXPECT_FALSE(form_.ImageView().AutoSize());
+  EXPECT_TRUE(form_.View().ImageView().Stretch());
+  EXPECT_FALSE(form_.View().ImageView().AutoSize());
   EXPECT_EQ(ImageBounds(), (TRect{73, 5, 73 + 277, 5 + 221}));
-  EXPECT_EQ(form_.ImageView().Picture().Width(), 1000);
+  EXPECT_EQ(form_.View().ImageView().Picture().Width(), 1000);
 
   // Smaller in both directions: its own size, centred.
   SetClipboard({{CF_BITMAP, Bitmap(100, 51)}});
-  form_.Run(MenuCommand::LookAgain);
-  EXPECT_FALSE(form_.ImageView().Stretch());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  EXPECT_FALSE(form_.View().ImageView().Stretch());
   EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
 }
 
 TEST_F(ClipboardView, FollowsWhatAnotherProgramCopiesWithoutBeingTouched) {
   SetClipboardFromAnotherProgram({{CF_TEXT, Text("よそで写した文字")}});
   EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "よそで写した文字"; }, 5000));
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
 
   SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(100, 51)}});
-  EXPECT_TRUE(test::WaitUntil([&] { return form_.ImageView().Visible(); }, 5000));
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-  EXPECT_FALSE(form_.TextView().Visible());
+  EXPECT_TRUE(test::WaitUntil([&] { return form_.View().ImageView().Visible(); }, 5000));
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+  EXPECT_FALSE(form_.View().TextView().Visible());
   EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
 
   // Minimised, or disabled under a box or dialog, the window waits; shown and enabled
@@ -199,11 +192,11 @@ TEST_F(ClipboardView, FollowsWhatAnotherProgramCopiesWithoutBeingTouched) {
   test::ClipboardNotices notices;
   SetClipboardFromAnotherProgram({{CF_TEXT, Text("later")}});
   EXPECT_TRUE(notices.WaitForNext());
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
   ::EnableWindow(form_.Handle(), FALSE);
   ::ShowWindow(form_.Handle(), SW_RESTORE);
   test::DrainMessages();
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
   ::EnableWindow(form_.Handle(), TRUE);
   EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "later"; }, 5000));
   EXPECT_EQ(ImageBounds(), (TRect{162, 90, 262, 141}));
@@ -216,7 +209,7 @@ TEST_F(ClipboardView, TheUsersPlaceInTheTextSurvivesRepaintsAndActivation) {
   ASSERT_TRUE(test::WaitUntil([&] { return ShownText() == text; }));
 
   // Scrolled to the end, a few characters near it selected.
-  HWND view = form_.TextView().Handle();
+  HWND view = form_.View().TextView().Handle();
   ::SendMessageW(view, EM_SETSEL, 0, -1);
   const LONG end = Selection().cpMax;
   ::SendMessageW(view, EM_SETSEL, end - 9, end - 5);
@@ -254,10 +247,10 @@ TEST_F(ClipboardView, TheUsersPlaceInTheTextSurvivesRepaintsAndActivation) {
 
 TEST_F(ClipboardView, AResizeRefitsTheHeldPictureWithoutReadingTheClipboard) {
   SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(6000, 4000)}});
-  ASSERT_TRUE(test::WaitUntil([&] { return form_.ImageView().Picture().Width() == 6000; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return form_.View().ImageView().Picture().Width() == 6000; }));
   EXPECT_EQ(ImageBounds(), (TRect{46, 5, 46 + 332, 5 + 221}));
   // Each read of the clipboard's bitmap replaces the picture's graphic by a new one.
-  const TGraphic* held = form_.ImageView().Picture().Graphic();
+  const TGraphic* held = form_.View().ImageView().Picture().Graphic();
 
   // A tall panel: the widths decide.
   ResizeClient(200, 400);
@@ -267,8 +260,8 @@ TEST_F(ClipboardView, AResizeRefitsTheHeldPictureWithoutReadingTheClipboard) {
   ResizeClient(600, 300);
   test::DrainMessages();
   EXPECT_EQ(ImageBounds(), (TRect{84, 6, 84 + 431, 6 + 287}));
-  EXPECT_TRUE(form_.ImageView().Stretch());
-  EXPECT_EQ(form_.ImageView().Picture().Graphic(), held);
+  EXPECT_TRUE(form_.View().ImageView().Stretch());
+  EXPECT_EQ(form_.View().ImageView().Picture().Graphic(), held);
 }
 
 // The process's private bytes: its commit charge, which the platform reports as the page
@@ -297,34 +290,34 @@ TEST_F(ClipboardView, ContentItCannotShowClearsWhatWasShown) {
 
   // Files copied in the file manager: the text goes, and nothing of it can be saved.
   SetClipboardFromAnotherProgram({{CF_HDROP, Files()}});
-  EXPECT_TRUE(test::WaitUntil([&] { return !form_.TextView().Visible(); }, 5000));
+  EXPECT_TRUE(test::WaitUntil([&] { return !form_.View().TextView().Visible(); }, 5000));
   EXPECT_EQ(ShownText(), "");
-  EXPECT_FALSE(form_.ImageView().Visible());
-  EXPECT_EQ(form_.Panel().Caption(), "No Data");
+  EXPECT_FALSE(form_.View().ImageView().Visible());
+  EXPECT_EQ(form_.View().Panel().Caption(), "No Data");
   EXPECT_EQ(test::MenuCaptions(form_.ContextMenu()),
             (std::vector<std::string>{"内容確認/貼り付け", "-", "ファイルの読込み", "-",
                                       "ソフトに付いて", "終　了"}));
-  form_.Run(MenuCommand::SaveShown);  // with nothing shown it opens no dialog and returns
+  test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown);  // with nothing shown it opens no dialog and returns
 
   // A large picture, then an emptied clipboard, then a metafile: the picture's memory is
   // given back.
   SetClipboardFromAnotherProgram({{CF_BITMAP, Bitmap(4000, 3000)}});
-  ASSERT_TRUE(test::WaitUntil([&] { return form_.ImageView().Picture().Width() == 4000; }));
+  ASSERT_TRUE(test::WaitUntil([&] { return form_.View().ImageView().Picture().Width() == 4000; }));
   const std::size_t holding = PrivateBytes();
 
   SetClipboardFromAnotherProgram({});
-  EXPECT_TRUE(test::WaitUntil([&] { return !form_.ImageView().Visible(); }, 5000));
-  EXPECT_EQ(form_.ImageView().Picture().Graphic(), nullptr);
+  EXPECT_TRUE(test::WaitUntil([&] { return !form_.View().ImageView().Visible(); }, 5000));
+  EXPECT_EQ(form_.View().ImageView().Picture().Graphic(), nullptr);
   EXPECT_GT(holding - PrivateBytes(), 4000u * 3000u * 3u);
-  EXPECT_FALSE(form_.Offers(MenuCommand::SaveShown));
+  EXPECT_FALSE(test::MenuOffers(form_.ContextMenu(), MenuCommand::SaveShown));
 
   SetClipboard({{CF_BITMAP, Bitmap(64, 32)}});
-  form_.Run(MenuCommand::LookAgain);
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
   SetClipboard({{CF_METAFILEPICT, Metafile()}});
-  form_.Run(MenuCommand::LookAgain);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Metafile);
-  EXPECT_FALSE(form_.ImageView().Visible());
-  EXPECT_EQ(form_.ImageView().Picture().Graphic(), nullptr);
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Metafile);
+  EXPECT_FALSE(form_.View().ImageView().Visible());
+  EXPECT_EQ(form_.View().ImageView().Picture().Graphic(), nullptr);
 }
 
 TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
@@ -337,12 +330,12 @@ TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
     test::DelayedClipboardOwner owner({withheld}, {CF_UNICODETEXT, CF_TEXT},
                                       L"correct horse battery staple");
     ASSERT_TRUE(owner.Placed());
-    EXPECT_TRUE(test::WaitUntil([&] { return form_.ShownKind() == ClipboardKind::Withheld; }, 5000));
+    EXPECT_TRUE(test::WaitUntil([&] { return form_.View().Kind() == ClipboardKind::Withheld; }, 5000));
     EXPECT_EQ(ShownText(), "");
-    EXPECT_FALSE(form_.TextView().Visible() || form_.ImageView().Visible());
-    EXPECT_EQ(form_.Panel().Caption(), "Protected Data");
-    EXPECT_FALSE(form_.Offers(MenuCommand::RestyleText) || form_.Offers(MenuCommand::CopySelection) || form_.Offers(MenuCommand::SaveShown));
-    form_.Run(MenuCommand::LookAgain);  // looking again asks for nothing either
+    EXPECT_FALSE(form_.View().TextView().Visible() || form_.View().ImageView().Visible());
+    EXPECT_EQ(form_.View().Panel().Caption(), "Protected Data");
+    EXPECT_FALSE(test::MenuOffers(form_.ContextMenu(), MenuCommand::RestyleText) || test::MenuOffers(form_.ContextMenu(), MenuCommand::CopySelection) || test::MenuOffers(form_.ContextMenu(), MenuCommand::SaveShown));
+    test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);  // looking again asks for nothing either
     Screenshot("clipboard-withheld.png");
     EXPECT_EQ(owner.RenderRequests(), 0);
   }
@@ -350,7 +343,7 @@ TEST_F(ClipboardView, WithheldContentIsNeitherReadNorShown) {
   // Ordinary content afterwards shows as usual.
   SetClipboardFromAnotherProgram({{CF_TEXT, Text("ordinary")}});
   EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "ordinary"; }, 5000));
-  EXPECT_EQ(form_.Panel().Caption(), "No Data");
+  EXPECT_EQ(form_.View().Panel().Caption(), "No Data");
 }
 
 TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
@@ -364,17 +357,17 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
   for (const test::UnicodeSample& sample : test::UnicodeSamples()) {
     const std::wstring text(sample.text.begin(), sample.text.end());
     ASSERT_TRUE(test::PutClipboardWideText(text));
-    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.TextView().Text(), text); }, 5000))
+    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.View().TextView().Text(), text); }, 5000))
         << sample.name;
     // Ctrl+A and Ctrl+C in the view, as the user presses them.
-    HWND view = form_.TextView().Handle();
+    HWND view = form_.View().TextView().Handle();
     ::SetFocus(view);
     ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'A'}));
     EXPECT_TRUE(test::SameUnits(
         copied_with([&] { ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'C'})); }), text))
         << sample.name;
     // The view follows the clipboard's rich text that the copy placed: the same text again.
-    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.TextView().Text(), text); }, 5000))
+    EXPECT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.View().TextView().Text(), text); }, 5000))
         << sample.name;
   }
 
@@ -382,12 +375,12 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
   const std::u16string all16 = test::AllUnicodeSamples();
   const std::wstring all(all16.begin(), all16.end());
   ASSERT_TRUE(test::PutClipboardWideText(all));
-  ASSERT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.TextView().Text(), all); }, 5000));
-  HWND view = form_.TextView().Handle();
+  ASSERT_TRUE(test::WaitUntil([&] { return test::SameUnits(form_.View().TextView().Text(), all); }, 5000));
+  HWND view = form_.View().TextView().Handle();
   ::SetFocus(view);
   ASSERT_TRUE(test::PressKeys(view, {VK_CONTROL, 'A'}));
   // The right click opens the menu in this thread's loop; the watcher chooses the item.
-  const UINT copy = form_.CommandId(MenuCommand::CopySelection);
+  const UINT copy = CommandIdOf(MenuCommand::CopySelection);
   EXPECT_TRUE(test::SameUnits(copied_with([&] {
                                 test::Watched(
                                     [&] {
@@ -403,13 +396,13 @@ TEST_F(ClipboardView, TextInEveryScriptIsShownAndCopiedBackUnitForUnit) {
                               }),
                               all));
   EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
-  form_.TextView().SetCaret(0);
+  form_.View().TextView().SetCaret(0);
   Screenshot("clipboard-every-script.png");
 }
 
 TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnceItIsFree) {
   SetClipboard({{CF_BITMAP, Bitmap(20, 20)}});
-  form_.Run(MenuCommand::LookAgain);
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
   // A change is noticed while another program holds the clipboard.
   SetClipboard({{CF_TEXT, Text("not yet")}});
   auto holder = std::make_unique<test::ClipboardHolder>();
@@ -444,9 +437,9 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
       });
   EXPECT_EQ(boxes, 1);
   // A clipboard that could not be read is no change: the view keeps what it showed.
-  EXPECT_TRUE(form_.ImageView().Visible());
-  EXPECT_EQ(form_.ImageView().Picture().Width(), 20);
-  EXPECT_TRUE(form_.Offers(MenuCommand::SaveShown));
+  EXPECT_TRUE(form_.View().ImageView().Visible());
+  EXPECT_EQ(form_.View().ImageView().Picture().Width(), 20);
+  EXPECT_TRUE(test::MenuOffers(form_.ContextMenu(), MenuCommand::SaveShown));
 
   // Free again: the next change is shown.
   holder.reset();
@@ -463,8 +456,8 @@ TEST_F(ClipboardView, ScreenshotsOfAPhotographAndOfRichText) {
   jpeg.SaveToClipboardFormat(format, data);
   ASSERT_TRUE(data.image);
   SetClipboard({{CF_BITMAP, win::BitmapHandleFromImage(*data.image).Release()}});
-  form_.Run(MenuCommand::LookAgain);
-  ASSERT_TRUE(form_.ImageView().Visible());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  ASSERT_TRUE(form_.View().ImageView().Visible());
   Screenshot("clipboard-photograph.png");
 
   // Rich text as a word processor places it.
@@ -478,15 +471,15 @@ TEST_F(ClipboardView, ScreenshotsOfAPhotographAndOfRichText) {
   const UINT rtf_format = ::RegisterClipboardFormatW(L"Rich Text Format");
   SetClipboard({{rtf_format, Block(rtf.c_str(), rtf.size() + 1)},
                 {CF_TEXT, Text("Pelmora clipboard viewer")}});
-  form_.Run(MenuCommand::LookAgain);
-  ASSERT_TRUE(form_.TextView().Visible());
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  ASSERT_TRUE(form_.View().TextView().Visible());
   CHARFORMATA format_of_start{};
   format_of_start.cbSize = sizeof format_of_start;
-  ::SendMessageW(form_.TextView().Handle(), EM_SETSEL, 0, 3);
-  ::SendMessageW(form_.TextView().Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
+  ::SendMessageW(form_.View().TextView().Handle(), EM_SETSEL, 0, 3);
+  ::SendMessageW(form_.View().TextView().Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
                  reinterpret_cast<LPARAM>(&format_of_start));
   EXPECT_TRUE(format_of_start.dwEffects & CFE_BOLD);  // the formatting came along
-  form_.TextView().SetCaret(1);
+  form_.View().TextView().SetCaret(1);
   Screenshot("clipboard-rich-text.png");
 }
 

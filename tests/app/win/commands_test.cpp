@@ -15,9 +15,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/win/application.h"
+#include "app/win/clipboard_view.h"
 #include "app/win/main_window.h"
-#include "app/win/screen_facts.h"
+#include "app/win/program.h"
 #include "base/win/text.h"
 #include "clipboard/image.h"
 #include "clipboard/win/clipboard.h"
@@ -34,6 +34,7 @@
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
 #include "support/win/input.h"
+#include "support/win/menus.h"
 #include "support/win/modal_watcher.h"
 #include "support/win/platform_dialog.h"
 #include "support/win/transparent_picture.h"
@@ -301,45 +302,29 @@ Seen RunWithDialog(const std::function<void()>& command, const Script& script) {
 
 class CommandsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    // What start-up does before the main window exists.
-    raster::SetScreen(ReadScreenFacts());
-    RegisterClipboardFormats();
-    InitJpegImageKind(raster::Screen().Depth());
-  }
-  static void TearDownTestSuite() { DoneJpegImageKind(); }
-
-  CommandsTest() {
-    TClipboard::SetApplicationWindow(application_.Handle());
-    win::SetDialogWindows(application_.Handle(), form_.Handle());
-  }
-  ~CommandsTest() override {
-    win::SetDialogWindows(nullptr, nullptr);
-    TClipboard::SetApplicationWindow(nullptr);
-  }
 
   // Puts text on the clipboard and lets the form show it.
   void ShowText(const std::string& text) {
     PutText(text);
-    form_.Run(MenuCommand::LookAgain);
-    ASSERT_EQ(form_.ShownKind(), ClipboardKind::Text);
-    ASSERT_TRUE(form_.TextView().Visible());
+    test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+    ASSERT_EQ(form_.View().Kind(), ClipboardKind::Text);
+    ASSERT_TRUE(form_.View().TextView().Visible());
   }
   void ShowPicture(int width, int height) {
     PutBitmap(width, height);
-    form_.Run(MenuCommand::LookAgain);
-    ASSERT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-    ASSERT_TRUE(form_.ImageView().Visible());
+    test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+    ASSERT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+    ASSERT_TRUE(form_.View().ImageView().Visible());
   }
 
   Seen Save(const std::wstring& name) {
-    return RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, Script{name});
+    return RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown); }, Script{name});
   }
   Seen Load(const std::wstring& name) {
-    return RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, Script{name});
+    return RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::LoadFile); }, Script{name});
   }
 
-  HWND TextView() { return form_.TextView().Handle(); }
+  HWND TextView() { return form_.View().TextView().Handle(); }
   void SelectText(int from, int to) {
     ::SendMessageW(TextView(), EM_SETSEL, static_cast<WPARAM>(from), to);
   }
@@ -363,8 +348,8 @@ class CommandsTest : public ::testing::Test {
     ::SendMessageA(TextView(), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
   }
 
-  TApplication application_{::GetModuleHandleW(nullptr)};
-  MainWindow form_{application_};
+  Program program_{::GetModuleHandleW(nullptr)};
+  MainWindow& form_ = program_.Window();
 };
 
 // ---- Saving -------------------------------------------------------------------------
@@ -398,7 +383,7 @@ TEST_F(CommandsTest, SavingTextWritesRtfWhateverTheName) {
     EXPECT_EQ(bytes.find("old content"), std::string::npos);
   }
   // Saving never looks at the clipboard again.
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
   EXPECT_EQ(FileCount(folder), 4u) << "a temporary file was left behind";
 }
 
@@ -437,7 +422,7 @@ TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
   ASSERT_EQ(text.size(), 100000u);
   ShowText(text);
 
-  const Seen restyled = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, Script{});
+  const Seen restyled = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::RestyleText); }, Script{});
   ASSERT_TRUE(restyled.dialog);
   const std::string copied = ClipboardText();
   EXPECT_TRUE(WithoutFinalBreak(copied) == WithoutFinalBreak(text)) << copied.size();
@@ -449,7 +434,7 @@ TEST_F(CommandsTest, LargeTextIsRestyledSavedAndLoadedWhole) {
   EXPECT_EQ(loaded.box_class, L"");
   const std::string reloaded = ClipboardText();
   EXPECT_TRUE(WithoutFinalBreak(reloaded) == WithoutFinalBreak(text)) << reloaded.size();
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
 }
 
 TEST_F(CommandsTest, TextInEveryScriptIsRestyledSavedAndLoadedUnitForUnit) {
@@ -457,18 +442,18 @@ TEST_F(CommandsTest, TextInEveryScriptIsRestyledSavedAndLoadedUnitForUnit) {
   const std::u16string all16 = test::AllUnicodeSamples();
   const std::wstring all(all16.begin(), all16.end());
   ASSERT_TRUE(test::PutClipboardWideText(all));
-  form_.Run(MenuCommand::LookAgain);
-  ASSERT_TRUE(test::SameUnits(form_.TextView().Text(), all));
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  ASSERT_TRUE(test::SameUnits(form_.View().TextView().Text(), all));
 
   // Restyled, the text goes back as itself: each line break once, every character kept.
-  ASSERT_TRUE(RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, Script{}).dialog);
+  ASSERT_TRUE(RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::RestyleText); }, Script{}).dialog);
   EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
   EXPECT_TRUE(test::SameUnits(test::TextOfRtf(test::ClipboardRtf()), all));
 
   EXPECT_EQ(Save(folder + L"\\every script.rtf").box_class, L"");
   PutText("something else");
   EXPECT_EQ(Load(folder + L"\\every script.rtf").box_class, L"");
-  EXPECT_TRUE(test::SameUnits(form_.TextView().Text(), all));
+  EXPECT_TRUE(test::SameUnits(form_.View().TextView().Text(), all));
   EXPECT_TRUE(test::SameUnits(test::ClipboardWideText(), all));
 }
 
@@ -485,7 +470,7 @@ TEST_F(CommandsTest, WriteFailureShowsTheShortMessageWhoseCopyIsExact) {
         [&] { return ::GetClipboardSequenceNumber() != sequence_before_copy; }, 5000);
     test::WaitUntil([] { return ::GetOpenClipboardWindow() == nullptr; }, 5000);
   };
-  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
+  const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown); }, script);
   ASSERT_TRUE(seen.dialog);
   ASSERT_EQ(seen.prompt, L"") << "the dialog refused the name";
   EXPECT_EQ(seen.box_class, L"PelmoraMessageForm");
@@ -549,7 +534,7 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
       ASSERT_TRUE(test::ChooseInDialogList(dialog, kFileTypeList, type));
       ASSERT_TRUE(test::TypeFileName(dialog, typed));
     };
-    const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, script);
+    const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown); }, script);
     ASSERT_TRUE(seen.dialog);
     EXPECT_EQ(seen.prompt, L"") << win::SjisFromWide(seen.prompt);
     EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
@@ -566,14 +551,14 @@ TEST_F(CommandsTest, SavingAPictureWritesJpegOrBmpByTheExtensionOnly) {
         << win::SjisFromWide(seen.box_text);
     EXPECT_EQ(FileCount(folder), before);
   }
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
 }
 
 TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
   const std::wstring folder = EmptyTempFolder(L"pelmora-commands-picture-error");
   ShowPicture(16, 16);
   auto save = [&](const std::wstring& name) {
-    return RunWithDialog([&] { form_.Run(MenuCommand::SaveShown); }, Script{name});
+    return RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown); }, Script{name});
   };
   {
     SCOPED_TRACE("jpeg: the error's own message in the default error display");
@@ -607,12 +592,12 @@ TEST_F(CommandsTest, PictureWriteFailuresReachTheirOwnDisplays) {
 }
 
 TEST_F(CommandsTest, NothingShownSavesNothing) {
-  ASSERT_FALSE(form_.TextView().Visible());
-  ASSERT_FALSE(form_.ImageView().Visible());
+  ASSERT_FALSE(form_.View().TextView().Visible());
+  ASSERT_FALSE(form_.View().ImageView().Visible());
   // The command ends without a dialog or a box (one that came up fails the test, and is
   // closed once the command has had its time).
   HWND shown = nullptr;
-  test::Watched([&] { form_.Run(MenuCommand::SaveShown); }, [&](test::Watcher& watcher) {
+  test::Watched([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::SaveShown); }, [&](test::Watcher& watcher) {
     shown = watcher.NextOrEnd({L"#32770", L"PelmoraMessageForm"});
   });
   EXPECT_EQ(shown, nullptr) << test::ClassOf(shown);
@@ -624,7 +609,7 @@ TEST_F(CommandsTest, TransparencyIsKeptByPngAndPutOnWhiteByJpegAndBmp) {
   ::EmptyClipboard();
   ::SetClipboardData(CF_DIB, test::TransparentDib(test::AlphaData::Straight));
   ::CloseClipboard();
-  form_.Run(MenuCommand::LookAgain);
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
   for (const wchar_t* name : {L"\\picture.png", L"\\picture.bmp", L"\\picture.jpg"}) {
     ASSERT_EQ(Save(folder + name).box_class, L"") << win::SjisFromWide(name);
   }
@@ -664,11 +649,11 @@ TEST_F(CommandsTest, LoadingAPictureReplacesTheClipboardAndShowsIt) {
     const ClipboardPicture picture = ReadClipboardBitmap();
     EXPECT_EQ(picture.width, width);
     EXPECT_EQ(picture.height, height);
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-    EXPECT_TRUE(form_.ImageView().Visible());
-    EXPECT_FALSE(form_.TextView().Visible());
-    EXPECT_EQ(form_.ImageView().Width(), width);
-    EXPECT_EQ(form_.ImageView().Height(), height);
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+    EXPECT_TRUE(form_.View().ImageView().Visible());
+    EXPECT_FALSE(form_.View().TextView().Visible());
+    EXPECT_EQ(form_.View().ImageView().Width(), width);
+    EXPECT_EQ(form_.View().ImageView().Height(), height);
     return picture;
   };
   {
@@ -696,8 +681,8 @@ TEST_F(CommandsTest, LoadingAPngPlacesItAsPngAndAsAV5BitmapWithItsAlpha) {
   PutText("before");
   const Seen seen = Load(folder + L"\\picture.png");
   EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-  const auto* shown = dynamic_cast<const TBitmap*>(form_.ImageView().Picture().Graphic());
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+  const auto* shown = dynamic_cast<const TBitmap*>(form_.View().ImageView().Picture().Graphic());
   ASSERT_NE(shown, nullptr);
   EXPECT_TRUE(shown->HasAlpha());
 
@@ -751,7 +736,7 @@ TEST_F(CommandsTest, NamesInAnyScriptLoadAndAreNamedWholeInFailures) {
   EXPECT_EQ(seen.box_class, L"#32770");
   EXPECT_NE(seen.box_text.find(L"." + unknown + L" "), std::wstring::npos)
       << win::SjisFromWide(seen.box_text);
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
 }
 
 TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
@@ -769,8 +754,8 @@ TEST_F(CommandsTest, LoadingATruncatedJpegShowsWhatItsDataHolds) {
   const ClipboardPicture picture = ReadClipboardBitmap();
   EXPECT_EQ(picture.width, original.Width());
   EXPECT_EQ(picture.height, original.Height());
-  EXPECT_EQ(form_.ShownKind(), ClipboardKind::Bitmap);
-  EXPECT_TRUE(form_.ImageView().Visible());
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Bitmap);
+  EXPECT_TRUE(form_.View().ImageView().Visible());
 }
 
 TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
@@ -785,9 +770,9 @@ TEST_F(CommandsTest, LoadingTextPutsItOnTheClipboardAndShowsIt) {
     EXPECT_EQ(seen.box_class, L"");
     EXPECT_EQ(ClipboardText(), text);
     EXPECT_FALSE(::IsClipboardFormatAvailable(CF_BITMAP));
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
-    EXPECT_TRUE(form_.TextView().Visible());
-    EXPECT_FALSE(form_.ImageView().Visible());
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
+    EXPECT_TRUE(form_.View().TextView().Visible());
+    EXPECT_FALSE(form_.View().ImageView().Visible());
     // Pasting back the whole text may bring the control's final paragraph mark along.
     EXPECT_EQ(WithoutFinalBreak(ViewText()), text);
   }
@@ -808,7 +793,7 @@ TEST_F(CommandsTest, OpenDialogListsItsFiveFileTypes) {
       types.push_back(text);
     }
   };
-  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, script);
+  const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::LoadFile); }, script);
   ASSERT_TRUE(seen.dialog);
   EXPECT_EQ(types, (std::vector<std::wstring>{L"総て　(*.txt,*.rtf,*.jpg,*.bmp,*.png)",
                                               L"テキスト　(*.txt,*.rtf)",
@@ -837,9 +822,9 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     PutText("before");
     expect_refused(L"\\fake.jpg", "this is plain text, not a JPEG file", L"JPEG");
     // The view was not refreshed: it still shows nothing.
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Nothing);
-    EXPECT_FALSE(form_.TextView().Visible());
-    EXPECT_FALSE(form_.ImageView().Visible());
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Nothing);
+    EXPECT_FALSE(form_.View().TextView().Visible());
+    EXPECT_FALSE(form_.View().ImageView().Visible());
   }
   {
     SCOPED_TRACE("a corrupt .bmp says so and leaves the clipboard");
@@ -848,7 +833,7 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
                    "BM" + std::string(12, '\0') + std::string("\x14\0\0\0", 4) +
                        std::string(40, '\0'),
                    L"ビットマップイメージが不正です");
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Nothing);
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Nothing);
   }
   {
     SCOPED_TRACE("a .png cut short after its signature: the PNG error, nothing changes");
@@ -868,7 +853,7 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     EXPECT_EQ(seen.box_class, L"");
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ClipboardText(), "still before");
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
     EXPECT_EQ(ViewText(), "still before");
   }
   {
@@ -888,7 +873,7 @@ TEST_F(CommandsTest, LoadingWhatCannotBeLoadedLeavesTheClipboard) {
     const DWORD sequence = ::GetClipboardSequenceNumber();
     Script script;
     script.button = IDCANCEL;
-    const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::LoadFile); }, script);
+    const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::LoadFile); }, script);
     EXPECT_TRUE(seen.dialog);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(WithoutFinalBreak(ViewText()), "still before");  // no look at the clipboard
@@ -906,7 +891,7 @@ TEST_F(CommandsTest, RestyleWithColourUntouchedGivesAutomaticColourAndCopiesAll)
   std::wstring size_shown;
   Script script;
   script.act = [&](HWND dialog) { size_shown = test::WindowText(::GetDlgItem(dialog, kSizeBox)); };
-  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, script);
+  const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::RestyleText); }, script);
   ASSERT_TRUE(seen.dialog);
   EXPECT_EQ(seen.box_class, L"") << win::SjisFromWide(seen.box_text);
 
@@ -960,7 +945,7 @@ TEST_F(CommandsTest, RestyleWithAnotherFaceKeepsTheTextsFace) {
       return;
     }
   };
-  const Seen seen = RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, script);
+  const Seen seen = RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::RestyleText); }, script);
   ASSERT_TRUE(seen.dialog);
   ASSERT_FALSE(chosen.empty());
   // The dialog keeps the face chosen in it: it shows it the next time.
@@ -968,7 +953,7 @@ TEST_F(CommandsTest, RestyleWithAnotherFaceKeepsTheTextsFace) {
   Script cancel;
   cancel.act = [&](HWND dialog) { shown_next = test::WindowText(::GetDlgItem(dialog, kFaceList)); };
   cancel.button = IDCANCEL;
-  ASSERT_TRUE(RunWithDialog([&] { form_.Run(MenuCommand::RestyleText); }, cancel).dialog);
+  ASSERT_TRUE(RunWithDialog([&] { test::RunMenuCommand(form_.Handle(), MenuCommand::RestyleText); }, cancel).dialog);
   EXPECT_EQ(shown_next, chosen);
   SelectText(0, -1);
   const CHARFORMATA format = SelectionFormat();
@@ -981,16 +966,16 @@ TEST_F(CommandsTest, CopyNarrowsTheViewToTheSelection) {
   {
     SCOPED_TRACE("selection");
     SelectText(1, 4);
-    form_.Run(MenuCommand::CopySelection);
+    test::RunMenuCommand(form_.Handle(), MenuCommand::CopySelection);
     EXPECT_EQ(ClipboardText(), "BCD");
     EXPECT_EQ(ViewText(), "BCD");
-    EXPECT_EQ(form_.ShownKind(), ClipboardKind::Text);
+    EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
   }
   {
     SCOPED_TRACE("no selection: the clipboard stays, the view shows it again");
     SelectText(0, 0);
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    form_.Run(MenuCommand::CopySelection);
+    test::RunMenuCommand(form_.Handle(), MenuCommand::CopySelection);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
     EXPECT_EQ(ViewText(), "BCD");
   }
@@ -998,9 +983,9 @@ TEST_F(CommandsTest, CopyNarrowsTheViewToTheSelection) {
     SCOPED_TRACE("picture shown: nothing happens");
     ShowPicture(10, 10);
     const DWORD sequence = ::GetClipboardSequenceNumber();
-    form_.Run(MenuCommand::CopySelection);
+    test::RunMenuCommand(form_.Handle(), MenuCommand::CopySelection);
     EXPECT_EQ(::GetClipboardSequenceNumber(), sequence);
-    EXPECT_TRUE(form_.ImageView().Visible());
+    EXPECT_TRUE(form_.View().ImageView().Visible());
   }
 }
 

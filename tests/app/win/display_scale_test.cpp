@@ -15,7 +15,9 @@
 #include "app/clipboard_fit.h"
 #include "app/win/about_window.h"
 #include "app/win/application.h"
+#include "app/win/clipboard_view.h"
 #include "app/win/main_window.h"
+#include "app/win/program.h"
 #include "app/win/panel.h"
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
@@ -62,7 +64,7 @@ void ShowLines(MainWindow& form, int lines) {
   std::string text;
   for (int i = 0; i < lines; ++i) text += "line " + std::to_string(i) + "\r\n";
   ASSERT_TRUE(test::PutClipboardText(text));
-  form.Run(MenuCommand::LookAgain);
+  test::RunMenuCommand(form.Handle(), MenuCommand::LookAgain);
 }
 
 TEST(DisplayScaleProbe, MeasureWindows) {
@@ -70,20 +72,20 @@ TEST(DisplayScaleProbe, MeasureWindows) {
   if (!::GetEnvironmentVariableW(kMeasuresFile, path, MAX_PATH)) {
     GTEST_SKIP() << "run at each scale by DisplayScale.EveryWindowMatchesEveryScale";
   }
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
-  AboutWindow about(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
+  AboutWindow& about = program.About();
   ShowLines(form, 2);
-  const int default_line = LineHeight(form.TextView().Handle());
-  form.TextView().SelectAll();
-  form.TextView().SetSelSize(9);
+  const int default_line = LineHeight(form.View().TextView().Handle());
+  form.View().TextView().SelectAll();
+  form.View().TextView().SetSelSize(9);
   EXPECT_EQ(TFontDialog().FontSize(), 9) << "the font dialog opens at 9 points at any scale";
   std::ofstream(path) << "session " << win::SystemPixelsPerInch()                        //
                       << "\nmain.width " << test::ClientSize(form.Handle()).cx         //
                       << "\nmain.height " << test::ClientSize(form.Handle()).cy        //
-                      << "\ncaption " << CharacterHeight(form.Panel().CaptionFont())  //
+                      << "\ncaption " << CharacterHeight(form.View().Panel().CaptionFont())  //
                       << "\nline.default " << default_line                             //
-                      << "\nline.9pt " << LineHeight(form.TextView().Handle())        //
+                      << "\nline.9pt " << LineHeight(form.View().TextView().Handle())        //
                       << "\nabout.width " << WindowSize(about.Handle()).cx             //
                       << "\nabout.height " << WindowSize(about.Handle()).cy << '\n';
 }
@@ -155,10 +157,10 @@ RECT SendDpiChanged(HWND window, int ppi, RECT suggested) {
 }
 
 TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
   ShowLines(form, 60);
-  TRichEdit& text_view = form.TextView();
+  TRichEdit& text_view = form.View().TextView();
   HWND view = text_view.Handle();
   // All of it 9 points, one word bold and selected, the view scrolled to its middle.
   text_view.SelectAll();
@@ -181,8 +183,7 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
     RECT now{};
     ::GetWindowRect(form.Handle(), &now);
     EXPECT_TRUE(::EqualRect(&now, &suggested));
-    EXPECT_NEAR(CharacterHeight(form.Panel().CaptionFont()), ScaledMeasure(16, ppi), 1);
-    EXPECT_NEAR(CharacterHeight(form.Font()), ScaledMeasure(12, ppi), 1);
+    EXPECT_NEAR(CharacterHeight(form.View().Panel().CaptionFont()), ScaledMeasure(16, ppi), 1);
     EXPECT_EQ(WindowSize(view).cy, test::ClientSize(form.Handle()).cy) << "fills the window";
     EXPECT_NEAR(LineHeight(view), MulDiv(line_at_session, ppi, session), 1);
     EXPECT_EQ(test::WindowTextSjis(view), text);
@@ -204,12 +205,12 @@ TEST(DisplayScale, MainWindowFollowsItsMonitorsScale) {
     ::EmptyClipboard();
     ::SetClipboardData(CF_BITMAP, ::CreateCompatibleBitmap(screen.Get(), 2000, 1500));
     ::CloseClipboard();
-    form.Run(MenuCommand::LookAgain);
+    test::RunMenuCommand(form.Handle(), MenuCommand::LookAgain);
     SendDpiChanged(form.Handle(), session * 3 / 2, at_session);
-    const SIZE panel = test::ClientSize(form.Panel().Handle());
+    const SIZE panel = test::ClientSize(form.View().Panel().Handle());
     EXPECT_EQ(panel.cx, test::ClientSize(form.Handle()).cx) << "the panel fills the window";
     const ClipboardFit fit = FitPictureToPanel(panel.cx, panel.cy, 2000, 1500);
-    EXPECT_EQ(form.ImageView().BoundsRect(),
+    EXPECT_EQ(form.View().ImageView().BoundsRect(),
               (TRect{fit.left, fit.top, fit.left + fit.width, fit.top + fit.height}));
   }
 }

@@ -5,15 +5,20 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/win/application.h"
+#include "app/win/clipboard_view.h"
+#include "app/win/program.h"
 #include "app/win/panel.h"
 #include "clipboard/image.h"
 #include "richtext/win/rich_edit.h"
+#include "base/win/display_scale.h"
 #include "base/win/error_display.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
+#include "pelmora_version.h"
 #include "support/win/clipboard_text.h"
 #include "support/win/input.h"
 #include "support/win/menus.h"
@@ -31,12 +36,13 @@ using test::IsSeparatorAt;
 using test::MenuCaption;
 
 TEST(MainWindow, WindowAsDesigned) {
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
+  TApplication& application = program.Application();
   HWND window = form.Handle();
 
   // The caption's bytes: leading space, ideographic space, four spaces.
-  EXPECT_EQ(test::WindowTextSjis(window), " Pelmora\x81\x40    Ver 1.00");
+  EXPECT_EQ(test::WindowTextSjis(window), " Pelmora\x81\x40    Ver " PELMORA_VERSION_TEXT);
   const SIZE client = test::ClientSize(window);
   EXPECT_EQ(client.cx, Scaled(424));
   EXPECT_EQ(client.cy, Scaled(231));
@@ -48,12 +54,12 @@ TEST(MainWindow, WindowAsDesigned) {
   EXPECT_EQ(::GetWindow(window, GW_OWNER), application.Handle());
   EXPECT_EQ(test::WindowTextSjis(application.Handle()), application.Title());
   EXPECT_EQ(application.Title(), "app_win_tests");
-  EXPECT_EQ(application.MainWindow(), window);
+  EXPECT_EQ(application.MainWindowHandle(), window);
   // Error boxes belong to the hidden window.
   EXPECT_EQ(win::ErrorDisplayOwner(), application.Handle());
 
   // The panel fills the client area, also after a resize.
-  auto panel_size = [&] { return test::ClientSize(form.Panel().Handle()); };
+  auto panel_size = [&] { return test::ClientSize(form.View().Panel().Handle()); };
   EXPECT_EQ(panel_size().cx, client.cx);
   EXPECT_EQ(panel_size().cy, client.cy);
   ::SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -61,14 +67,14 @@ TEST(MainWindow, WindowAsDesigned) {
   EXPECT_EQ(panel_size().cy, test::ClientSize(window).cy);
 
   // The image view is there, hidden, at (6, 6), 10 x 10, proportional.
-  EXPECT_FALSE(form.ImageView().Visible());
-  EXPECT_TRUE(form.ImageView().Proportional());
-  EXPECT_EQ(form.ImageView().BoundsRect(), (TRect{6, 6, 16, 16}));
+  EXPECT_FALSE(form.View().ImageView().Visible());
+  EXPECT_TRUE(form.View().ImageView().Proportional());
+  EXPECT_EQ(form.View().ImageView().BoundsRect(), (TRect{6, 6, 16, 16}));
   // The text view was made by the window's creation (it was cleared), hidden,
   // inside the panel and filling it.
-  HWND text_view = form.TextView().Handle();
+  HWND text_view = form.View().TextView().Handle();
   ASSERT_NE(text_view, nullptr);
-  EXPECT_EQ(::GetParent(text_view), form.Panel().Handle());
+  EXPECT_EQ(::GetParent(text_view), form.View().Panel().Handle());
   EXPECT_FALSE(::IsWindowVisible(text_view));
   RECT text_rect;
   ::GetWindowRect(text_view, &text_rect);
@@ -77,29 +83,32 @@ TEST(MainWindow, WindowAsDesigned) {
 }
 
 TEST(MainWindow, ContextMenuAtCreation) {
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
   // 8 items, "終　了" with its ideographic space last.
   EXPECT_EQ(test::MenuCaptions(form.ContextMenu()),
             (std::vector<std::string>{"文字編集", "-", "内容確認/貼り付け", "-",
                                       "ファイルの読込み", "-", "ソフトに付いて", "終　了"}));
   EXPECT_EQ(MenuCaption(form.ContextMenu(), 7), "\x8F\x49\x81\x40\x97\xB9");
-  EXPECT_EQ(::GetMenuItemID(form.ContextMenu(), 7), form.CommandId(MenuCommand::Quit));
+  EXPECT_EQ(::GetMenuItemID(form.ContextMenu(), 7), CommandIdOf(MenuCommand::Quit));
 }
 
 TEST(PopupMenu, ItemsShowInTheirOwnPlaceAndCommandsReachTheirClick) {
   TPopupMenu menu;
   int clicks = 0;
   std::vector<TMenuItem*> items;
+  UINT command = 0x200;
   for (const char* caption : {"a", "-", "b", "c", "-", "d"}) {
-    items.push_back(&menu.Add(caption, caption, false, [&clicks] { ++clicks; }));
+    items.push_back(std::string_view(caption) == "-"
+                        ? &menu.AddSeparator(false)
+                        : &menu.Add(command++, caption, false, [&clicks] { ++clicks; }));
   }
   // What the platform menu holds: only the visible items, in order.
   auto check_platform_menu = [&] {
     UINT position = 0;
     for (const auto& item : menu.Items()) {
       if (!item->Visible()) continue;
-      SCOPED_TRACE(item->Name());
+      SCOPED_TRACE(item->Caption());
       EXPECT_EQ(::GetMenuItemID(menu.Handle(), static_cast<int>(position)), item->Command());
       EXPECT_EQ(IsSeparatorAt(menu.Handle(), position), item->IsSeparator());
       if (!item->IsSeparator()) {
@@ -120,6 +129,7 @@ TEST(PopupMenu, ItemsShowInTheirOwnPlaceAndCommandsReachTheirClick) {
   EXPECT_TRUE(menu.DispatchCommand(items[3]->Command()));
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(menu.DispatchCommand(1));
+  EXPECT_FALSE(menu.DispatchCommand(0)) << "separators send no command";
 }
 
 // What the watcher saw of a menu of the test's thread while it was up.
@@ -158,12 +168,12 @@ MenuSeen WatchMenu(const std::function<void()>& open) {
 TEST(MainWindow, ContextMenuOpensFromTheTextView) {
   // Text on the clipboard, which the shown window follows: every item of the menu is up.
   ASSERT_TRUE(test::PutClipboardText("menu"));
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
   form.Show(SW_SHOWNORMAL);
-  ASSERT_TRUE(test::WaitUntil([&] { return form.ShownKind() == ClipboardKind::Text; }, 5000));
-  form.TextView().SetVisible(true);
-  HWND text_view = form.TextView().Handle();
+  ASSERT_TRUE(test::WaitUntil([&] { return form.View().Kind() == ClipboardKind::Text; }, 5000));
+  form.View().TextView().SetVisible(true);
+  HWND text_view = form.View().TextView().Handle();
   ASSERT_NE(text_view, nullptr);
 
   ASSERT_TRUE(test::Activate(form.Handle()));
@@ -193,8 +203,8 @@ TEST(MainWindow, ContextMenuOpensFromTheTextView) {
 }
 
 TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
   form.Show(SW_SHOWNORMAL);
   ASSERT_TRUE(test::Activate(form.Handle()));
   test::DrainMessages();
@@ -217,8 +227,8 @@ TEST(MainWindow, TheTitleBarsRightClickIsTheSystemsAndTabLeavesTheTextAsItIs) {
   }
   {  // Tab in the text view types no tab character; the view is the only stop, so the
      // focus stays there.
-    form.TextView().SetVisible(true);
-    HWND text_view = form.TextView().Handle();
+    form.View().TextView().SetVisible(true);
+    HWND text_view = form.View().TextView().Handle();
     ::SetWindowTextA(text_view, "abc");
     ::SendMessageW(text_view, EM_SETSEL, 3, 3);
     ::SetFocus(text_view);
@@ -303,13 +313,13 @@ class SolidChild final : public WindowlessChild {
 };
 
 TEST(MainWindow, PanelPaintsNoDataCentredAndItsWindowlessChildren) {
-  TApplication application(::GetModuleHandleW(nullptr));
-  MainWindow form(application);
-  EXPECT_EQ(form.Panel().Caption(), "No Data");
+  Program program(::GetModuleHandleW(nullptr));
+  MainWindow& form = program.Window();
+  EXPECT_EQ(form.View().Panel().Caption(), "No Data");
   // A panel of the window's kind, made here to be given windowless children of the test's.
   RECT client{};
   ::GetClientRect(form.Handle(), &client);
-  TPanel panel(form.Handle(), client, form.PixelsPerInch());
+  TPanel panel(form.Handle(), client, win::WindowPixelsPerInch(form.Handle()));
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
 

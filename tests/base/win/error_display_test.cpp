@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <optional>
 
 #include "base/errors.h"
 #include "base/win/handles.h"
@@ -59,9 +60,9 @@ class ErrorDisplay : public ::testing::Test {
                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
                                              nullptr, nullptr, nullptr, &thrower_));
     ASSERT_TRUE(owner_ && window_);
-    SetErrorDisplayOwner(owner_.Get(), "Pelmora");
+    ownership_.emplace(owner_.Get(), "Pelmora");
   }
-  void TearDown() override { SetErrorDisplayOwner(nullptr, "Error"); }
+  void TearDown() override { ownership_.reset(); }
 
   // Raises error inside the window's handler and returns what the box showed; a second
   // thread reads the box and presses its OK button.
@@ -89,6 +90,7 @@ class ErrorDisplay : public ::testing::Test {
   Thrower owner_thrower_;
   Thrower thrower_;
   UniqueWindow owner_;
+  std::optional<ErrorDisplayOwnership> ownership_;
   UniqueWindow window_;
   LRESULT result_ = -1;
 };

@@ -82,7 +82,7 @@ TEST(Clipboard, HeldByAnotherWindowFailsWithTheMessageAndLeavesTheCountAtZero) {
     test::ClipboardHolder holder;
     ASSERT_TRUE(holder.Held());
     try {
-      clipboard.TakeHandle(CF_BITMAP);
+      clipboard.DataHandle(CF_BITMAP);
       ADD_FAILURE() << "opening should fail";
     } catch (const Exception& e) {
       EXPECT_EQ(e.Message(), "クリップボードを開くことができません");
@@ -202,7 +202,7 @@ TEST(BitmapHandle, ASectionFromAnotherProgramIsReadThroughThePlatform) {
   // other program's pixel address.
   try {
     auto image = win::ImageFromBitmapHandle(
-        static_cast<HBITMAP>(Clipboard().TakeHandle(CF_BITMAP)));
+        static_cast<HBITMAP>(Clipboard().DataHandle(CF_BITMAP)));
     ASSERT_EQ(image->Width(), 4);
     ASSERT_EQ(image->Height(), 2);
     if (image->IsSection()) {

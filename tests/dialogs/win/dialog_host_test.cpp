@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "base/win/handles.h"
 #include "support/win/window_query.h"
 
@@ -21,15 +23,15 @@ TEST(DialogHostTest, ABoxGoesToTheActiveFormElseToTheMainForm) {
   UniqueWindow gone = Form(L"gone");
   const HWND gone_handle = gone.Get();
   gone.Reset();
-  SetDialogWindows(application.Get(), main_form.Get());
+  std::optional<DialogWindows> windows(std::in_place, application.Get(), main_form.Get());
 
   EXPECT_EQ(PlacementForm(other_form.Get()), other_form.Get());
   // The hidden application window is nobody's place to work in.
   EXPECT_EQ(PlacementForm(application.Get()), main_form.Get());
   EXPECT_EQ(PlacementForm(nullptr), main_form.Get());
   EXPECT_EQ(PlacementForm(gone_handle), main_form.Get());
-  SetDialogWindows(nullptr, nullptr);
-  EXPECT_EQ(PlacementForm(nullptr), nullptr);
+  windows.reset();
+  EXPECT_EQ(PlacementForm(nullptr), nullptr) << "the windows go with the object";
 }
 
 TEST(DialogHostTest, CentresOnTheFormsMonitorByHalfOrAThird) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <optional>
 
 #include "base/win/text.h"
 #include "dialogs/dialog_position.h"
@@ -149,7 +150,7 @@ TEST(FileDialogTest, DisablesOtherWindowsAndCentresOnTheMainForm) {
   HWND form = ::CreateWindowExW(0, L"STATIC", L"form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                                 200, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(form, nullptr);
-  win::SetDialogWindows(nullptr, form);
+  std::optional<win::DialogWindows> windows(std::in_place, nullptr, form);
 
   PlacementRecorder dialog;
   dialog.SetFilter("すべて|*.*");
@@ -166,7 +167,7 @@ TEST(FileDialogTest, DisablesOtherWindowsAndCentresOnTheMainForm) {
   EXPECT_EQ(seen.bounds.left, placed.left);
   EXPECT_EQ(seen.bounds.top, placed.top);
 
-  win::SetDialogWindows(nullptr, nullptr);
+  windows.reset();
   ::DestroyWindow(form);
 }
 

@@ -1,14 +1,15 @@
-// The context menu's commands that act on the shown text and picture and on files.
+#include "app/win/file_commands.h"
+
 #include <memory>
 
 #include "app/file_types.h"
-#include "app/win/main_window.h"
+#include "app/win/clipboard_view.h"
 #include "base/errors.h"
-#include "base/format.h"
 #include "base/file_name.h"
+#include "base/format.h"
+#include "base/strings.h"
 #include "base/win/error_display.h"
 #include "base/win/text.h"
-#include "base/strings.h"
 #include "clipboard/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
@@ -78,9 +79,15 @@ void PlacePictureFile(LoadedFileKind kind, const FileName& file_name) {
   PlacePictureOnClipboard(loaded);
 }
 
+// The error for a file whose extension names no format the command handles.
+EInvalidGraphic UnknownExtension(const FileName& file_name) {
+  const FileName extension = ExtractPictureExtension(file_name);
+  return EInvalidGraphic(strings::kUnknownExtension, {extension});
+}
+
 }  // namespace
 
-void MainWindow::CreateDialogs() {
+FileCommands::FileCommands(ClipboardView& view) : view_(view) {
   save_text_dialog_.SetDefaultExt("rtf");
   save_text_dialog_.SetFilter("保存ファイル  (*.rtf)|*.rtf");
   save_picture_dialog_.SetDefaultExt("Jpg");
@@ -88,46 +95,24 @@ void MainWindow::CreateDialogs() {
   open_dialog_.SetFilter(OpenFilter());
 }
 
-void MainWindow::RestyleText() {
-  if (!font_dialog_.Execute()) return;
-  text_view_->SetSelColor(font_dialog_.Font().color);
-  text_view_->SetSelSize(font_dialog_.FontSize());
-  text_view_->SetSelStyle(font_dialog_.Font().style);
-  text_view_->SelectAll();
-  const DWORD before = ::GetClipboardSequenceNumber();
-  text_view_->Copy();
-  // The view shows just what it copied: the notice of this change has nothing new to show,
-  // and pasting it again would cost the user's place in the text.
-  const DWORD after = ::GetClipboardSequenceNumber();
-  if (after != before) inspection_guard_.Seen(after);
-}
-
-void MainWindow::LookAgain() { ShowClipboard(); }
-
-void MainWindow::CopySelection() {
-  if (!text_view_->Visible()) return;
-  text_view_->Copy();
-  ShowClipboard();
-}
-
-void MainWindow::SaveShown() {
-  if (text_view_->Visible()) {
-    SaveShownText();
-  } else if (image_view_->Visible()) {
-    SaveShownPicture();
+void FileCommands::SaveShown() {
+  if (ShowsText(view_.Kind())) {
+    SaveText();
+  } else if (ShowsPicture(view_.Kind())) {
+    SavePicture();
   }
 }
 
-void MainWindow::SaveShownText() {
+void FileCommands::SaveText() {
   if (!save_text_dialog_.Execute()) return;
   try {
-    text_view_->SaveToFile(save_text_dialog_.FileName());
+    view_.TextView().SaveToFile(save_text_dialog_.FileName());
   } catch (...) {
     ShowMessage(strings::kFileWriteError);
   }
 }
 
-void MainWindow::SaveShownPicture() {
+void FileCommands::SavePicture() {
   if (!save_picture_dialog_.Execute()) return;
   FileName file_name = save_picture_dialog_.FileName();
   FileName extension = ExtractFileExt(file_name);
@@ -137,7 +122,7 @@ void MainWindow::SaveShownPicture() {
         FilterTypeExtension(save_picture_dialog_.Filter(), save_picture_dialog_.FilterIndex())));
     file_name += extension.native();
   }
-  TPicture& picture = image_view_->Picture();
+  TPicture& picture = view_.ImageView().Picture();
   switch (PictureSaveFormat(extension)) {
     case PictureFileFormat::Jpeg: {
       // Failures here go to the default error display with their own message.
@@ -160,20 +145,17 @@ void MainWindow::SaveShownPicture() {
         ShowMessage(strings::kFileWriteError);
       }
       break;
-    case PictureFileFormat::None: {
-      const FileName shown = ExtractPictureExtension(file_name);
-      win::ShowError(EInvalidGraphic(strings::kUnknownExtension, {shown}));
-      break;
-    }
+    case PictureFileFormat::None:
+      throw UnknownExtension(file_name);
   }
 }
 
-void MainWindow::LoadFile() {
+void FileCommands::LoadFile() {
   if (!open_dialog_.Execute()) return;
   const FileName& file_name = open_dialog_.FileName();
-  // A failed load changes neither the clipboard nor the view, and says why. A picture
-  // reaches the view only through the clipboard; text goes through the text view, whose
-  // content is kept to be put back.
+  // A picture reaches the view only through the clipboard; text goes through the text
+  // view, whose content is kept to be put back.
+  TRichEdit& text_view = view_.TextView();
   std::unique_ptr<TMemoryStream> text_before;
   try {
     switch (const LoadedFileKind kind = LoadedFileKindOf(ExtractFileExt(file_name))) {
@@ -183,22 +165,20 @@ void MainWindow::LoadFile() {
         PlacePictureFile(kind, file_name);
         break;
       case LoadedFileKind::Text:
-        text_before = KeepText(*text_view_);
-        text_view_->Clear();
-        text_view_->LoadFromFile(file_name);
-        text_view_->SelectAll();
-        text_view_->Copy();
+        text_before = KeepText(text_view);
+        text_view.Clear();
+        text_view.LoadFromFile(file_name);
+        text_view.SelectAll();
+        text_view.Copy();
         text_before.reset();  // the clipboard holds the loaded text now
         break;
-      case LoadedFileKind::None: {
+      case LoadedFileKind::None:
         // Nothing is loaded, and the user is told why rather than left guessing.
-        const FileName shown = ExtractPictureExtension(file_name);
-        throw EInvalidGraphic(strings::kUnknownExtension, {shown});
-      }
+        throw UnknownExtension(file_name);
     }
-    ShowClipboard();
+    view_.Look();
   } catch (...) {
-    if (text_before) PutTextBack(*text_view_, *text_before);
+    if (text_before) PutTextBack(text_view, *text_before);
     win::ShowCurrentException();
   }
 }

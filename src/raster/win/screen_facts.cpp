@@ -1,4 +1,4 @@
-#include "app/win/screen_facts.h"
+#include "raster/win/screen_facts.h"
 
 #include <windows.h>
 
