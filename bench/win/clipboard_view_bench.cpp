@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/win/main_window.h"
-#include "app/win/panel.h"
+#include "view/win/panel.h"
 #include "base/win/handles.h"
-#include "clipboard/image.h"
+#include "view/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "picture/bitmap.h"

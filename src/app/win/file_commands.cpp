@@ -10,7 +10,7 @@
 #include "base/strings.h"
 #include "base/win/error_display.h"
 #include "base/win/text.h"
-#include "clipboard/image.h"
+#include "view/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "clipboard/win/clipboard_picture.h"

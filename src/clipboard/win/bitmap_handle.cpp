@@ -7,7 +7,7 @@
 #include "base/errors.h"
 #include "base/strings.h"
 #include "base/win/system_error.h"
-#include "clipboard/win/dib.h"
+#include "raster/win/dib.h"
 
 namespace pelmora::win {
 

@@ -13,7 +13,7 @@
 #include "base/win/window.h"
 #include "dialogs/dialog_position.h"
 #include "dialogs/win/dialog_host.h"
-#include "dialogs/win/preview_panel.h"
+#include "view/win/preview_panel.h"
 #include "picture/picture.h"
 
 namespace pelmora {

@@ -11,7 +11,7 @@
 #include "base/win/control.h"
 #include "base/win/display_scale.h"
 #include "base/win/text.h"
-#include "dialogs/win/preview_panel.h"
+#include "view/win/preview_panel.h"
 #include "dialogs/win/preview_window.h"
 
 namespace pelmora {

@@ -19,7 +19,7 @@
 #include "app/win/main_window.h"
 #include "app/win/program.h"
 #include "base/win/text.h"
-#include "clipboard/image.h"
+#include "view/image.h"
 #include "clipboard/win/clipboard.h"
 #include "dialogs/win/dialog_host.h"
 #include "dialogs/win/message_form.h"

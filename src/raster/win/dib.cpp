@@ -1,4 +1,4 @@
-#include "clipboard/win/dib.h"
+#include "raster/win/dib.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,7 +1,6 @@
 // The file streams on Windows: CreateFileW with the name's own UTF-16.
-// It sits beside the POSIX one in the portable library, so everything that reads or writes
-// files links it without depending on the shell; it uses header-only shell helpers.
-#ifdef _WIN32
+// Compiled into the portable library on Windows, so everything that reads or writes files
+// links it without depending on the shell; it uses header-only shell helpers.
 #include <windows.h>
 
 #include <algorithm>
@@ -148,4 +147,3 @@ void TReplacingFileStream::Commit() {
 }
 
 }  // namespace pelmora
-#endif

@@ -1,10 +1,10 @@
-#include "clipboard/win/dc_canvas.h"
+#include "view/win/dc_canvas.h"
 
 #include <vector>
 
 #include "base/win/display_scale.h"
 #include "base/win/handles.h"
-#include "clipboard/win/dib.h"
+#include "raster/win/dib.h"
 
 namespace pelmora::win {
 

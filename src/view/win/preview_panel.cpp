@@ -1,11 +1,11 @@
-#include "dialogs/win/preview_panel.h"
+#include "view/win/preview_panel.h"
 
 #include "base/win/control.h"
 #include "base/win/fonts.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
-#include "clipboard/picture_rect.h"
-#include "clipboard/win/dc_canvas.h"
+#include "view/picture_rect.h"
+#include "view/win/dc_canvas.h"
 #include "picture/picture.h"
 
 namespace pelmora {

@@ -1,4 +1,4 @@
-#include "clipboard/picture_rect.h"
+#include "view/picture_rect.h"
 
 #include <gtest/gtest.h>
 

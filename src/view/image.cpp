@@ -1,4 +1,4 @@
-#include "clipboard/image.h"
+#include "view/image.h"
 
 #include "picture/icon.h"
 #include "picture/metafile.h"

@@ -1,4 +1,4 @@
-#include "app/win/panel.h"
+#include "view/win/panel.h"
 
 #include <algorithm>
 

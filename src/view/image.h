@@ -4,7 +4,7 @@
 // and paints the view with the origin moved to the view's top-left corner.
 #include <functional>
 
-#include "clipboard/picture_rect.h"
+#include "view/picture_rect.h"
 #include "picture/picture.h"
 
 namespace pelmora {

@@ -1,5 +1,4 @@
 // The narrow form of a file name on Windows: its UTF-16 converted to Shift-JIS.
-#ifdef _WIN32
 #include "base/file_name.h"
 #include "base/win/text.h"
 
@@ -10,4 +9,3 @@ std::string NarrowFileName(const FileName& file_name) {
 }
 
 }  // namespace pelmora
-#endif

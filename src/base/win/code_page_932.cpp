@@ -5,7 +5,6 @@
 // use area. So each piece is converted with the flag, and a piece the system refuses is
 // halved at a character boundary until the characters it cannot read stand alone; each of
 // them becomes U+FFFD. Ordinary text takes one call per piece.
-#ifdef _WIN32
 #include <windows.h>
 
 #include <climits>
@@ -49,4 +48,3 @@ std::size_t DecodeCodePage932(std::span<const std::uint8_t> bytes, char16_t* out
 }
 
 }  // namespace pelmora
-#endif
