@@ -3,7 +3,7 @@
 #include "app/clipboard_fit.h"
 #include "view/win/panel.h"
 #include "view/image.h"
-#include "clipboard/picture_form.h"
+#include "clipboard/picture_choice.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "clipboard/win/clipboard_picture.h"
@@ -18,13 +18,14 @@ namespace {
 
 // Reads the clipboard's picture into picture. The clipboard stays open from taking the
 // handle until its bitmap is copied, so no other program can destroy the bitmap in between.
-// Only the form shown is fetched: "PNG", else the DIB or bitmap its owner placed.
+// Only the one shown is fetched: "PNG", else the DIB or bitmap its owner placed.
 void ReadClipboardPicture(TClipboard& clipboard, TPicture& picture) {
   ClipboardOpening opening(clipboard);
-  const PictureForm form = ChoosePictureForm(win::ClipboardFormatList(), PngClipboardFormat);
-  if (form == PictureForm::Png || form == PictureForm::Dib || form == PictureForm::DibV5) {
+  const ClipboardPicture shown = ChooseClipboardPicture(win::ClipboardFormatList(), PngClipboardFormat);
+  if (shown == ClipboardPicture::Png || shown == ClipboardPicture::Dib ||
+      shown == ClipboardPicture::DibV5) {
     TBitmap read;
-    win::ReadPictureHandle(form, clipboard.DataHandle(ClipboardFormatOf(form, PngClipboardFormat)),
+    win::ReadPictureHandle(shown, clipboard.DataHandle(ClipboardFormatOf(shown, PngClipboardFormat)),
                            read);
     picture.Assign(&read);
     return;
@@ -55,7 +56,7 @@ class ImageViewChild final : public WindowlessChild {
   bool Visible() const override { return image_.Visible(); }
   bool Opaque() const override { return image_.Opaque(); }
   void Paint(HDC dc) override {
-    win::TDcCanvas canvas(dc);
+    win::DcCanvas canvas(dc);
     image_.Paint(canvas);
   }
 

@@ -38,23 +38,23 @@ std::vector<std::uint16_t> ClipboardFormatList() {
   return formats;
 }
 
-void ReadPictureHandle(PictureForm form, HANDLE handle, TBitmap& bitmap) {
+void ReadPictureHandle(ClipboardPicture picture, HANDLE handle, TBitmap& bitmap) {
   const auto memory = static_cast<HGLOBAL>(handle);
   // GlobalSize is what the block holds: nothing is read past it, whatever the data claims.
   const SIZE_T size = memory != nullptr ? ::GlobalSize(memory) : 0;
   GlobalLockGuard lock(size != 0 ? memory : nullptr);
   if (!lock) Unsupported();
   const auto* data = static_cast<const std::uint8_t*>(lock.Data());
-  switch (form) {
-    case PictureForm::Png:
+  switch (picture) {
+    case ClipboardPicture::Png:
       DecodePng(data, size, bitmap);
       return;
-    case PictureForm::Dib:
-    case PictureForm::DibV5:
+    case ClipboardPicture::Dib:
+    case ClipboardPicture::DibV5:
       bitmap.LoadFromDib(data, size);
       return;
-    case PictureForm::Bitmap:
-    case PictureForm::None:
+    case ClipboardPicture::Bitmap:
+    case ClipboardPicture::None:
       break;
   }
   Unsupported();

@@ -24,16 +24,16 @@ UniquePalette MakePalette(const raster::Palette& palette) {
 
 }  // namespace
 
-int TDcCanvas::PixelsPerInch() const {
+int DcCanvas::PixelsPerInch() const {
   HWND window = ::WindowFromDC(dc_);
   return window != nullptr ? WindowPixelsPerInch(window) : SystemPixelsPerInch();
 }
 
-int TDcCanvas::DeviceDepth() const {
+int DcCanvas::DeviceDepth() const {
   return ::GetDeviceCaps(dc_, BITSPIXEL) * ::GetDeviceCaps(dc_, PLANES);
 }
 
-void TDcCanvas::StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+void DcCanvas::StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
                             const raster::Palette* palette) {
   if (image.Width() == 0 || image.Height() == 0) return;
 

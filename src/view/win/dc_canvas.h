@@ -6,9 +6,9 @@
 
 namespace pelmora::win {
 
-class TDcCanvas final : public TCanvas {
+class DcCanvas final : public TCanvas {
  public:
-  explicit TDcCanvas(HDC dc) : dc_(dc) {}
+  explicit DcCanvas(HDC dc) : dc_(dc) {}
 
   // Stretches the whole image into dest with SRCCOPY from the engine's pixels, with the
   // palette selected as a background palette and realised for the drawing.

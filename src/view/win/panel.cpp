@@ -10,7 +10,7 @@
 namespace pelmora {
 namespace {
 
-constexpr wchar_t kPanelClass[] = L"TPanel";
+constexpr wchar_t kPanelClass[] = L"PelmoraPanel";
 constexpr char kPanelFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kPanelFontHeight = 16;  // character height in pixels at 96 dpi
 

@@ -117,7 +117,7 @@ void TPreviewPanel::DrawPicture(HDC dc) {
   dest.top += inner.top;
   dest.bottom += inner.top;
   try {
-    win::TDcCanvas canvas(dc);
+    win::DcCanvas canvas(dc);
     graphic.Draw(canvas, dest);
   } catch (...) {
     if (on_draw_failure_) on_draw_failure_();

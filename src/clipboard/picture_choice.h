@@ -1,5 +1,5 @@
 #pragma once
-// Which of the clipboard's picture forms the view reads: "PNG" when it is there, since it
+// Which of the clipboard's pictures the view reads: "PNG" when it is there, since it
 // keeps transparency exactly; else the first of CF_DIBV5, CF_DIB and CF_BITMAP in the
 // clipboard's own order. Formats come in the order their owner placed them, and those the
 // system makes from another follow it, so the first of the three is what the owner gave
@@ -12,12 +12,12 @@ namespace pelmora {
 inline constexpr std::uint16_t kCfDib = 8;
 inline constexpr std::uint16_t kCfDibV5 = 17;
 
-enum class PictureForm { None, Png, DibV5, Dib, Bitmap };
+enum class ClipboardPicture { None, Png, DibV5, Dib, Bitmap };
 
 // formats: what the clipboard holds, in its own order; png_format: the registered "PNG".
-PictureForm ChoosePictureForm(std::span<const std::uint16_t> formats, std::uint16_t png_format);
+ClipboardPicture ChooseClipboardPicture(std::span<const std::uint16_t> formats, std::uint16_t png_format);
 
-// The clipboard format a form is read from (0 for none).
-std::uint16_t ClipboardFormatOf(PictureForm form, std::uint16_t png_format);
+// The clipboard format a picture is read from (0 for none).
+std::uint16_t ClipboardFormatOf(ClipboardPicture picture, std::uint16_t png_format);
 
 }  // namespace pelmora
