@@ -17,14 +17,14 @@
 #include <vector>
 
 #include "app/win/main_window.h"
-#include "view/win/panel.h"
 #include "base/win/handles.h"
-#include "view/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "picture/png_image.h"
+#include "view/image.h"
+#include "view/win/panel.h"
 
 #include "measure.h"
 #include "started_program.h"

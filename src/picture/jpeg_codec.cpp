@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "base/errors.h"
+#include "base/progress.h"
 #include "base/strings.h"
 #include "picture/jpeg_glue.h"
 
@@ -205,6 +206,7 @@ void Decoder::ReadRow(std::uint8_t* row) {
     JSAMPROW rows[1] = {s.target};
     jpeg_read_scanlines(&s.cinfo, rows, 1);
   });
+  ReportProgress(s.cinfo.output_scanline, s.cinfo.output_height);
   if (s.four_components) {
     CmykRowToBgr(s.cmyk_row.data(), row, static_cast<int>(s.cinfo.output_width),
                  s.cinfo.saw_Adobe_marker != FALSE, s.gray_from_four);
@@ -275,6 +277,7 @@ void Encoder::WriteRow(const std::uint8_t* row) {
     JSAMPROW rows[1] = {const_cast<JSAMPROW>(s.source)};
     jpeg_write_scanlines(&s.cinfo, rows, 1);
   });
+  ReportProgress(s.cinfo.next_scanline, s.cinfo.image_height);
 }
 
 void Encoder::Finish() {

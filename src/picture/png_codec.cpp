@@ -12,6 +12,7 @@
 #include <zlib.h>
 
 #include "base/errors.h"
+#include "base/progress.h"
 #include "base/strings.h"
 #include "raster/checked_math.h"
 #include "raster/image.h"
@@ -200,6 +201,10 @@ bool Decoder::DecodeRows(const std::function<std::uint8_t*(int y)>& row) {
     // fill each row bit by bit, in place.
     error = spng_decode_row(s.ctx.get(), interlaced ? out : scratch.data(), length);
     if (!interlaced && (error == 0 || error == SPNG_EOI)) convert(scratch.data(), out);
+    // The seven passes of an interlaced picture each run down its rows.
+    const std::uint64_t rows = static_cast<std::uint64_t>(Height());
+    ReportProgress(interlaced ? info.pass * rows + info.row_num + 1 : info.row_num + 1u,
+                   interlaced ? 7 * rows : rows);
   } while (error == 0);
   if (error != SPNG_EOI) RaisePngError(error);
   // The rest of the file: the checksum of the last image data, and the chunks after it. A
@@ -283,6 +288,7 @@ std::vector<std::uint8_t> Encode(int width, int height, bool alpha,
     const int error = spng_encode_row(ctx.get(), swapped.data(), length);
     if (error == SPNG_IO_ERROR) throw EOutOfResources(strings::kPictureTooLarge);
     if (error != 0 && !(error == SPNG_EOI && y == height - 1)) RaisePngError(error);
+    ReportProgress(static_cast<std::uint64_t>(y) + 1, static_cast<std::uint64_t>(height));
   }
   return out;
 }

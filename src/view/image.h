@@ -4,8 +4,8 @@
 // and paints the view with the origin moved to the view's top-left corner.
 #include <functional>
 
-#include "view/picture_rect.h"
 #include "picture/picture.h"
+#include "view/picture_rect.h"
 
 namespace pelmora {
 

@@ -1,17 +1,18 @@
 #include "app/win/clipboard_view.h"
 
 #include "app/clipboard_fit.h"
-#include "view/win/panel.h"
-#include "view/image.h"
 #include "clipboard/picture_choice.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "clipboard/win/clipboard_picture.h"
 #include "clipboard/win/clipboard_text.h"
-#include "view/win/dc_canvas.h"
 #include "picture/bitmap.h"
 #include "picture/picture.h"
 #include "richtext/win/rich_edit.h"
+#include "view/image.h"
+#include "view/win/dc_canvas.h"
+#include "view/win/panel.h"
+#include "view/win/work_progress.h"
 
 namespace pelmora {
 namespace {
@@ -103,6 +104,7 @@ void ClipboardView::Look() {
   // change during the look is looked at again.
   last_look_.Note(::GetClipboardSequenceNumber());
 
+  const win::WorkProgress progress(panel_->Handle());
   TClipboard& clipboard = Clipboard();
   const ClipboardKind kind = ClassifyClipboard(
       [&clipboard](std::uint16_t format) { return clipboard.FormatAvailable(format); },

@@ -1,6 +1,7 @@
 #include "app/win/file_commands.h"
 
 #include <memory>
+#include <optional>
 
 #include "app/file_types.h"
 #include "app/win/clipboard_view.h"
@@ -10,7 +11,6 @@
 #include "base/strings.h"
 #include "base/win/error_display.h"
 #include "base/win/text.h"
-#include "view/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "clipboard/win/clipboard_picture.h"
@@ -20,6 +20,9 @@
 #include "picture/png_image.h"
 #include "richtext/conversion.h"
 #include "richtext/win/rich_edit.h"
+#include "view/image.h"
+#include "view/win/panel.h"
+#include "view/win/work_progress.h"
 
 namespace pelmora {
 
@@ -106,6 +109,7 @@ void FileCommands::SaveShown() {
 void FileCommands::SaveText() {
   if (!save_text_dialog_.Execute()) return;
   try {
+    const win::WorkProgress progress(view_.Panel().Handle());
     view_.TextView().SaveToFile(save_text_dialog_.FileName());
   } catch (...) {
     ShowMessage(strings::kFileWriteError);
@@ -123,6 +127,7 @@ void FileCommands::SavePicture() {
     file_name += extension.native();
   }
   TPicture& picture = view_.ImageView().Picture();
+  std::optional<win::WorkProgress> progress(std::in_place, view_.Panel().Handle());
   switch (PictureSaveFormat(extension)) {
     case PictureFileFormat::Jpeg: {
       // Failures here go to the default error display with their own message.
@@ -142,6 +147,7 @@ void FileCommands::SavePicture() {
       try {
         picture.SaveToFile(file_name);
       } catch (...) {
+        progress.reset();
         ShowMessage(strings::kFileWriteError);
       }
       break;
@@ -158,6 +164,7 @@ void FileCommands::LoadFile() {
   TRichEdit& text_view = view_.TextView();
   std::unique_ptr<TMemoryStream> text_before;
   try {
+    const win::WorkProgress progress(view_.Panel().Handle());
     switch (const LoadedFileKind kind = LoadedFileKindOf(ExtractFileExt(file_name))) {
       case LoadedFileKind::Jpeg:
       case LoadedFileKind::Bitmap:

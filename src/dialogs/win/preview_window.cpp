@@ -13,8 +13,8 @@
 #include "base/win/window.h"
 #include "dialogs/dialog_position.h"
 #include "dialogs/win/dialog_host.h"
-#include "view/win/preview_panel.h"
 #include "picture/picture.h"
+#include "view/win/preview_panel.h"
 
 namespace pelmora {
 namespace {

@@ -11,8 +11,8 @@
 #include "base/win/control.h"
 #include "base/win/display_scale.h"
 #include "base/win/text.h"
-#include "view/win/preview_panel.h"
 #include "dialogs/win/preview_window.h"
+#include "view/win/preview_panel.h"
 
 namespace pelmora {
 namespace {

@@ -145,8 +145,9 @@ class TRichEdit {
   // Streams RTF in (with SFF_SELECTION into the selection, else replacing everything);
   // false when the control refused it.
   bool StreamIn(WPARAM format, std::string_view bytes);
-  // Replaces everything by plain text, which may hold any character, U+0000 included.
-  bool StreamTextIn(std::u16string_view text);
+  // Replaces everything (or the selection) by plain text, which may hold any character,
+  // U+0000 included.
+  bool StreamTextIn(std::u16string_view text, bool selection = false);
   void SendDefaultFormat();
   void ApplyZoom();
   void SendCharFormat(WPARAM target, const CharFormatChange& change);

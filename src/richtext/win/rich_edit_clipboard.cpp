@@ -37,8 +37,10 @@ void TRichEdit::Paste(const ClipboardText& text) {
     Paste(ClipboardText{{}, TakeClipboardPlainText(Clipboard())});
     return;
   }
-  SETTEXTEX mode{static_cast<DWORD>(whole ? ST_DEFAULT : ST_SELECTION), 1200};
-  Send(EM_SETTEXTEX, reinterpret_cast<WPARAM>(&mode), reinterpret_cast<LPARAM>(text.text.c_str()));
+  // Streamed in pieces rather than set at once, so that a long text reports its progress.
+  const std::u16string_view plain(reinterpret_cast<const char16_t*>(text.text.data()),
+                                  text.text.size());
+  if (!StreamTextIn(plain, !whole)) throw EOutOfResources(strings::kStreamInFailed);
 }
 
 void TRichEdit::Copy() {

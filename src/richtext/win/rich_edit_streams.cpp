@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/errors.h"
+#include "base/progress.h"
 #include "base/strings.h"
 #include "richtext/win/faithful_rtf.h"
 #include "richtext/win/rich_edit.h"
@@ -34,6 +35,7 @@ DWORD CALLBACK WriteToString(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
 
 struct BytesSource {
   std::string_view rest;
+  std::size_t total = rest.size();
 };
 
 DWORD CALLBACK ReadFromBytes(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* done) noexcept {
@@ -42,6 +44,7 @@ DWORD CALLBACK ReadFromBytes(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
   std::memcpy(buffer, source.rest.data(), n);
   source.rest.remove_prefix(n);
   *done = static_cast<LONG>(n);
+  ReportProgress(source.total - source.rest.size(), source.total);
   return 0;
 }
 
@@ -49,6 +52,7 @@ DWORD CALLBACK ReadFromBytes(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* 
 // the two characters of a CR LF pair, which the control would read as two line breaks.
 struct UnicodeTextSource {
   std::u16string_view rest;
+  std::size_t total = rest.size();
 };
 
 DWORD CALLBACK ReadUnicodeText(DWORD_PTR cookie, LPBYTE buffer, LONG count,
@@ -65,17 +69,19 @@ DWORD CALLBACK ReadUnicodeText(DWORD_PTR cookie, LPBYTE buffer, LONG count,
   std::memcpy(buffer, source.rest.data(), n * sizeof(char16_t));
   source.rest.remove_prefix(n);
   *done = static_cast<LONG>(n * sizeof(char16_t));
+  ReportProgress(source.total - source.rest.size(), source.total);
   return 0;
 }
 
 }  // namespace
 
-bool TRichEdit::StreamTextIn(std::u16string_view text) {
+bool TRichEdit::StreamTextIn(std::u16string_view text, bool selection) {
   UnicodeTextSource source{text};
   EDITSTREAM record{};
   record.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
   record.pfnCallback = &ReadUnicodeText;
-  Send(EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&record));
+  Send(EM_STREAMIN, SF_TEXT | SF_UNICODE | (selection ? SFF_SELECTION : 0),
+       reinterpret_cast<LPARAM>(&record));
   return record.dwError == 0;
 }
 

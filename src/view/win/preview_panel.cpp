@@ -4,9 +4,9 @@
 #include "base/win/fonts.h"
 #include "base/win/text.h"
 #include "base/win/window.h"
+#include "picture/picture.h"
 #include "view/picture_rect.h"
 #include "view/win/dc_canvas.h"
-#include "picture/picture.h"
 
 namespace pelmora {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "app/win/application.h"
 #include "app/menu_command.h"
+#include "app/win/application.h"
 #include "pelmora_version.h"
 #include "support/win/input.h"
 #include "support/win/menus.h"

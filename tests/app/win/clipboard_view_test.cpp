@@ -18,10 +18,8 @@
 #include "app/win/clipboard_view.h"
 #include "app/win/main_window.h"
 #include "app/win/program.h"
-#include "view/win/panel.h"
 #include "base/win/handles.h"
 #include "base/win/text.h"
-#include "view/image.h"
 #include "clipboard/win/bitmap_handle.h"
 #include "clipboard/win/clipboard.h"
 #include "dialogs/win/dialog_host.h"
@@ -33,14 +31,17 @@
 #include "support/win/clipboard_holder.h"
 #include "support/win/clipboard_notices.h"
 #include "support/win/clipboard_text.h"
+#include "support/win/delayed_clipboard_owner.h"
 #include "support/win/input.h"
 #include "support/win/menus.h"
-#include "support/win/delayed_clipboard_owner.h"
 #include "support/win/modal_watcher.h"
 #include "support/win/platform_dialog.h"
 #include "support/win/screenshot.h"
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
+#include "view/image.h"
+#include "view/win/panel.h"
+#include "view/win/work_progress.h"
 
 namespace pelmora {
 namespace {
@@ -445,6 +446,33 @@ TEST_F(ClipboardView, AClipboardHeldElsewhereIsReportedOnceAndTheViewFollowsOnce
   holder.reset();
   SetClipboardFromAnotherProgram({{CF_TEXT, Text("free")}});
   EXPECT_TRUE(test::WaitUntil([&] { return ShownText() == "free"; }, 5000));
+}
+
+TEST_F(ClipboardView, LongWorkShowsAProgressBarWhileItRunsAndTakesItAwayAfter) {
+  // Text that takes the control well over the half second before the bar comes.
+  std::string text;
+  for (int i = 0; i < 200000; ++i) text += "progress line " + std::to_string(i) + " of a long log\r\n";
+  SetClipboard({{CF_TEXT, Text(text)}});
+  HWND panel = form_.View().Panel().Handle();
+  std::atomic<bool> look_ended{false};
+  std::atomic<bool> bar_seen{false};
+  // Watched from another thread: the look runs on this one and pumps no messages, so the
+  // watcher asks nothing of this thread's windows.
+  std::thread watcher([&] {
+    test::WaitUntil([&] {
+      HWND bar = ::FindWindowExW(panel, nullptr, win::WorkProgress::BarClass(), nullptr);
+      if (bar != nullptr && ::IsWindowVisible(bar)) bar_seen = true;
+      return bar_seen || look_ended;
+    }, 120000);
+  });
+  test::RunMenuCommand(form_.Handle(), MenuCommand::LookAgain);
+  look_ended = true;
+  watcher.join();
+  EXPECT_TRUE(bar_seen) << "no progress bar came while the text streamed in";
+  EXPECT_EQ(::FindWindowExW(panel, nullptr, win::WorkProgress::BarClass(), nullptr), nullptr)
+      << "the bar outlived the work";
+  EXPECT_EQ(form_.View().Kind(), ClipboardKind::Text);
+  EXPECT_GT(::GetWindowTextLengthW(form_.View().TextView().Handle()), 0);
 }
 
 TEST_F(ClipboardView, ScreenshotsOfAPhotographAndOfRichText) {

@@ -19,7 +19,6 @@
 #include "app/win/main_window.h"
 #include "app/win/program.h"
 #include "base/win/text.h"
-#include "view/image.h"
 #include "clipboard/win/clipboard.h"
 #include "dialogs/win/dialog_host.h"
 #include "dialogs/win/message_form.h"
@@ -28,9 +27,9 @@
 #include "picture/png_image.h"
 #include "raster/screen.h"
 #include "richtext/win/rich_edit.h"
-#include "support/test_paths.h"
 #include "support/file_bytes.h"
 #include "support/temp_folder.h"
+#include "support/test_paths.h"
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
 #include "support/win/input.h"
@@ -40,6 +39,7 @@
 #include "support/win/transparent_picture.h"
 #include "support/win/wait.h"
 #include "support/win/window_query.h"
+#include "view/image.h"
 
 namespace pelmora {
 namespace {

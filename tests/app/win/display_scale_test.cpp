@@ -18,10 +18,8 @@
 #include "app/win/clipboard_view.h"
 #include "app/win/main_window.h"
 #include "app/win/program.h"
-#include "view/win/panel.h"
 #include "base/muldiv.h"
 #include "base/win/display_scale.h"
-#include "view/image.h"
 #include "dialogs/win/font_dialog.h"
 #include "richtext/win/rich_edit.h"
 #include "support/temp_folder.h"
@@ -31,6 +29,8 @@
 #include "support/win/pelmora_run.h"
 #include "support/win/screenshot.h"
 #include "support/win/session_scale.h"
+#include "view/image.h"
+#include "view/win/panel.h"
 
 namespace pelmora {
 namespace {
