@@ -63,7 +63,6 @@ class GdiObject {
 
 using UniqueFont = GdiObject<HFONT>;
 using UniqueBrush = GdiObject<HBRUSH>;
-using UniquePen = GdiObject<HPEN>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueRegion = GdiObject<HRGN>;
 using UniquePalette = GdiObject<HPALETTE>;
@@ -136,7 +135,6 @@ class PaintDc {
 
   HDC Get() const noexcept { return dc_; }
   const RECT& UpdateRect() const noexcept { return paint_.rcPaint; }
-  const PAINTSTRUCT& Info() const noexcept { return paint_; }
 
  private:
   HWND window_;

@@ -16,8 +16,8 @@
 namespace pelmora {
 namespace {
 
-// ENM_CHANGE, ENM_REQUESTRESIZE, ENM_SELCHANGE and ENM_PROTECTED.
-constexpr LPARAM kEventMask = 0x002C0001;
+// The notifications the view asks its control for.
+constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
 // The character format's face name holds 31 characters and its terminator.
 constexpr std::size_t kMaxFaceChars = LF_FACESIZE - 1;
 // Language options the control turns on by default and the view turns off, so that text
@@ -71,8 +71,7 @@ HWND TRichEdit::HandleNeeded() {
 }
 
 void TRichEdit::CreateHandle() {
-  // Without the library the class lookup below fails and the error says so; the next
-  // creation loads it again.
+  // Without the library there is no control to make; the next creation tries again.
   win::LoadRichEditLibrary();
   view_class = win::RegisterRichEditClass(&TRichEdit::WindowProc);
   if (!view_class) win::RaiseLastOSError();
@@ -253,7 +252,6 @@ LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
     view = std::exchange(creating_view, nullptr);
     view->handle_ = window;
     view->control_proc_ = view_class->control_proc;
-    view->pointer_offset_ = offset;
     ::SetWindowLongPtrW(window, offset, reinterpret_cast<LONG_PTR>(view));
   }
   if (!view) return ::CallWindowProcW(view_class->control_proc, window, message, wparam, lparam);

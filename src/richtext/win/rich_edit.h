@@ -160,7 +160,6 @@ class TRichEdit {
   HWND parent_;
   HWND handle_ = nullptr;
   WNDPROC control_proc_ = nullptr;
-  int pointer_offset_ = 0;
   RECT bounds_;
   bool visible_ = false;
   bool modified_ = false;
