@@ -22,14 +22,10 @@ constexpr std::size_t kFileNameBufferSize = 262;
 namespace win {
 
 std::wstring PlatformFilter(std::string_view filter) {
-  const std::string list = ConvertFilter(filter);
   std::wstring wide;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i] != '\0') continue;
-    wide += WideFromSjis(std::string_view(list).substr(start, i - start));
+  for (std::string_view part : FilterParts(filter)) {
+    wide += WideFromSjis(part);
     wide += L'\0';
-    start = i + 1;
   }
   return wide;
 }
