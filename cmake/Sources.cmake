@@ -9,7 +9,7 @@ set(PELMORA_DEPS_raster base)
 set(PELMORA_DEPS_picture base raster)
 set(PELMORA_DEPS_richtext base clipboard)
 set(PELMORA_DEPS_clipboard base raster picture)
-set(PELMORA_DEPS_dialogs base picture richtext clipboard)
+set(PELMORA_DEPS_dialogs base picture clipboard)
 set(PELMORA_DEPS_app base raster picture richtext clipboard dialogs)
 
 # pelmora_<sub>: the portable code of one subsystem.

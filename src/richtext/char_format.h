@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/font.h"
 #include "richtext/color.h"
 
 namespace pelmora {
@@ -17,14 +18,6 @@ inline constexpr std::uint32_t kMaskFace = 0x20000000u;
 inline constexpr std::uint32_t kMaskColor = 0x40000000u;
 inline constexpr std::uint32_t kMaskSize = 0x80000000u;
 inline constexpr std::uint32_t kEffectAutoColor = 0x40000000u;
-
-// A font's style: any of bold, italic, underline and strike-out. The bits equal the
-// control's effect bits.
-using TFontStyles = std::uint8_t;
-inline constexpr TFontStyles fsBold = 1;
-inline constexpr TFontStyles fsItalic = 2;
-inline constexpr TFontStyles fsUnderline = 4;
-inline constexpr TFontStyles fsStrikeOut = 8;
 
 struct CharFormatChange {
   std::uint32_t mask = 0;
