@@ -82,6 +82,12 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 // A window: DestroyWindow.
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
 
+// Gives up a window that is gone already (its parent or owner took it along when it was
+// destroyed), so that the owner never destroys a handle that is no longer its window.
+inline void ReleaseIfDestroyed(UniqueWindow& window) noexcept {
+  if (window && !::IsWindow(window.Get())) window.Release();
+}
+
 // A loaded library: FreeLibrary.
 using UniqueLibrary = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
 
