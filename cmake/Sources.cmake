@@ -10,7 +10,7 @@ set(PELMORA_DEPS_picture base raster)
 set(PELMORA_DEPS_view base raster picture)
 set(PELMORA_DEPS_clipboard base raster picture)
 set(PELMORA_DEPS_richtext base clipboard)
-set(PELMORA_DEPS_dialogs base picture view richtext clipboard)
+set(PELMORA_DEPS_dialogs base picture view clipboard)
 set(PELMORA_DEPS_app base raster picture view richtext clipboard dialogs)
 
 # Windows code in win/ that the portable library itself calls (files by their UTF-16 names,

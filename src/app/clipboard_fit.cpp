@@ -1,21 +1,8 @@
 #include "app/clipboard_fit.h"
 
-#include <cmath>
+#include "base/muldiv.h"
 
 namespace pelmora {
-
-namespace {
-
-// Truncates toward zero; sizes beyond what any view can hold saturate instead of
-// overflowing (a 1-pixel-high strip scaled to a tall panel can exceed the int range).
-int TruncSaturated(long double value) {
-  constexpr long double kLimit = 1 << 30;
-  if (!(value < kLimit)) return 1 << 30;
-  if (!(value > -kLimit)) return -(1 << 30);
-  return static_cast<int>(value);
-}
-
-}  // namespace
 
 ClipboardFit FitPictureToPanel(int W, int H, int w, int h) {
   if ((w < W && h < H) || w <= 0 || h <= 0) {

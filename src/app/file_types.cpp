@@ -99,17 +99,7 @@ std::string OpenFilter() {
 }
 std::string FilterTypeExtension(std::string_view filter, int index) {
   if (index < 1) return {};
-  // The filter's parts, split at each "|" that is a character of its own.
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= filter.size();) {
-    if (i == filter.size() || (CharSizeAt(filter, i) == 1 && filter[i] == '|')) {
-      parts.push_back(filter.substr(start, i - start));
-      start = ++i;
-    } else {
-      i += CharSizeAt(filter, i);
-    }
-  }
+  const std::vector<std::string_view> parts = FilterParts(filter);
   const std::size_t pattern_at = 2 * static_cast<std::size_t>(index) - 1;
   if (pattern_at >= parts.size()) return {};
   std::string_view pattern = parts[pattern_at];

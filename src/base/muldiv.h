@@ -34,6 +34,17 @@ constexpr std::int32_t ScaledMeasure(std::int32_t designed, std::int32_t pixels_
   return MulDiv(designed, pixels_per_inch, kDesignedPixelsPerInch);
 }
 
+// A measure formed in extended precision (the 80-bit long double of GCC and MinGW on
+// x86-64), truncated toward zero. Values beyond what any view can hold saturate at
+// +-2^30 instead of overflowing: a 1-pixel-high strip scaled to a tall panel can pass the
+// int range.
+constexpr int TruncSaturated(long double value) {
+  constexpr long double kLimit = 1 << 30;
+  if (!(value < kLimit)) return 1 << 30;
+  if (!(value > -kLimit)) return -(1 << 30);
+  return static_cast<int>(value);
+}
+
 // A font's size in points from its height in pixels (negative: character height), at the
 // given pixels per inch, rounded to the nearest point.
 constexpr std::int32_t FontPointSize(std::int32_t height, std::int32_t pixels_per_inch) {

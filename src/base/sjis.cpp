@@ -54,15 +54,16 @@ std::string UpperCaseAscii(std::string_view text) { return MapAsciiLetters(text,
 
 std::string LowerCaseAscii(std::string_view text) { return MapAsciiLetters(text, 'A', 'Z', 'a'); }
 
-std::string ConvertFilter(std::string_view filter) {
-  std::string list(filter);
-  list += '\0';
-  for (std::size_t i = 0; i < list.size();) {
-    std::size_t size = CharSizeAt(list, i);
-    if (size == 1 && list[i] == '|') list[i] = '\0';
-    i += size;
+std::vector<std::string_view> FilterParts(std::string_view filter) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = FindChar(filter, '|', start)) != std::string_view::npos;
+       start = bar + 1) {
+    parts.push_back(filter.substr(start, bar - start));
   }
-  return list;
+  parts.push_back(filter.substr(start));
+  return parts;
 }
+
 
 }  // namespace pelmora

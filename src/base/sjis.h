@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmora {
 
@@ -35,11 +36,9 @@ std::size_t LastDelimiter(std::string_view text, std::string_view delimiters);
 std::string UpperCaseAscii(std::string_view text);
 std::string LowerCaseAscii(std::string_view text);
 
-// Turns a dialog filter ("description|pattern|...") into the platform's list of
-// 0-terminated strings: every "|" that is a character of its own becomes a 0 byte and one
-// 0 byte is appended. The result's size() counts that appended 0; the string's own
-// terminator at data()[size()] closes the list with the second 0, so a caller passing the
-// list on hands over size() + 1 bytes.
-std::string ConvertFilter(std::string_view filter);
+// The parts of a dialog filter ("description|pattern|..."), split at each "|" that is a
+// character of its own (never the second byte of a double-byte character); one part more
+// than there are separators.
+std::vector<std::string_view> FilterParts(std::string_view filter);
 
 }  // namespace pelmora

@@ -1,17 +1,12 @@
 #include "dialogs/font_choice.h"
 
-#include "base/muldiv.h"
 #include "base/sjis.h"
 
 namespace pelmora {
 
-std::int32_t TFont::Size(std::int32_t pixels_per_inch) const {
-  return FontPointSize(height, pixels_per_inch);
-}
-
 TFont InitialDialogFont() {
   TFont font;
-  font.name = "ＭＳ Ｐゴシック";
+  font.name = kWindowFontFace;
   font.height = -12;
   font.charset = 128;  // SHIFTJIS_CHARSET
   font.color = clWindowText;

@@ -3,25 +3,12 @@
 #include <cstdint>
 #include <string>
 
-#include "richtext/char_format.h"
-#include "richtext/color.h"
+#include "base/color.h"
+#include "base/font.h"
 
 namespace pelmora {
 
-struct TFont {
-  std::string name;          // face name, Shift-JIS
-  std::int32_t height = 0;   // pixels; negative: character height
-  std::uint8_t charset = 1;  // DEFAULT_CHARSET
-  TColor color = clWindowText;
-  TFontStyles style = 0;
-
-  // Size in points at the given pixels per inch, rounded to the nearest point.
-  std::int32_t Size(std::int32_t pixels_per_inch) const;
-  // The weight the platform's font record carries for the style.
-  std::int32_t Weight() const { return (style & fsBold) ? 700 : 400; }
-};
-
-// The main window's font dialog starts with this font: "ＭＳ Ｐゴシック", 12 pixels
+// The main window's font dialog starts with this font: the windows' face, 12 pixels
 // high, Shift-JIS, window-text colour, no style.
 TFont InitialDialogFont();
 

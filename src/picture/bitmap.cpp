@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "base/errors.h"
+#include "base/muldiv.h"
 #include "base/strings.h"
 #include "picture/bitmap_copy.h"
 #include "picture/canvas.h"
@@ -156,7 +157,8 @@ void TBitmap::Draw(TCanvas& canvas, const TRect& rect) {
     // Shown over the checkerboard, already at the rectangle's size.
     if (rect.Width() <= 0 || rect.Height() <= 0) return;
     // Squares of the same size on the screen at any scale.
-    const int square = raster::kCheckerSquare * std::max(canvas.PixelsPerInch(), 96) / 96;
+    const int square = ScaledMeasure(raster::kCheckerSquare,
+                                     std::max(canvas.PixelsPerInch(), kDesignedPixelsPerInch));
     const raster::Image& shown =
         ViewOnCheckerboard(record->handle, rect.Width(), rect.Height(), square);
     canvas.StretchDraw(shown, rect, depth <= 8 ? StretchMode::Halftone : StretchMode::ColorOnColor,

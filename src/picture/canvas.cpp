@@ -3,10 +3,7 @@
 namespace pelmora {
 
 void TImageCanvas::StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
-                               const raster::Palette* palette) {
-  last_mode_ = mode;
-  last_palette_ = palette;
-  ++draw_count_;
+                               const raster::Palette*) {
   if (mode != StretchMode::Unchanged) mode_ = mode;
   raster::Stretch(image, TRect{0, 0, image.Width(), image.Height()}, *target_, dest, mode_);
 }

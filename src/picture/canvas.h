@@ -38,18 +38,9 @@ class TImageCanvas final : public TCanvas {
                    const raster::Palette* palette) override;
   int DeviceDepth() const override { return target_->BitCount(); }
 
-  // What the last StretchDraw was given: for checking which mode and palette a graphic
-  // chose.
-  StretchMode LastMode() const { return last_mode_; }
-  const raster::Palette* LastPalette() const { return last_palette_; }
-  int DrawCount() const { return draw_count_; }
-
  private:
   std::shared_ptr<raster::Image> target_;
   StretchMode mode_ = StretchMode::ColorOnColor;
-  StretchMode last_mode_ = StretchMode::Unchanged;
-  const raster::Palette* last_palette_ = nullptr;
-  int draw_count_ = 0;
 };
 
 }  // namespace pelmora

@@ -7,6 +7,7 @@
 #include "base/progress.h"
 #include "base/strings.h"
 #include "picture/jpeg_glue.h"
+#include "raster/checked_math.h"
 
 #include <jerror.h>
 
@@ -72,8 +73,12 @@ void CmykRowToBgr(const std::uint8_t* in, std::uint8_t* out, int width, bool inv
   }
 }
 
-std::uint64_t BitmapBytes(std::uint64_t width, std::uint64_t height, unsigned bits) {
-  return (width * bits + 31) / 32 * 4 * height;
+// Whether a picture of these dimensions fits the memory an image may take, as rows padded
+// to 32 bits.
+bool FitsImageMemory(std::uint64_t width, std::uint64_t height, unsigned bits) {
+  const auto row_bytes = raster::PaddedRowBytes(width, bits);
+  const auto bytes = row_bytes ? raster::CheckedMul(*row_bytes, height) : std::nullopt;
+  return bytes && *bytes <= raster::MaxPixelBytes();
 }
 
 }  // namespace
@@ -168,7 +173,7 @@ void Decoder::Start() {
   State& s = *state_;
   Guarded<State>(s, [](State& s) { jpeg_calc_output_dimensions(&s.cinfo); });
   const unsigned bits = s.format == OutputFormat::Indexed8 ? 8 : 24;
-  if (BitmapBytes(s.cinfo.output_width, s.cinfo.output_height, bits) > raster::MaxPixelBytes()) {
+  if (!FitsImageMemory(s.cinfo.output_width, s.cinfo.output_height, bits)) {
     // A sound file whose picture would not fit the memory an image may take.
     s.failed = true;
     s.errors.pub.msg_code = JERR_OUT_OF_MEMORY;

@@ -33,13 +33,4 @@ const PictureFileType* PictureFileTypeOf(PictureFileFormat format) {
   return nullptr;
 }
 
-const PictureFileType* PictureFileTypeOfExtension(std::string_view extension) {
-  for (const PictureFileType& type : kPictureFileTypes) {
-    for (const char* e : type.extensions) {
-      if (extension == e) return &type;
-    }
-  }
-  return nullptr;
-}
-
 }  // namespace pelmora

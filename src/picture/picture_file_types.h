@@ -5,7 +5,6 @@
 // when it is registered), and so do the commands' choice of format and the dialogs'
 // filters, so every type the program loads also loads through the registry.
 #include <span>
-#include <string_view>
 
 #include "picture/graphic.h"
 
@@ -25,9 +24,5 @@ std::span<const PictureFileType> PictureFileTypes();
 
 // The type with this format; none for PictureFileFormat::None.
 const PictureFileType* PictureFileTypeOf(PictureFileFormat format);
-
-// The type an extension without its dot names, compared exactly (callers lower-case it);
-// none for any other.
-const PictureFileType* PictureFileTypeOfExtension(std::string_view extension);
 
 }  // namespace pelmora

@@ -5,31 +5,19 @@
 #include <cstdint>
 #include <string>
 
+#include "base/font.h"
 #include "richtext/color.h"
 
 namespace pelmora {
 
-// Mask and effect bits of the rich-edit control's character format.
-inline constexpr std::uint32_t kMaskBold = 0x00000001u;
-inline constexpr std::uint32_t kMaskItalic = 0x00000002u;
-inline constexpr std::uint32_t kMaskUnderline = 0x00000004u;
-inline constexpr std::uint32_t kMaskStrikeOut = 0x00000008u;
+// Mask and effect bits of the rich-edit control's character format. The four style bits
+// (bold, italic, underline, strike-out) are the font style's own.
 inline constexpr std::uint32_t kMaskStyle = 0x0000000Fu;
 inline constexpr std::uint32_t kMaskCharset = 0x08000000u;
 inline constexpr std::uint32_t kMaskFace = 0x20000000u;
 inline constexpr std::uint32_t kMaskColor = 0x40000000u;
 inline constexpr std::uint32_t kMaskSize = 0x80000000u;
 inline constexpr std::uint32_t kEffectAutoColor = 0x40000000u;
-
-// A font's style: any of bold, italic, underline and strike-out. The bits equal the
-// control's effect bits.
-enum TFontStyle : std::uint8_t {
-  fsBold = 1,
-  fsItalic = 2,
-  fsUnderline = 4,
-  fsStrikeOut = 8,
-};
-using TFontStyles = std::uint8_t;
 
 struct CharFormatChange {
   std::uint32_t mask = 0;

@@ -34,7 +34,6 @@ void TImage::SetAutoSize(bool value) {
     PictureModified();                         \
   }
 PELMORA_DRAWING_SETTING(SetStretch, stretch_)
-PELMORA_DRAWING_SETTING(SetCenter, center_)
 PELMORA_DRAWING_SETTING(SetProportional, proportional_)
 PELMORA_DRAWING_SETTING(SetTransparent, transparent_)
 #undef PELMORA_DRAWING_SETTING
@@ -46,8 +45,12 @@ void TImage::SetVisible(bool value) {
 }
 
 TRect TImage::DestRect() const {
-  return PictureRect({picture_.Width(), picture_.Height(), Width(), Height(), stretch_,
-                      proportional_, center_});
+  return PictureRect({.picture_width = picture_.Width(),
+                      .picture_height = picture_.Height(),
+                      .view_width = Width(),
+                      .view_height = Height(),
+                      .stretch = stretch_,
+                      .proportional = proportional_});
 }
 
 void TImage::PictureModified() {

@@ -30,9 +30,6 @@ class TImage {
   // Every change of bounds passes the size check: while AutoSize is on, the picture's size
   // replaces the requested one (0 x 0 for an empty picture).
   void SetBounds(int left, int top, int width, int height);
-  void SetLeft(int value) { SetBounds(value, Top(), Width(), Height()); }
-  void SetWidth(int value) { SetBounds(Left(), Top(), value, Height()); }
-  void SetHeight(int value) { SetBounds(Left(), Top(), Width(), value); }
 
   bool AutoSize() const { return auto_size_; }
   // Switching it on re-applies the current bounds at once; switching it off changes
@@ -40,8 +37,6 @@ class TImage {
   void SetAutoSize(bool value);
   bool Stretch() const { return stretch_; }
   void SetStretch(bool value);
-  bool Center() const { return center_; }
-  void SetCenter(bool value);
   bool Proportional() const { return proportional_; }
   void SetProportional(bool value);
   bool Transparent() const { return transparent_; }
@@ -70,7 +65,6 @@ class TImage {
   TRect bounds_{6, 6, 16, 16};
   bool auto_size_ = false;
   bool stretch_ = false;
-  bool center_ = false;
   bool proportional_ = true;
   bool transparent_ = false;
   bool visible_ = false;

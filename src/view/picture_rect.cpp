@@ -1,14 +1,8 @@
 #include "view/picture_rect.h"
 
+#include "base/muldiv.h"
+
 namespace pelmora {
-
-namespace {
-
-// Extended precision (80-bit long double with GCC and MinGW on x86-64), truncated toward
-// zero. Callers only pass values bounded by the view's own sides.
-int TruncExtended(long double value) { return static_cast<int>(value); }
-
-}  // namespace
 
 TRect PictureRect(const PictureRectParams& p) {
   const int w = p.picture_width, h = p.picture_height;
@@ -21,17 +15,17 @@ TRect PictureRect(const PictureRectParams& p) {
       const long double a = aspect;
       if (w > h) {
         width = cw;
-        height = TruncExtended(cw / a);
+        height = TruncSaturated(cw / a);
         if (height > ch) {
           height = ch;
-          width = TruncExtended(ch * a);
+          width = TruncSaturated(ch * a);
         }
       } else {
         height = ch;
-        width = TruncExtended(ch * a);
+        width = TruncSaturated(ch * a);
         if (width > cw) {
           width = cw;
-          height = TruncExtended(cw / a);
+          height = TruncSaturated(cw / a);
         }
       }
     } else {

@@ -32,6 +32,15 @@ TEST(MulDiv, WideProductAndFailures) {
   EXPECT_EQ(MulDiv(5, 3, 0), -1);
 }
 
+TEST(TruncSaturated, TruncatesTowardZeroAndSaturatesOutsideTheViewRange) {
+  EXPECT_EQ(TruncSaturated(49.999L), 49);
+  EXPECT_EQ(TruncSaturated(-49.999L), -49);
+  // 150 x (100 / 300.0) lies just under 50 in extended precision.
+  EXPECT_EQ(TruncSaturated(150 * static_cast<long double>(100.0 / 300)), 49);
+  EXPECT_EQ(TruncSaturated(1e12L), 1 << 30);
+  EXPECT_EQ(TruncSaturated(-1e12L), -(1 << 30));
+}
+
 TEST(FontPointSize, FromPixelHeight) {
   EXPECT_EQ(FontPointSize(-16, 96), 12);
   EXPECT_EQ(FontPointSize(-15, 96), 11);   // 11.25

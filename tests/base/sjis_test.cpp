@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace pelmora {
 namespace {
@@ -57,35 +59,24 @@ TEST(Sjis, CaseMappingTouchesAsciiLettersOnly) {
   EXPECT_EQ(LowerCaseAscii("\x83\x4C"), "\x83\x4C");
 }
 
-TEST(Sjis, FilterConversion) {
-  {
-    std::string list = ConvertFilter("Bitmaps (*.bmp)|*.bmp|All|*.*");
-    EXPECT_EQ(list, "Bitmaps (*.bmp)\0*.bmp\0All\0*.*\0"s);
-    // The string's own terminator is the list's closing second 0.
-    EXPECT_EQ(list.data()[list.size()], '\0');
-  }
-  {
-    // The open dialog's filter goes through unchanged apart from the separators: a
-    // comma inside a pattern, an empty pattern and a final description without one.
-    std::string filter =
-        "総て　(*.txt,*.rtf,*.jpg,*.bmp)|*.txt;*.rtf;*.jpg;*.bmp|テキスト　*.txt,*rft)|"
-        "*.txt,*.rft|JPEG イメージファイル (*.jpg)||ビットマップ (*.bmp)";
-    std::string expected =
-        "総て　(*.txt,*.rtf,*.jpg,*.bmp)\0*.txt;*.rtf;*.jpg;*.bmp\0テキスト　*.txt,*rft)\0"
-        "*.txt,*.rft\0JPEG イメージファイル (*.jpg)\0\0ビットマップ (*.bmp)\0"s;
-    EXPECT_EQ(ConvertFilter(filter), expected);
-  }
-  {
-    // "ポ" ends in the byte of "|": it stays, the separator after it does not.
-    std::string list = ConvertFilter(std::string(kPo) + "|*.x|" + kPo + kPo);
-    EXPECT_EQ(list, std::string(kPo) + "\0*.x\0"s + kPo + kPo + "\0"s);
-  }
-  {
-    EXPECT_EQ(ConvertFilter(""), "\0"s);
-    EXPECT_EQ(ConvertFilter("|"), "\0\0"s);
-    // A lead byte at the end does not swallow the appended 0.
-    EXPECT_EQ(ConvertFilter("a\x83"), "a\x83\0"s);
-  }
+TEST(Sjis, FilterParts) {
+  using Parts = std::vector<std::string_view>;
+  EXPECT_EQ(FilterParts("Bitmaps (*.bmp)|*.bmp|All|*.*"),
+            (Parts{"Bitmaps (*.bmp)", "*.bmp", "All", "*.*"}));
+  // The open dialog's filter splits only at the separators: a comma inside a pattern, an
+  // empty pattern and a final description without one.
+  EXPECT_EQ(FilterParts("総て　(*.txt,*.rtf)|*.txt;*.rtf|テキスト　*.txt,*rft)|*.txt,*.rft|"
+                        "JPEG イメージファイル (*.jpg)||ビットマップ (*.bmp)"),
+            (Parts{"総て　(*.txt,*.rtf)", "*.txt;*.rtf", "テキスト　*.txt,*rft)", "*.txt,*.rft",
+                   "JPEG イメージファイル (*.jpg)", "", "ビットマップ (*.bmp)"}));
+  // "ポ" ends in the byte of "|": it stays, the separator after it does not.
+  const std::string po_po = std::string(kPo) + kPo;
+  const std::string po_filter = std::string(kPo) + "|*.x|" + po_po;
+  EXPECT_EQ(FilterParts(po_filter), (Parts{kPo, "*.x", po_po}));
+  EXPECT_EQ(FilterParts(""), Parts{""});
+  EXPECT_EQ(FilterParts("|"), (Parts{"", ""}));
+  // A lead byte at the end is a character of its own.
+  EXPECT_EQ(FilterParts("a\x83"), Parts{"a\x83"});
 }
 
 }  // namespace

@@ -139,6 +139,31 @@ TEST(BitmapAlpha, DrawsOverALightCheckerboardWithinItsRectangle) {
   EXPECT_EQ(target->Pixel(20, 2), raster::kCheckerLight);
 }
 
+TEST(BitmapAlpha, CheckerboardSquaresGrowWithTheSurfacesScale) {
+  // A surface over an image drawn at 144 pixels per inch, one and a half times the design.
+  class ScaledCanvas final : public TCanvas {
+   public:
+    explicit ScaledCanvas(std::shared_ptr<raster::Image> target) : surface_(std::move(target)) {}
+    void StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+                     const raster::Palette* palette) override {
+      surface_.StretchDraw(image, dest, mode, palette);
+    }
+    int DeviceDepth() const override { return surface_.DeviceDepth(); }
+    int PixelsPerInch() const override { return 144; }
+
+   private:
+    TImageCanvas surface_;
+  };
+  auto bitmap = HalfTransparent();
+  raster::InfoHeader header{40, 48, 4, 1, 24};
+  auto target = raster::Image::MakeSection(header);
+  ScaledCanvas canvas(target);
+  // Three times its size: transparent from x 24 on, in squares of 12 pixels.
+  bitmap->Draw(canvas, TRect{0, 0, 48, 4});
+  EXPECT_EQ(target->Pixel(35, 3), raster::kCheckerLight);
+  EXPECT_EQ(target->Pixel(36, 3), raster::kCheckerDark);
+}
+
 // JPEG does the same through the bitmap's flattening (checked with the save command).
 TEST(BitmapAlpha, BmpPutsTransparencyOnWhite) {
   auto bitmap = HalfTransparent();

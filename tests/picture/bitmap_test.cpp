@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "base/strings.h"
 #include "picture/bitmap.h"
@@ -31,6 +32,30 @@ std::unique_ptr<TBitmap> Pattern(int width, int height) {
   }
   return bmp;
 }
+
+// A surface over an image that also notes, for each StretchDraw, the mode it was given and
+// the size of its palette (0 for none).
+class RecordingCanvas final : public TCanvas {
+ public:
+  struct Drawing {
+    StretchMode mode;
+    int palette_colours;
+  };
+
+  explicit RecordingCanvas(std::shared_ptr<raster::Image> target) : surface_(std::move(target)) {}
+
+  void StretchDraw(const raster::Image& image, const TRect& dest, StretchMode mode,
+                   const raster::Palette* palette) override {
+    drawings.push_back({mode, palette ? palette->Count() : 0});
+    surface_.StretchDraw(image, dest, mode, palette);
+  }
+  int DeviceDepth() const override { return surface_.DeviceDepth(); }
+
+  std::vector<Drawing> drawings;
+
+ private:
+  TImageCanvas surface_;
+};
 
 struct ChangeCounter {
   int count = 0;
@@ -317,10 +342,11 @@ TEST(BitmapDraw, ChoosesStretchModeAndPaletteAndDrawsTheWholeImage) {
   auto bmp = Pattern(2, 2);
   {
     auto target = raster::Image::MakeDisplay(4, 4, false);
-    TImageCanvas canvas(target);
+    RecordingCanvas canvas(target);
     bmp->Draw(canvas, TRect{0, 0, 4, 4});
-    EXPECT_EQ(canvas.LastMode(), StretchMode::ColorOnColor);
-    EXPECT_EQ(canvas.LastPalette(), nullptr);
+    ASSERT_EQ(canvas.drawings.size(), 1u);
+    EXPECT_EQ(canvas.drawings[0].mode, StretchMode::ColorOnColor);
+    EXPECT_EQ(canvas.drawings[0].palette_colours, 0);
     EXPECT_EQ(target->Pixel(0, 0), MakeRgb(1, 1, 7));
     EXPECT_EQ(target->Pixel(3, 3), MakeRgb(11, 11, 7));
     EXPECT_EQ(target->Pixel(1, 2), MakeRgb(1, 11, 7));
@@ -328,31 +354,32 @@ TEST(BitmapDraw, ChoosesStretchModeAndPaletteAndDrawsTheWholeImage) {
   {  // An 8-bit surface below the bitmap's depth: halftone.
     raster::InfoHeader h{.size = 40, .width = 4, .height = 4, .planes = 1, .bit_count = 8};
     auto target = raster::Image::MakeSection(h, raster::Palette::MakeHalftone()->Entries());
-    TImageCanvas canvas(target);
+    RecordingCanvas canvas(target);
     bmp->Draw(canvas, TRect{0, 0, 4, 4});
-    EXPECT_EQ(canvas.LastMode(), StretchMode::Halftone);
+    ASSERT_EQ(canvas.drawings.size(), 1u);
+    EXPECT_EQ(canvas.drawings[0].mode, StretchMode::Halftone);
   }
   {  // A monochrome bitmap keeps the surface's mode; an empty one draws nothing.
     TBitmap mono;
     mono.LoadFromClipboardFormat(kCfBitmap,
                                  ClipboardData{raster::Image::MakeDisplay(2, 2, true), nullptr});
     auto target = raster::Image::MakeDisplay(2, 2, false);
-    TImageCanvas canvas(target);
+    RecordingCanvas canvas(target);
     mono.Draw(canvas, TRect{0, 0, 2, 2});
-    EXPECT_EQ(canvas.LastMode(), StretchMode::Unchanged);
     TBitmap empty;
     empty.Draw(canvas, TRect{0, 0, 2, 2});
-    EXPECT_EQ(canvas.DrawCount(), 1);
+    ASSERT_EQ(canvas.drawings.size(), 1u);
+    EXPECT_EQ(canvas.drawings[0].mode, StretchMode::Unchanged);
   }
   {  // A section with a colour table draws with a palette made from it.
     auto eight = Pattern(1, 1);
     eight->SetPixelFormat(TPixelFormat::Bit4);
     eight->SetPalette(nullptr);
     auto target = raster::Image::MakeDisplay(1, 1, false);
-    TImageCanvas canvas(target);
+    RecordingCanvas canvas(target);
     eight->Draw(canvas, TRect{0, 0, 1, 1});
-    ASSERT_NE(canvas.LastPalette(), nullptr);
-    EXPECT_EQ(canvas.LastPalette()->Count(), 16);
+    ASSERT_EQ(canvas.drawings.size(), 1u);
+    EXPECT_EQ(canvas.drawings[0].palette_colours, 16);
   }
 }
 

@@ -30,7 +30,7 @@ TEST_F(ImageFixture, StartsAsTheMainWindowDesignsIt) {
   EXPECT_EQ(image.BoundsRect(), (TRect{6, 6, 16, 16}));
   EXPECT_FALSE(image.Visible());
   EXPECT_TRUE(image.Proportional());
-  EXPECT_FALSE(image.AutoSize() || image.Stretch() || image.Center() || image.Transparent());
+  EXPECT_FALSE(image.AutoSize() || image.Stretch() || image.Transparent());
 }
 
 TEST_F(ImageFixture, AutoSizeTakesThePicturesSizeForEveryChangeOfBounds) {
@@ -39,8 +39,7 @@ TEST_F(ImageFixture, AutoSizeTakesThePicturesSizeForEveryChangeOfBounds) {
 
   LoadBitmap(30, 20);
   EXPECT_EQ(image.BoundsRect(), (TRect{6, 6, 36, 26}));
-  image.SetLeft(40);
-  image.SetWidth(500);
+  image.SetBounds(40, 6, 500, 400);
   EXPECT_EQ(image.BoundsRect(), (TRect{40, 6, 70, 26}));
 
   image.SetAutoSize(false);
@@ -79,7 +78,10 @@ TEST_F(ImageFixture, OpaqueMarkFollowsPictureChangesNotBounds) {
   image.SetStretch(true);  // stretched proportionally: 400 x 300 covers it
   EXPECT_TRUE(image.Opaque());
   image.SetBounds(0, 0, 400, 400);
-  image.SetCenter(true);  // centred 400 x 300 leaves bands above and below
+  EXPECT_TRUE(image.Opaque());
+  image.SetProportional(false);  // stretched whole into the square view
+  EXPECT_TRUE(image.Opaque());
+  image.SetProportional(true);  // 400 x 300 at the top leaves a band below
   EXPECT_FALSE(image.Opaque());
 }
 

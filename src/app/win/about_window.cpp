@@ -21,11 +21,11 @@ constexpr char kUpdatesLabel[] = "バージョンアップは";
 constexpr char kProjectPage[] = "https://pelmora.example/";
 constexpr char kContactLabel[] = "このプログラムに付いて";
 constexpr char kContactAddress[] = "support@pelmora.example";
-constexpr char kFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kFontHeight = 12;
 
 // Designed at 96 dpi: the window's outer rectangle on the screen, the group box in the
-// client area, the labels inside the group box.
+// client area, the labels inside the group box: where new versions are announced, the
+// project page, whom to write to about the program, the address.
 constexpr RECT kWindowBounds{367, 94, 367 + 350, 94 + 195};
 constexpr RECT kGroupBounds{16, 12, 16 + 313, 12 + 141};
 struct LabelPlace {
@@ -33,10 +33,10 @@ struct LabelPlace {
   int left, top;
 };
 constexpr LabelPlace kLabels[] = {
-    {kUpdatesLabel, 77, 41},    // Label4
-    {kProjectPage, 89, 57},     // Label3
-    {kContactLabel, 77, 87},    // Label5
-    {kContactAddress, 89, 107}, // Label2
+    {kUpdatesLabel, 77, 41},
+    {kProjectPage, 89, 57},
+    {kContactLabel, 77, 87},
+    {kContactAddress, 89, 107},
 };
 
 // A designed rectangle at a scale: its corner and its size scaled each.
@@ -45,11 +45,6 @@ RECT Scaled(const RECT& designed, int pixels_per_inch) {
   const int top = ScaledMeasure(designed.top, pixels_per_inch);
   return RECT{left, top, left + ScaledMeasure(designed.right - designed.left, pixels_per_inch),
               top + ScaledMeasure(designed.bottom - designed.top, pixels_per_inch)};
-}
-
-void MoveTo(HWND window, const RECT& r) {
-  ::SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -76,7 +71,7 @@ AboutWindow::AboutWindow(TApplication& application) {
   CreateControls(window_.Get());
   const int placed = win::WindowPixelsPerInch(window_.Get());
   LayOut(placed);
-  if (placed != guess) MoveTo(window_.Get(), Scaled(kWindowBounds, placed));
+  if (placed != guess) win::MoveTo(window_.Get(), Scaled(kWindowBounds, placed));
 }
 
 AboutWindow::~AboutWindow() = default;
@@ -96,9 +91,9 @@ void AboutWindow::CreateControls(HWND window) {
 
 void AboutWindow::LayOut(int pixels_per_inch) {
   pixels_per_inch_ = pixels_per_inch;
-  win::UniqueFont font = win::CreateScaledFont(kFontFace, kFontHeight, pixels_per_inch);
+  win::UniqueFont font = win::CreateScaledFont(kWindowFontFace, kFontHeight, pixels_per_inch);
   const RECT group = Scaled(kGroupBounds, pixels_per_inch);
-  MoveTo(group_, group);
+  win::MoveTo(group_, group);
   ::SendMessageW(group_, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
 
   // The labels size themselves to their text, as the designed ones do.
@@ -110,7 +105,7 @@ void AboutWindow::LayOut(int pixels_per_inch) {
     ::GetTextExtentPoint32W(screen.Get(), wide.c_str(), static_cast<int>(wide.size()), &size);
     const int left = group.left + ScaledMeasure(kLabels[i].left, pixels_per_inch);
     const int top = group.top + ScaledMeasure(kLabels[i].top, pixels_per_inch);
-    MoveTo(labels_[i], RECT{left, top, left + size.cx, top + size.cy});
+    win::MoveTo(labels_[i], RECT{left, top, left + size.cx, top + size.cy});
     ::SendMessageW(labels_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   }
   // The controls have let go of the old font.
@@ -119,7 +114,7 @@ void AboutWindow::LayOut(int pixels_per_inch) {
 
 void AboutWindow::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
   LayOut(pixels_per_inch);
-  MoveTo(window_.Get(), suggested);
+  win::MoveTo(window_.Get(), suggested);
 }
 
 void AboutWindow::ShowModal() {
@@ -142,7 +137,7 @@ LRESULT AboutWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPA
       return 0;
     case WM_CTLCOLORSTATIC:
       // The labels and the group box caption on the window's button-face background.
-      return win::StaticColorsOnButtonFace(wparam, COLOR_WINDOWTEXT);
+      return win::StaticControlColors(wparam, COLOR_WINDOWTEXT, COLOR_BTNFACE);
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;

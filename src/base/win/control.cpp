@@ -23,11 +23,11 @@ HWND CreateControl(const ControlArgs& args) {
   return control;
 }
 
-LRESULT StaticColorsOnButtonFace(WPARAM dc, int text_color) {
+LRESULT StaticControlColors(WPARAM dc, int text_color, int background) {
   HDC context = reinterpret_cast<HDC>(dc);
   ::SetTextColor(context, ::GetSysColor(text_color));
-  ::SetBkColor(context, ::GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+  ::SetBkColor(context, ::GetSysColor(background));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(background));
 }
 
 }  // namespace pelmora::win

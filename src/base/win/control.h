@@ -25,8 +25,8 @@ HWND CreateControl(const ControlArgs& args);
 // the system refuses.
 HWND CreateControlIfPossible(const ControlArgs& args);
 
-// The answer to WM_CTLCOLORSTATIC for a static control on a button-face background: its text
-// in the system colour text_color, its background and brush the button face.
-LRESULT StaticColorsOnButtonFace(WPARAM dc, int text_color);
+// The answer to WM_CTLCOLORSTATIC (dc is its wparam): the control's text in the system
+// colour text_color, its background and brush in the system colour background.
+LRESULT StaticControlColors(WPARAM dc, int text_color, int background);
 
 }  // namespace pelmora::win

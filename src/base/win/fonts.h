@@ -3,12 +3,14 @@
 // that draws with it.
 #include <windows.h>
 
+#include "base/font.h"
 #include "base/win/handles.h"
 
 namespace pelmora::win {
 
-// A Shift-JIS font of face (Shift-JIS) whose characters are designed_height pixels high at
-// 96 pixels per inch, made for pixels_per_inch.
+// A Shift-JIS font of face (Shift-JIS; the windows' own is kWindowFontFace) whose
+// characters are designed_height pixels high at 96 pixels per inch, made for
+// pixels_per_inch.
 UniqueFont CreateScaledFont(const char* face, int designed_height, int pixels_per_inch);
 
 // The platform's message-box font at pixels_per_inch; none when the platform does not say

@@ -63,7 +63,6 @@ class GdiObject {
 
 using UniqueFont = GdiObject<HFONT>;
 using UniqueBrush = GdiObject<HBRUSH>;
-using UniquePen = GdiObject<HPEN>;
 using UniqueBitmap = GdiObject<HBITMAP>;
 using UniqueRegion = GdiObject<HRGN>;
 using UniquePalette = GdiObject<HPALETTE>;
@@ -82,6 +81,12 @@ using UniqueMenu = UniqueHandle<NullHandleTraits<HMENU, &::DestroyMenu>>;
 
 // A window: DestroyWindow.
 using UniqueWindow = UniqueHandle<NullHandleTraits<HWND, &::DestroyWindow>>;
+
+// Gives up a window that is gone already (its parent or owner took it along when it was
+// destroyed), so that the owner never destroys a handle that is no longer its window.
+inline void ReleaseIfDestroyed(UniqueWindow& window) noexcept {
+  if (window && !::IsWindow(window.Get())) window.Release();
+}
 
 // A loaded library: FreeLibrary.
 using UniqueLibrary = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
@@ -136,7 +141,6 @@ class PaintDc {
 
   HDC Get() const noexcept { return dc_; }
   const RECT& UpdateRect() const noexcept { return paint_.rcPaint; }
-  const PAINTSTRUCT& Info() const noexcept { return paint_; }
 
  private:
   HWND window_;

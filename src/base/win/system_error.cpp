@@ -13,14 +13,14 @@ namespace {
 constexpr std::size_t kMaxSystemTextBytes = 256;
 
 // The longest prefix of at most limit bytes that does not end inside a double-byte character.
-std::size_t WholeCharacterPrefix(const std::string& text, std::size_t limit) {
+std::size_t WholeCharacterPrefix(std::string_view text, std::size_t limit) {
   std::size_t i = 0;
   while (i < text.size()) {
-    const std::size_t step = IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    const std::size_t step = CharSizeAt(text, i);
     if (i + step > limit) break;
     i += step;
   }
-  return i < text.size() ? i : text.size();
+  return i;
 }
 
 }  // namespace

@@ -13,4 +13,10 @@ void RegisterWindowClass(const WNDCLASSEXW& window_class) {
   }
 }
 
+void MoveTo(HWND window, const RECT& bounds) noexcept {
+  if (window == nullptr) return;
+  ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace pelmora::win

@@ -38,4 +38,8 @@ WNDCLASSEXW AttachedWindowClass(HINSTANCE instance, const wchar_t* class_name) {
 // Registers a window class once per process; raises EOSError when the system refuses.
 void RegisterWindowClass(const WNDCLASSEXW& window_class);
 
+// Places a window at bounds (its parent's client coordinates, or the screen's for a
+// top-level window) without changing its Z-order or activating it; nothing for null.
+void MoveTo(HWND window, const RECT& bounds) noexcept;
+
 }  // namespace pelmora::win

@@ -22,14 +22,10 @@ constexpr std::size_t kFileNameBufferSize = 262;
 namespace win {
 
 std::wstring PlatformFilter(std::string_view filter) {
-  const std::string list = ConvertFilter(filter);
   std::wstring wide;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (list[i] != '\0') continue;
-    wide += WideFromSjis(std::string_view(list).substr(start, i - start));
+  for (std::string_view part : FilterParts(filter)) {
+    wide += WideFromSjis(part);
     wide += L'\0';
-    start = i + 1;
   }
   return wide;
 }
@@ -78,49 +74,44 @@ BOOL TOpenDialog::RunPlatformDialog(OPENFILENAMEW& record) { return ::GetOpenFil
 
 BOOL TSaveDialog::RunPlatformDialog(OPENFILENAMEW& record) { return ::GetSaveFileNameW(&record); }
 
-void TOpenDialog::DialogStanding(HWND hook_window) {
+void TOpenDialog::OnInitDone(HWND hook_window) {
   // The hook belongs to the child dialog inside the platform's dialog.
   win::CentreOnMonitor(::GetParent(hook_window), placement_form_, VerticalPlace::UpperThird);
 }
 
-void TOpenDialog::SelectionChanged(HWND) {}
+void TOpenDialog::OnSelectionChange(HWND) {}
 
-void TOpenDialog::DialogClosing(HWND) {}
+void TOpenDialog::OnDestroy(HWND) {}
 
-void TOpenDialog::DialogResized(HWND) {}
-void TOpenDialog::DialogDpiChanged(HWND) {}
+void TOpenDialog::OnResized(HWND) {}
+void TOpenDialog::OnDpiChanged(HWND) {}
 
 UINT_PTR TOpenDialog::HookMessage(HWND window, UINT message, WPARAM, LPARAM lparam) {
   switch (message) {
     // FALSE leaves the focus where the platform put it, in the file-name box; TRUE would
     // move it to the first control after the hook's child dialog, the file-type list.
     case WM_INITDIALOG: return FALSE;
-    case WM_NOTIFY: return DialogNotified(window, reinterpret_cast<const OFNOTIFYW*>(lparam));
-    case WM_SIZE: return DialogSized(window);
-    case kResizedMessage: return DialogLaidOut(window);
-    case WM_DPICHANGED_AFTERPARENT: DialogDpiChanged(window); return 0;
-    case WM_DESTROY: DialogClosing(window); return 0;
+    case WM_NOTIFY: return OnNotify(window, reinterpret_cast<const OFNOTIFYW*>(lparam));
+    case WM_SIZE: return OnSize(window);
+    case kResizedMessage: OnResized(window); return TRUE;
+    case WM_DPICHANGED_AFTERPARENT: OnDpiChanged(window); return 0;
+    case WM_DESTROY: OnDestroy(window); return 0;
     default: return 0;
   }
 }
 
-UINT_PTR TOpenDialog::DialogNotified(HWND hook_window, const OFNOTIFYW* notify) {
+UINT_PTR TOpenDialog::OnNotify(HWND hook_window, const OFNOTIFYW* notify) {
   if (notify == nullptr) return 0;
-  if (notify->hdr.code == CDN_INITDONE) DialogStanding(hook_window);
-  if (notify->hdr.code == CDN_SELCHANGE) SelectionChanged(hook_window);
+  if (notify->hdr.code == CDN_INITDONE) OnInitDone(hook_window);
+  if (notify->hdr.code == CDN_SELCHANGE) OnSelectionChange(hook_window);
   return 0;
 }
 
-UINT_PTR TOpenDialog::DialogSized(HWND hook_window) {
+UINT_PTR TOpenDialog::OnSize(HWND hook_window) {
   // The platform resizes the child dialog before or after moving the controls in it,
   // depending on the version; a posted message comes after both.
   ::PostMessageW(hook_window, kResizedMessage, 0, 0);
   return 0;
-}
-
-UINT_PTR TOpenDialog::DialogLaidOut(HWND hook_window) {
-  DialogResized(hook_window);
-  return TRUE;
 }
 
 }  // namespace pelmora

@@ -36,15 +36,17 @@ class TOpenDialog {
   // platform could not show the dialog; then nothing has changed.
   bool Execute();
 
-  // The hook procedure's share of the work, for the dialog running on this thread.
-  virtual void DialogStanding(HWND hook_window);
-  virtual void SelectionChanged(HWND hook_window);
-  virtual void DialogClosing(HWND hook_window);
+  // The hook procedure's share of the work, for the dialog running on this thread: the
+  // dialog stands (CDN_INITDONE), the selected file changed (CDN_SELCHANGE), the dialog is
+  // being destroyed (WM_DESTROY).
+  virtual void OnInitDone(HWND hook_window);
+  virtual void OnSelectionChange(HWND hook_window);
+  virtual void OnDestroy(HWND hook_window);
   // After the user resized the dialog, once the platform has moved its own controls.
-  virtual void DialogResized(HWND hook_window);
+  virtual void OnResized(HWND hook_window);
   // After the dialog came to a monitor of another scale and the platform laid out its own
   // controls for it.
-  virtual void DialogDpiChanged(HWND hook_window);
+  virtual void OnDpiChanged(HWND hook_window);
 
  protected:
   // Adds what a kind of dialog needs to the record (a template, say).
@@ -54,10 +56,8 @@ class TOpenDialog {
  private:
   friend UINT_PTR CALLBACK win::DialogHookProc<TOpenDialog>(HWND, UINT, WPARAM, LPARAM);
   UINT_PTR HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  UINT_PTR DialogNotified(HWND hook_window, const OFNOTIFYW* notify);
-  UINT_PTR DialogSized(HWND hook_window);
-  // After a resize, once the platform has moved its controls.
-  UINT_PTR DialogLaidOut(HWND hook_window);
+  UINT_PTR OnNotify(HWND hook_window, const OFNOTIFYW* notify);
+  UINT_PTR OnSize(HWND hook_window);
 
   pelmora::FileName file_name_;
   std::string filter_;
@@ -74,7 +74,7 @@ class TSaveDialog : public TOpenDialog {
 
 namespace win {
 
-// The platform's form of a filter: every "|" standing as a character of its own becomes a
+// A filter as the platform takes it: every "|" standing as a character of its own becomes a
 // 0 and the list ends in two 0s (the wstring's own terminator is the second). Converted
 // piece by piece, so no double-byte character is read across a separator.
 std::wstring PlatformFilter(std::string_view filter);

@@ -90,18 +90,18 @@ bool TFontDialog::Execute() {
 
 UINT_PTR TFontDialog::HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM) {
   switch (message) {
-    case WM_INITDIALOG: return DialogStanding(window);
-    case WM_COMMAND: return ControlCommand(LOWORD(wparam), HIWORD(wparam));
+    case WM_INITDIALOG: return OnInitDialog(window);
+    case WM_COMMAND: return OnCommand(LOWORD(wparam), HIWORD(wparam));
     default: return 0;
   }
 }
 
-UINT_PTR TFontDialog::DialogStanding(HWND window) {
+UINT_PTR TFontDialog::OnInitDialog(HWND window) {
   win::CentreOnMonitor(window, placement_form_, VerticalPlace::UpperThird);
   return TRUE;
 }
 
-UINT_PTR TFontDialog::ControlCommand(int id, int code) {
+UINT_PTR TFontDialog::OnCommand(int id, int code) {
   if (code == CBN_SELCHANGE) {
     if (id == kColorList) color_chosen_ = true;
     if (id == kScriptList) charset_chosen_ = true;

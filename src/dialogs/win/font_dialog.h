@@ -30,9 +30,9 @@ class TFontDialog {
   friend UINT_PTR CALLBACK win::DialogHookProc<TFontDialog>(HWND, UINT, WPARAM, LPARAM);
   UINT_PTR HookMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   // Places the dialog; TRUE lets the platform give the focus to its first control.
-  UINT_PTR DialogStanding(HWND window);
+  UINT_PTR OnInitDialog(HWND window);
   // A selection change in the colour or script list marks that value as chosen.
-  UINT_PTR ControlCommand(int id, int code);
+  UINT_PTR OnCommand(int id, int code);
 
   TFont font_;
   HWND placement_form_ = nullptr;

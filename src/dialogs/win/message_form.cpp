@@ -72,10 +72,6 @@ MessageBoxLayout MeasuredLayout(HFONT font, const std::wstring& text,
                           area.bottom - area.top);
 }
 
-void MoveTo(HWND window, const MessageBoxRect& r) {
-  ::SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 TMessageForm::TMessageForm(std::string message, std::string caption)
@@ -83,9 +79,7 @@ TMessageForm::TMessageForm(std::string message, std::string caption)
   Build();
 }
 
-TMessageForm::~TMessageForm() {
-  if (window_ && !::IsWindow(window_.Get())) window_.Release();
-}
+TMessageForm::~TMessageForm() { win::ReleaseIfDestroyed(window_); }
 
 void TMessageForm::Build() {
   RegisterMessageFormClass();
@@ -127,7 +121,8 @@ void TMessageForm::LayOut(int pixels_per_inch) {
   for (const auto& [id, bounds] :
        {std::pair{kMessageId, layout.message}, std::pair{IDOK, layout.button}}) {
     HWND control = ::GetDlgItem(window, id);
-    MoveTo(control, bounds);
+    win::MoveTo(control, RECT{bounds.left, bounds.top, bounds.left + bounds.width,
+                              bounds.top + bounds.height});
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
   }
   // The controls have let go of the old font.
@@ -139,18 +134,18 @@ void TMessageForm::LayOut(int pixels_per_inch) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT TMessageForm::ButtonClick(int id) {
+LRESULT TMessageForm::OnCommand(int id) {
   // Esc stands for the cancel button the box does not show.
   if (id == IDOK || id == IDCANCEL) closed_ = true;
   return 0;
 }
 
-LRESULT TMessageForm::FormClose() {
+LRESULT TMessageForm::OnClose() {
   closed_ = true;
   return 0;
 }
 
-LRESULT TMessageForm::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+LRESULT TMessageForm::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
   // Where the system suggests, at the size the box's own layout gives at the new scale.
   LayOut(pixels_per_inch);
   ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, 0, 0,
@@ -171,7 +166,7 @@ void TMessageForm::CopyToClipboard() const {
   win::UniqueGlobal wide_memory = TerminatedCopy(std::wstring_view(wide));
   TClipboard& clipboard = Clipboard();
   ClipboardOpening opening(clipboard);
-  // Both forms: CF_TEXT for programs that read only it, and the UTF-16 that keeps the
+  // Both formats: CF_TEXT for programs that read only it, and the UTF-16 that keeps the
   // Japanese on a system whose code page is not 932.
   if (clipboard.PlaceHandle(CF_TEXT, narrow_memory.Get())) narrow_memory.Release();
   if (clipboard.PlaceHandle(CF_UNICODETEXT, wide_memory.Get())) wide_memory.Release();
@@ -203,10 +198,11 @@ void TMessageForm::ShowModal() {
 
 LRESULT TMessageForm::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND: return ButtonClick(LOWORD(wparam));
-    case WM_CLOSE: return FormClose();
-    case WM_CTLCOLORSTATIC: return win::StaticColorsOnButtonFace(wparam, COLOR_BTNTEXT);
-    case WM_DPICHANGED: return FormDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
+    case WM_COMMAND: return OnCommand(LOWORD(wparam));
+    case WM_CLOSE: return OnClose();
+    case WM_CTLCOLORSTATIC:
+      return win::StaticControlColors(wparam, COLOR_BTNTEXT, COLOR_BTNFACE);
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
     case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
     default: return ::DefWindowProcW(window, message, wparam, lparam);
   }

@@ -42,10 +42,10 @@ class TMessageForm {
   void LayOut(int pixels_per_inch);
 
   // The box's messages.
-  LRESULT ButtonClick(int id);
-  LRESULT FormClose();
+  LRESULT OnCommand(int id);
+  LRESULT OnClose();
   // The box came to a monitor of another scale.
-  LRESULT FormDpiChanged(int pixels_per_inch, const RECT& suggested);
+  LRESULT OnDpiChanged(int pixels_per_inch, const RECT& suggested);
   bool IsCopyKey(const MSG& message) const;
 
   std::string message_;

@@ -35,9 +35,9 @@ class TPreviewWindow {
   bool IsCloseKey(const MSG& message) const;
   int BorderWidth() const { return ScaledMeasure(kPanelBorderWidth, pixels_per_inch_); }
 
-  LRESULT FormResize();
-  LRESULT FormDpiChanged(int pixels_per_inch, const RECT& suggested);
-  LRESULT FormClose();
+  LRESULT OnResize();
+  LRESULT OnDpiChanged(int pixels_per_inch, const RECT& suggested);
+  LRESULT OnClose();
 
   TPicture picture_;
   win::UniqueWindow window_;
@@ -124,19 +124,19 @@ void TPreviewWindow::FitToPicture() {
 
 LRESULT TPreviewWindow::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_SIZE: return FormResize();
-    case WM_DPICHANGED: return FormDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
-    case WM_CLOSE: return FormClose();
+    case WM_SIZE: return OnResize();
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam));
+    case WM_CLOSE: return OnClose();
     default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }
 
-LRESULT TPreviewWindow::FormResize() {
+LRESULT TPreviewWindow::OnResize() {
   if (panel_) panel_->SetBounds(ClientBounds(window_.Get()));
   return 0;
 }
 
-LRESULT TPreviewWindow::FormDpiChanged(int pixels_per_inch, const RECT& suggested) {
+LRESULT TPreviewWindow::OnDpiChanged(int pixels_per_inch, const RECT& suggested) {
   // Moved to a monitor of another scale: the border follows, the picture is stretched into
   // the size the system suggests.
   pixels_per_inch_ = pixels_per_inch;
@@ -147,7 +147,7 @@ LRESULT TPreviewWindow::FormDpiChanged(int pixels_per_inch, const RECT& suggeste
   return 0;
 }
 
-LRESULT TPreviewWindow::FormClose() {
+LRESULT TPreviewWindow::OnClose() {
   closed_ = true;
   return 0;
 }

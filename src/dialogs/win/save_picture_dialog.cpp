@@ -11,6 +11,7 @@
 #include "base/win/control.h"
 #include "base/win/display_scale.h"
 #include "base/win/text.h"
+#include "base/win/window.h"
 #include "dialogs/win/preview_window.h"
 #include "view/win/preview_panel.h"
 
@@ -26,10 +27,6 @@ constexpr int kButtonWidth = 23;
 constexpr int kButtonHeight = 22;
 constexpr int kGlyphSize = 16;
 constexpr DWORD kPathBufferSize = 261;
-
-void MoveTo(HWND window, const RECT& r) {
-  if (window) ::MoveWindow(window, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-}
 
 // A child window's bounds in its template dialog's client coordinates.
 RECT BoundsIn(HWND template_dialog, HWND child) {
@@ -103,8 +100,8 @@ void TSavePictureDialog::PrepareRecord(OPENFILENAMEW& record) {
   record.lpTemplateName = L"DLGTEMPLATE";
 }
 
-void TSavePictureDialog::DialogStanding(HWND hook_window) {
-  TSaveDialog::DialogStanding(hook_window);
+void TSavePictureDialog::OnInitDone(HWND hook_window) {
+  TSaveDialog::OnInitDone(hook_window);
   DestroyPreviewControls();
   CreatePreviewControls(hook_window);
   picture_.Assign(nullptr);
@@ -191,18 +188,18 @@ void TSavePictureDialog::LoadGlyph() {
 void TSavePictureDialog::LayOutPreviewControls(const RECT& panel_bounds) {
   picture_panel_->SetBounds(NonNegative(panel_bounds));
   const PanelLayout layout = LayOutPicturePanel(picture_panel_->InnerRect(), pixels_per_inch_);
-  MoveTo(label_, layout.label);
+  win::MoveTo(label_, layout.label);
   if (paint_panel_) paint_panel_->SetBounds(layout.paint);
-  MoveTo(button_, layout.button);
+  win::MoveTo(button_, layout.button);
 }
 
-void TSavePictureDialog::DialogResized(HWND hook_window) {
+void TSavePictureDialog::OnResized(HWND hook_window) {
   if (!picture_panel_) return;
   LayOutPreviewControls(
       ResizedPicturePanelBounds(hook_window, picture_panel_->Handle(), pixels_per_inch_));
 }
 
-void TSavePictureDialog::DialogDpiChanged(HWND hook_window) {
+void TSavePictureDialog::OnDpiChanged(HWND hook_window) {
   if (!picture_panel_) return;
   // The platform has placed its own controls and made the dialog's font for the new scale.
   pixels_per_inch_ = win::WindowPixelsPerInch(hook_window);
@@ -218,13 +215,8 @@ void TSavePictureDialog::DialogDpiChanged(HWND hook_window) {
 }
 
 void TSavePictureDialog::DestroyPreviewControls() {
-  if (tooltip_) {
-    if (::IsWindow(tooltip_.Get())) {
-      ::SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
-    } else {
-      tooltip_.Release();
-    }
-  }
+  win::ReleaseIfDestroyed(tooltip_);
+  if (tooltip_) ::SendMessageW(tooltip_.Get(), TTM_POP, 0, 0);
   tooltip_.Reset();
   // The panel's children (label, button, paint panel) go with it.
   paint_panel_.reset();
@@ -234,9 +226,9 @@ void TSavePictureDialog::DestroyPreviewControls() {
   glyph_.Reset();
 }
 
-void TSavePictureDialog::DialogClosing(HWND) { DestroyPreviewControls(); }
+void TSavePictureDialog::OnDestroy(HWND) { DestroyPreviewControls(); }
 
-void TSavePictureDialog::SelectionChanged(HWND hook_window) {
+void TSavePictureDialog::OnSelectionChange(HWND hook_window) {
   std::array<wchar_t, kPathBufferSize + 1> buffer{};
   const LRESULT length = ::SendMessageW(::GetParent(hook_window), CDM_GETFILEPATH,
                                         kPathBufferSize, reinterpret_cast<LPARAM>(buffer.data()));

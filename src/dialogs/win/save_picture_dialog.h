@@ -27,11 +27,11 @@ class TSavePictureDialog : public TSaveDialog {
   TSavePictureDialog();
   ~TSavePictureDialog() override;
 
-  void DialogStanding(HWND hook_window) override;
-  void SelectionChanged(HWND hook_window) override;
-  void DialogClosing(HWND hook_window) override;
-  void DialogResized(HWND hook_window) override;
-  void DialogDpiChanged(HWND hook_window) override;
+  void OnInitDone(HWND hook_window) override;
+  void OnSelectionChange(HWND hook_window) override;
+  void OnDestroy(HWND hook_window) override;
+  void OnResized(HWND hook_window) override;
+  void OnDpiChanged(HWND hook_window) override;
 
  protected:
   void PrepareRecord(OPENFILENAMEW& record) override;

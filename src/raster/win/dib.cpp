@@ -3,11 +3,15 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "raster/checked_math.h"
+
 namespace pelmora::win {
 
 DibInfo::DibInfo(const raster::Image& image)
     : storage_(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0) {
-  if (image.RowBytes() != DibRowBytes(image.Width(), image.BitCount())) {
+  const auto row_bytes = raster::PaddedRowBytes(static_cast<std::uint64_t>(image.Width()),
+                                                static_cast<std::uint64_t>(image.BitCount()));
+  if (!row_bytes || image.RowBytes() != *row_bytes) {
     throw std::logic_error("engine rows are not padded to 32 bits");
   }
   auto* header = reinterpret_cast<BITMAPINFOHEADER*>(storage_.data());

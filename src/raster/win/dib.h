@@ -24,9 +24,4 @@ class DibInfo {
   std::vector<std::uint8_t> storage_;
 };
 
-// The padded row length the platform expects for a width and bit count.
-inline std::size_t DibRowBytes(int width, int bit_count) {
-  return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bit_count) + 31) / 32) * 4;
-}
-
 }  // namespace pelmora::win

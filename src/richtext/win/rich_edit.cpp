@@ -11,13 +11,14 @@
 #include "base/win/handles.h"
 #include "base/win/system_error.h"
 #include "base/win/text.h"
+#include "base/win/window.h"
 #include "richtext/win/rich_edit_library.h"
 
 namespace pelmora {
 namespace {
 
-// ENM_CHANGE, ENM_REQUESTRESIZE, ENM_SELCHANGE and ENM_PROTECTED.
-constexpr LPARAM kEventMask = 0x002C0001;
+// The notifications the view asks its control for.
+constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
 // The character format's face name holds 31 characters and its terminator.
 constexpr std::size_t kMaxFaceChars = LF_FACESIZE - 1;
 // Language options the control turns on by default and the view turns off, so that text
@@ -26,7 +27,7 @@ constexpr std::size_t kMaxFaceChars = LF_FACESIZE - 1;
 // would put ASCII in another face), and no keyboard switched by moving the caret.
 constexpr LPARAM kLanguageOptionsOff =
     IMF_AUTOFONT | IMF_AUTOFONTSIZEADJUST | IMF_DUALFONT | IMF_AUTOKEYBOARD;
-// Paint invalidates this many pixels at the right edge with erasing, where the control
+// OnPaint invalidates this many pixels at the right edge with erasing, where the control
 // leaves remains of the text when the view is narrowed.
 constexpr LONG kRightStripWidth = 3;
 
@@ -54,7 +55,7 @@ LONG CharacterTop(HWND view, LRESULT character) {
 
 }  // namespace
 
-TRichEditFont TRichEdit::DefaultFont() {
+TFont TRichEdit::DefaultFont() {
   return {"ＭＳ ゴシック", -13, SHIFTJIS_CHARSET, clWindowText, 0};
 }
 
@@ -71,8 +72,7 @@ HWND TRichEdit::HandleNeeded() {
 }
 
 void TRichEdit::CreateHandle() {
-  // Without the library the class lookup below fails and the error says so; the next
-  // creation loads it again.
+  // Without the library there is no control to make; the next creation tries again.
   win::LoadRichEditLibrary();
   view_class = win::RegisterRichEditClass(&TRichEdit::WindowProc);
   if (!view_class) win::RaiseLastOSError();
@@ -122,13 +122,10 @@ void TRichEdit::SetVisible(bool visible) {
 
 void TRichEdit::SetBounds(const RECT& bounds) {
   bounds_ = bounds;
-  if (handle_) {
-    ::SetWindowPos(handle_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-                   bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  win::MoveTo(handle_, bounds);
 }
 
-void TRichEdit::SetFont(const TRichEditFont& font) {
+void TRichEdit::SetFont(const TFont& font) {
   font_ = font;
   if (handle_) SendDefaultFormat();
 }
@@ -167,7 +164,7 @@ void TRichEdit::SendDefaultFormat() {
   SendCharFormat(0, StyleChange(font_.style));
   // The height is designed at 96 pixels per inch; the control shows the size in points at
   // the window's scale.
-  SendCharFormat(0, SizeChange(FontPointSize(font_.height, kDesignedPixelsPerInch)));
+  SendCharFormat(0, SizeChange(font_.Size(kDesignedPixelsPerInch)));
 }
 
 void TRichEdit::SendCharFormat(WPARAM target, const CharFormatChange& change) {
@@ -253,7 +250,6 @@ LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
     view = std::exchange(creating_view, nullptr);
     view->handle_ = window;
     view->control_proc_ = view_class->control_proc;
-    view->pointer_offset_ = offset;
     ::SetWindowLongPtrW(window, offset, reinterpret_cast<LONG_PTR>(view));
   }
   if (!view) return ::CallWindowProcW(view_class->control_proc, window, message, wparam, lparam);
@@ -269,8 +265,8 @@ LRESULT CALLBACK TRichEdit::WindowProc(HWND window, UINT message, WPARAM wparam,
 LRESULT TRichEdit::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_SETFONT: SendDefaultFormat(); return 0;
-    case WM_PAINT: return Paint(wparam, lparam);
-    case WM_SETCURSOR: return SetCursorForHit(wparam, lparam);
+    case WM_PAINT: return OnPaint(wparam, lparam);
+    case WM_SETCURSOR: return OnSetCursor(wparam, lparam);
     case WM_COPY: Copy(); return 0;
     case WM_CUT: Cut(); return 0;
     case WM_PASTE: Paste(); return 0;
@@ -320,7 +316,7 @@ LRESULT TRichEdit::OnDestroy(WPARAM wparam, LPARAM lparam) {
   return CallControl(WM_DESTROY, wparam, lparam);
 }
 
-LRESULT TRichEdit::Paint(WPARAM wparam, LPARAM lparam) {
+LRESULT TRichEdit::OnPaint(WPARAM wparam, LPARAM lparam) {
   if (painting_views > 0) {
     // A paint from inside another paint would draw over a half-drawn view; it comes
     // again once the outer paint is done.
@@ -342,7 +338,7 @@ LRESULT TRichEdit::Paint(WPARAM wparam, LPARAM lparam) {
   return CallControl(WM_PAINT, wparam, lparam);
 }
 
-LRESULT TRichEdit::SetCursorForHit(WPARAM wparam, LPARAM lparam) {
+LRESULT TRichEdit::OnSetCursor(WPARAM wparam, LPARAM lparam) {
   const LRESULT handled = CallControl(WM_SETCURSOR, wparam, lparam);
   if (handled) return handled;
   POINT point{};

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "base/font.h"
 #include "base/stream.h"
 #include "clipboard/win/clipboard_text.h"
 #include "richtext/char_format.h"
@@ -17,18 +18,10 @@
 
 namespace pelmora {
 
-struct TRichEditFont {
-  std::string name;     // Shift-JIS face name (the program\'s own string)
-  std::int32_t height;  // negative: character height in pixels at 96 pixels per inch
-  std::uint8_t charset;
-  TColor color;
-  TFontStyles style;
-};
-
 class TRichEdit {
  public:
-  // The view's default font and background.
-  static TRichEditFont DefaultFont();
+  // The view's default font (its height in pixels at 96 pixels per inch) and background.
+  static TFont DefaultFont();
   static constexpr TColor kDefaultColor = clWindow;
   // The view's text limit, set when its window is made: the largest the control takes.
   static constexpr LPARAM kTextLimit = 0x7FFFFFF0;
@@ -50,9 +43,9 @@ class TRichEdit {
   const RECT& Bounds() const { return bounds_; }
   void SetBounds(const RECT& bounds);
 
-  const TRichEditFont& Font() const { return font_; }
+  const TFont& Font() const { return font_; }
   // Takes the font as the default format (sent at once when the window exists).
-  void SetFont(const TRichEditFont& font);
+  void SetFont(const TFont& font);
 
   // The scale of the window the view lies in. The control turns points into pixels at the
   // session's scale; on a monitor of another scale its display is zoomed by the ratio, so
@@ -151,8 +144,8 @@ class TRichEdit {
   void SendDefaultFormat();
   void ApplyZoom();
   void SendCharFormat(WPARAM target, const CharFormatChange& change);
-  LRESULT Paint(WPARAM wparam, LPARAM lparam);
-  LRESULT SetCursorForHit(WPARAM wparam, LPARAM lparam);
+  LRESULT OnPaint(WPARAM wparam, LPARAM lparam);
+  LRESULT OnSetCursor(WPARAM wparam, LPARAM lparam);
   LRESULT OnContextMenu(WPARAM wparam, LPARAM lparam);
   LRESULT OnKeyDown(WPARAM wparam, LPARAM lparam);
   LRESULT OnChar(WPARAM wparam, LPARAM lparam);
@@ -161,12 +154,11 @@ class TRichEdit {
   HWND parent_;
   HWND handle_ = nullptr;
   WNDPROC control_proc_ = nullptr;
-  int pointer_offset_ = 0;
   RECT bounds_;
   bool visible_ = false;
   bool modified_ = false;
   bool plain_text_ = false;
-  TRichEditFont font_;
+  TFont font_;
   TColor color_ = kDefaultColor;
   int pixels_per_inch_ = 0;  // 0: the session's
   std::function<void(POINT)> on_context_menu_;

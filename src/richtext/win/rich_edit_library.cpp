@@ -2,6 +2,9 @@
 
 #include <richedit.h>
 
+#include "base/win/handles.h"
+#include "base/win/system_error.h"
+
 namespace pelmora::win {
 namespace {
 
@@ -14,12 +17,12 @@ class Library {
  public:
   ~Library() {
     if (registered_) ::UnregisterClassW(kViewClass, ::GetModuleHandleW(nullptr));
-    if (module_) ::FreeLibrary(module_);
   }
 
-  bool Load() {
-    if (!module_) module_ = ::LoadLibraryW(kLibraryName);
-    return module_ != nullptr;
+  void Load() {
+    if (module_) return;
+    module_.Reset(::LoadLibraryW(kLibraryName));
+    if (!module_) RaiseLastOSError();
   }
 
   const RichEditClass* Register(WNDPROC window_proc) {
@@ -42,7 +45,8 @@ class Library {
   }
 
  private:
-  HMODULE module_ = nullptr;
+  // Released after the destructor's body has unregistered the class.
+  UniqueLibrary module_;
   bool registered_ = false;
   RichEditClass class_{};
 };
@@ -54,7 +58,7 @@ Library& TheLibrary() {
 
 }  // namespace
 
-bool LoadRichEditLibrary() { return TheLibrary().Load(); }
+void LoadRichEditLibrary() { TheLibrary().Load(); }
 
 const RichEditClass* RegisterRichEditClass(WNDPROC window_proc) {
   return TheLibrary().Register(window_proc);

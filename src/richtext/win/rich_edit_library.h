@@ -5,9 +5,9 @@
 
 namespace pelmora::win {
 
-// Loads the library unless it is loaded; returns whether it is. The library is released
-// when the program ends.
-bool LoadRichEditLibrary();
+// Loads the library unless it is loaded; raises EOSError when it cannot be loaded. The
+// library is released when the program ends.
+void LoadRichEditLibrary();
 
 // The text view's window class: the control's MSFTEDIT_CLASS ("RICHEDIT50W") without the
 // redraw-on-resize styles, with window_proc in front of the control's own procedure and

@@ -11,13 +11,12 @@ namespace pelmora {
 namespace {
 
 constexpr wchar_t kPanelClass[] = L"PelmoraPanel";
-constexpr char kPanelFontFace[] = "ＭＳ Ｐゴシック";
 constexpr int kPanelFontHeight = 16;  // character height in pixels at 96 dpi
 
 }  // namespace
 
 TPanel::TPanel(HWND parent, const RECT& bounds, int pixels_per_inch)
-    : font_(win::CreateScaledFont(kPanelFontFace, kPanelFontHeight, pixels_per_inch)) {
+    : font_(win::CreateScaledFont(kWindowFontFace, kPanelFontHeight, pixels_per_inch)) {
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class = win::AttachedWindowClass<TPanel>(instance, kPanelClass);
   // Redrawn whole on every size change, so the caption stays centred.
@@ -36,7 +35,7 @@ TPanel::TPanel(HWND parent, const RECT& bounds, int pixels_per_inch)
 TPanel::~TPanel() = default;
 
 void TPanel::SetPixelsPerInch(int pixels_per_inch) {
-  font_ = win::CreateScaledFont(kPanelFontFace, kPanelFontHeight, pixels_per_inch);
+  font_ = win::CreateScaledFont(kWindowFontFace, kPanelFontHeight, pixels_per_inch);
   if (window_) ::InvalidateRect(window_.Get(), nullptr, FALSE);
 }
 

@@ -41,9 +41,7 @@ TPreviewPanel::TPreviewPanel(HWND parent, const RECT& bounds, int id, const Look
                                     .create_param = this}));
 }
 
-TPreviewPanel::~TPreviewPanel() {
-  if (window_ && !::IsWindow(window_.Get())) window_.Release();
-}
+TPreviewPanel::~TPreviewPanel() { win::ReleaseIfDestroyed(window_); }
 
 void TPreviewPanel::SetCaption(std::string caption) {
   if (caption == caption_) return;
@@ -52,10 +50,7 @@ void TPreviewPanel::SetCaption(std::string caption) {
   ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void TPreviewPanel::SetBounds(const RECT& bounds) {
-  ::MoveWindow(Handle(), bounds.left, bounds.top, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, TRUE);
-}
+void TPreviewPanel::SetBounds(const RECT& bounds) { win::MoveTo(Handle(), bounds); }
 
 void TPreviewPanel::SetBorderWidth(int border_width) {
   look_.border_width = border_width;
@@ -127,16 +122,17 @@ void TPreviewPanel::DrawPicture(HDC dc) {
 LRESULT TPreviewPanel::HandleMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_ERASEBKGND: return 1;  // painted whole in WM_PAINT
-    case WM_PAINT: return PanelPaint();
-    case WM_LBUTTONDBLCLK: return PanelDoubleClick(PointFromLparam(lparam));
-    case WM_COMMAND: return ChildCommand(LOWORD(wparam), HIWORD(wparam), lparam != 0);
-    case WM_CTLCOLORSTATIC: return ChildColors(reinterpret_cast<HDC>(wparam));
-    case WM_NCDESTROY: return PanelDestroyed(window, wparam, lparam);
+    case WM_PAINT: return OnPaint();
+    case WM_LBUTTONDBLCLK: return OnDoubleClick(PointFromLparam(lparam));
+    case WM_COMMAND: return OnCommand(LOWORD(wparam), HIWORD(wparam), lparam != 0);
+    case WM_CTLCOLORSTATIC:
+      // The label on the panel's own background.
+      return win::StaticControlColors(wparam, COLOR_BTNTEXT, look_.background);
     default: return ::DefWindowProcW(window, message, wparam, lparam);
   }
 }
 
-LRESULT TPreviewPanel::PanelPaint() {
+LRESULT TPreviewPanel::OnPaint() {
   win::PaintDc paint(Handle());
   RECT client{};
   ::GetClientRect(Handle(), &client);
@@ -154,27 +150,15 @@ LRESULT TPreviewPanel::PanelPaint() {
   return 0;
 }
 
-LRESULT TPreviewPanel::PanelDoubleClick(POINT at) {
+LRESULT TPreviewPanel::OnDoubleClick(POINT at) {
   const RECT inner = InnerRect();
   if (on_double_click_ && ::PtInRect(&inner, at)) on_double_click_();
   return 0;
 }
 
-LRESULT TPreviewPanel::ChildCommand(int id, int code, bool from_control) {
+LRESULT TPreviewPanel::OnCommand(int id, int code, bool from_control) {
   if (on_command_ && from_control) on_command_(id, code);
   return 0;
-}
-
-LRESULT TPreviewPanel::ChildColors(HDC dc) {
-  ::SetBkColor(dc, ::GetSysColor(look_.background));
-  ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-  return reinterpret_cast<LRESULT>(::GetSysColorBrush(look_.background));
-}
-
-LRESULT TPreviewPanel::PanelDestroyed(HWND window, WPARAM wparam, LPARAM lparam) {
-  // The window is gone; the owner no longer destroys it.
-  window_.Release();
-  return ::DefWindowProcW(window, WM_NCDESTROY, wparam, lparam);
 }
 
 }  // namespace pelmora

@@ -55,11 +55,9 @@ class TPreviewPanel {
   void DrawPicture(HDC dc);
 
   // The panel's messages.
-  LRESULT PanelPaint();
-  LRESULT PanelDoubleClick(POINT at);
-  LRESULT ChildCommand(int id, int code, bool from_control);
-  LRESULT ChildColors(HDC dc);
-  LRESULT PanelDestroyed(HWND window, WPARAM wparam, LPARAM lparam);
+  LRESULT OnPaint();
+  LRESULT OnDoubleClick(POINT at);
+  LRESULT OnCommand(int id, int code, bool from_control);
 
   Look look_;
   HFONT font_;

@@ -138,8 +138,8 @@ TEST(FileDialogTest, OpenAcceptsNameOfMissingFile) {
 // a sizable dialog to its remembered size afterwards, keeping its top-left corner.
 class PlacementRecorder : public TSaveDialog {
  public:
-  void DialogStanding(HWND hook_window) override {
-    TSaveDialog::DialogStanding(hook_window);
+  void OnInitDone(HWND hook_window) override {
+    TSaveDialog::OnInitDone(hook_window);
     ::GetWindowRect(::GetParent(hook_window), &placed);
   }
   RECT placed{};

@@ -97,7 +97,7 @@ TEST_F(RichEditTest, FontMessagesSetTheDefaultFormat) {
   {
     // A changed font is sent at once; a face longer than the record holds is cut at its 31
     // characters.
-    TRichEditFont font = TRichEdit::DefaultFont();
+    TFont font = TRichEdit::DefaultFont();
     font.name = "ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ０１２３４５６７８９";
     font.height = -16;
     font.style = fsItalic;

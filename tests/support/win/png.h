@@ -1,6 +1,6 @@
 #pragma once
-// A minimal PNG writer for test screenshots and test pictures: 8-bit RGB or RGBA, stored
-// (uncompressed) deflate, with zlib's checksums.
+// Test screenshots and test pictures as PNG files: 8-bit RGB or RGBA, unfiltered, made with
+// the tests' one PNG writer (picture/png_builder.h).
 #include <cstdint>
 #include <filesystem>
 #include <string>

@@ -11,54 +11,49 @@
 namespace pelmora::test {
 namespace {
 
+// What a window must be to be found: of the class, of the process unless that is 0,
+// visible when asked, and not except.
 struct Search {
-  DWORD process_id;
   const wchar_t* class_name;
-  bool visible_only;
+  DWORD process_id = 0;
+  bool visible_only = false;
+  HWND except = nullptr;
   HWND found = nullptr;
 };
 
 BOOL CALLBACK Visit(HWND window, LPARAM search_pointer) {
-  auto* search = reinterpret_cast<Search*>(search_pointer);
-  DWORD process_id = 0;
-  ::GetWindowThreadProcessId(window, &process_id);
-  if (process_id != search->process_id) return TRUE;
-  if (search->visible_only && !::IsWindowVisible(window)) return TRUE;
+  auto& search = *reinterpret_cast<Search*>(search_pointer);
+  if (window == search.except) return TRUE;
+  if (search.visible_only && !::IsWindowVisible(window)) return TRUE;
+  if (search.process_id != 0) {
+    DWORD process_id = 0;
+    ::GetWindowThreadProcessId(window, &process_id);
+    if (process_id != search.process_id) return TRUE;
+  }
   wchar_t name[256] = {};
   ::GetClassNameW(window, name, 256);
-  if (std::wstring_view(name) != search->class_name) return TRUE;
-  search->found = window;
+  if (std::wstring_view(name) != search.class_name) return TRUE;
+  search.found = window;
   return FALSE;
 }
 
 }  // namespace
 
 HWND FindProcessWindow(DWORD process_id, const wchar_t* class_name, bool visible_only) {
-  Search search{process_id, class_name, visible_only};
+  Search search{.class_name = class_name, .process_id = process_id, .visible_only = visible_only};
   ::EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 HWND FindThreadWindow(DWORD thread, const wchar_t* class_name, HWND except) {
-  struct Search {
-    const wchar_t* class_name;
-    HWND except;
-    HWND found = nullptr;
-  } search{class_name, except};
-  ::EnumThreadWindows(
-      thread,
-      [](HWND window, LPARAM pointer) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(pointer);
-        wchar_t name[256] = {};
-        ::GetClassNameW(window, name, 256);
-        if (window == s->except || !::IsWindowVisible(window) ||
-            std::wstring_view(name) != s->class_name) {
-          return TRUE;
-        }
-        s->found = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  Search search{.class_name = class_name, .visible_only = true, .except = except};
+  ::EnumThreadWindows(thread, &Visit, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindChildWindow(HWND parent, const wchar_t* class_name) {
+  Search search{.class_name = class_name};
+  ::EnumChildWindows(parent, &Visit, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -80,25 +75,6 @@ std::string AsciiOf(const wchar_t* text) {
   std::string ascii;
   for (; *text; ++text) ascii += *text < 0x80 ? static_cast<char>(*text) : '?';
   return ascii;
-}
-
-HWND FindChildWindow(HWND parent, const wchar_t* class_name) {
-  struct Search {
-    const wchar_t* class_name;
-    HWND found;
-  } search{class_name, nullptr};
-  ::EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(param);
-        wchar_t name[64] = {};
-        ::GetClassNameW(child, name, 64);
-        if (std::wstring_view(name) != s.class_name) return TRUE;
-        s.found = child;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
 }
 
 std::string WindowTextSjis(HWND window) { return win::SjisFromWide(WindowText(window)); }
