@@ -9,7 +9,7 @@
 #include "base/stream.h"
 #include "picture/graphic.h"
 
-namespace pelmora::testing {
+namespace pelmora::test {
 
 class FakeGraphic : public TGraphic {
  public:
@@ -63,4 +63,4 @@ inline const GraphicClass FakeGraphic::kClass{"TFakeGraphic", nullptr, &FakeGrap
 inline const GraphicClass DerivedFakeGraphic::kClass{"TDerivedFakeGraphic", &FakeGraphic::kClass,
                                                      &DerivedFakeGraphic::Create};
 
-}  // namespace pelmora::testing
+}  // namespace pelmora::test

@@ -23,7 +23,7 @@
 namespace pelmora {
 namespace {
 
-using testing::FakeGraphic;
+using test::FakeGraphic;
 
 constexpr std::uint16_t kFakeClipboardFormat = 0xC0FA;
 

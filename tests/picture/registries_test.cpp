@@ -18,8 +18,8 @@
 namespace pelmora {
 namespace {
 
-using testing::DerivedFakeGraphic;
-using testing::FakeGraphic;
+using test::DerivedFakeGraphic;
+using test::FakeGraphic;
 
 std::vector<std::string> Describe(const TFileFormatsList& list) {
   std::vector<std::string> lines;

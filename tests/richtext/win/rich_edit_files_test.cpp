@@ -17,7 +17,7 @@
 #include "support/file_bytes.h"
 #include "support/win/clipboard_text.h"
 
-namespace pelmora::testing {
+namespace pelmora::test {
 namespace {
 
 // The program's names are UTF-16 at the system; these tests build theirs in Shift-JIS.
@@ -299,4 +299,4 @@ TEST_F(RichEditTest, LoadReadsFromTheStreamsPosition) {
 }
 
 }  // namespace
-}  // namespace pelmora::testing
+}  // namespace pelmora::test

@@ -13,7 +13,7 @@
 #include "richtext/win/rich_edit.h"
 #include "support/temp_folder.h"
 
-namespace pelmora::testing {
+namespace pelmora::test {
 
 class RichEditTest : public ::testing::Test {
  protected:
@@ -115,4 +115,4 @@ class TempFile {
   std::string path_;
 };
 
-}  // namespace pelmora::testing
+}  // namespace pelmora::test

@@ -14,7 +14,7 @@
 #include "richtext/win/rich_edit_fixture.h"
 #include "support/win/clipboard_text.h"
 
-namespace pelmora::testing {
+namespace pelmora::test {
 namespace {
 
 constexpr DWORD kStyleEffects = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT;
@@ -336,4 +336,4 @@ TEST_F(RichEditTest, PaintErasesTheRightEdgeAndIsNotReentered) {
 }
 
 }  // namespace
-}  // namespace pelmora::testing
+}  // namespace pelmora::test

@@ -18,7 +18,7 @@
 #include "support/unicode_samples.h"
 #include "support/win/clipboard_text.h"
 
-namespace pelmora::testing {
+namespace pelmora::test {
 namespace {
 
 std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
@@ -46,7 +46,7 @@ TEST_F(RichEditTest, TextInEveryScriptIsCopiedSavedAndLoadedUnitForUnit) {
   for (const test::UnicodeSample& sample : test::UnicodeSamples()) {
     const std::wstring text = Wide(sample.text);
     view_->Clear();
-    view_->Paste(ClipboardText{{}, text});
+    view_->Paste(pelmora::ClipboardText{{}, text});
     EXPECT_TRUE(test::SameUnits(view_->Text(), text)) << sample.name;
 
     view_->SelectAll();
@@ -71,4 +71,4 @@ TEST_F(RichEditTest, TextFilesLoadInTheirOwnEncoding) {
 }
 
 }  // namespace
-}  // namespace pelmora::testing
+}  // namespace pelmora::test
