@@ -235,6 +235,7 @@ int AppendToVector(spng_ctx*, void* user, void* data, std::size_t length) {
 // photograph, high for a screen capture, a drawing or an icon on a transparent ground.
 double Flatness(int width, int height, int channels,
                 const std::function<const std::uint8_t*(int y)>& row) {
+  if (width <= 0 || height <= 0) return 1.0;  // nothing to measure: no picture
   std::uint64_t same = 0, all = 0;
   const auto step = static_cast<std::size_t>(channels);
   for (int y = 0; y < height; y += 16) {
