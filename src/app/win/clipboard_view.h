@@ -9,8 +9,8 @@
 
 #include "app/clipboard_kind.h"
 #include "app/last_look.h"
-#include "richtext/char_format.h"
-#include "richtext/color.h"
+#include "base/color.h"
+#include "base/font.h"
 
 namespace pelmora {
 
